@@ -1,0 +1,65 @@
+// Creature: the figure being built, at most one part per body-part type,
+// with the camera and drawing settings the view and the drawing read.
+// Parts come and go through SetPart only.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "model/mesh_object.h"
+#include "model/part_list.h"
+
+namespace ui {
+class MessageSink;
+}
+
+namespace model {
+
+class Creature : public ListItem {
+public:
+    // Messages (unreadable file, seam mismatch) go to `messages`.
+    explicit Creature(ui::MessageSink& messages);
+    ~Creature() override = default;
+    Creature(const Creature&) = delete;
+    Creature& operator=(const Creature&) = delete;
+
+    // With a path: reads the file into a new part of that type and connects
+    // it, replacing a part of the same type. Without (null): removes the part
+    // of that type. False when nothing was added or removed.
+    bool SetPart(const std::string& typeName, const char* path, std::int32_t panelIndex);
+    // Marks the part of that panel index selected and returns it; null for
+    // an empty slot or an index outside 0 … 21 (every part unselected then).
+    MeshObject* SelectPart(std::int32_t panelIndex);
+    void ClearSelection();
+
+    // Connection (placing a new part, pulling dependants, welding seams).
+    bool ConnectPart(MeshObject* part);  // takes ownership
+    bool AlignDependants(MeshObject* part);
+    bool WeldNeighbours(MeshObject* part);
+    bool WeldNoseMouth();
+    // Recomputes a part from its rest points and factors, then re-aligns
+    // and re-welds it.
+    bool ApplyParameters(MeshObject* part);
+    // Copies the pan into every part's translation.
+    bool ApplyPan();
+
+    // The part at a list position (through the index); null when out of range.
+    MeshObject* PartAt(std::int32_t position) const;
+
+    float lightLevel = 0;
+    std::int32_t drawMode = 0;
+    float pitch = 0;
+    float yaw = 0;
+    float panX = 0;
+    float panY = 0;
+    float wireColor[3] = {0.8f, 0.8f, 0.8f};
+    PartList parts;
+
+private:
+    ui::MessageSink& messages_;
+};
+
+// Euclidean distance of a point from a centre, in double precision.
+double DistanceToCentre(float x, float y, float z, float cx, float cy, float cz);
+
+}  // namespace model

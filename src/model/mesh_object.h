@@ -1,0 +1,112 @@
+// MeshObject: one body part of the figure, a quad mesh read from an object
+// file, with its boundary (seam) lists, deformation settings, selection flag
+// and placement. Geometry is decoded from the file into arrays of its own
+// (aligned, host byte order); the file's bytes are kept for the surfaces'
+// attribute bytes.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/part_list.h"
+
+namespace model {
+
+constexpr int kBoundaryListCount = 8;
+constexpr int kMaxPoints = 65536;  // point indices are 16-bit
+constexpr int kSpareSurfaces = 10;
+
+enum Axis { kAxisX = 0, kAxisY = 1, kAxisZ = 2 };
+enum LockMode { kLockNone = 0, kLockPositive = 1, kLockNegative = 2 };
+
+// One quad a-b-c-d and the index of its surface.
+struct Polygon {
+    std::uint16_t a = 0;
+    std::uint16_t b = 0;
+    std::uint16_t c = 0;
+    std::uint16_t d = 0;
+    std::uint16_t surface = 0;
+};
+
+// One surface of a part: name (at most 255 bytes), colour, attribute bytes.
+struct SurfaceRecord {
+    std::string name;
+    std::string savedName;  // the surface's own name while export renaming is in force
+    std::uint32_t attributeByteCount = 0;
+    std::array<float, 3> colour{0.5f, 0.5f, 0.5f};
+    std::size_t attributeOffset = 0;  // offset of the attribute bytes in fileImage
+};
+
+class MeshObject : public ListItem {
+public:
+    MeshObject() = default;
+    ~MeshObject() override = default;
+    MeshObject(const MeshObject&) = delete;
+    MeshObject& operator=(const MeshObject&) = delete;
+
+    // Fills the object from an object file; false when the file cannot be
+    // read or is not a sound object file.
+    bool ReadObjectFile(const std::string& path);
+    // Fills the object from an object file's bytes already in memory.
+    bool ReadObjectImage(std::vector<unsigned char> image);
+
+    bool SetObjectName(const std::string& path);
+    bool SetObjectType(const std::string& typeName);
+    bool CheckPoints() const;
+    void SetTypeId(std::int32_t id) { typeId = id; }
+
+    // Boundary list k (0 … 7); null and 0 for any other k or an absent list.
+    const std::uint16_t* BoundaryList(int k) const;
+    std::uint16_t BoundaryCount(int k) const;
+
+    // Moves points and restPoints (not normals); false without points.
+    bool Translate(float dx, float dy, float dz);
+    // Rebuilds placementMatrix from angles, scale and translation.
+    void UpdatePlacement();
+    // placementMatrix applied to points and normals into the transformed arrays.
+    bool TransformPoints();
+
+    float* Point(int i) { return &points[3 * static_cast<std::size_t>(i)]; }
+    const float* Point(int i) const { return &points[3 * static_cast<std::size_t>(i)]; }
+
+    std::int32_t fourthHeaderValue = 0;
+    std::int32_t typeId = -1;
+    std::int32_t panelIndex = 0;
+    std::string objectName;
+    std::string objectType;
+
+    // pointCount × 3 floats each; empty when the file had no such chunk.
+    std::vector<float> restPoints;
+    std::vector<float> points;
+    std::vector<float> normals;
+    std::vector<float> transformedPoints;
+    std::vector<float> transformedNormals;
+    std::vector<unsigned char> fileImage;
+    std::vector<Polygon> polygons;
+    std::array<std::vector<std::uint16_t>, kBoundaryListCount> boundaryLists;
+
+    std::int32_t pointCount = 0;
+    std::int32_t polygonCount = 0;
+    std::int32_t surfaceCount = 0;
+    std::uint32_t exportFlags = 0;
+    std::vector<SurfaceRecord> surfaces;  // surfaceCount + 10 records
+
+    std::int32_t sliderPositions[3][3] = {};  // [lock mode][axis]
+    float sliderSteps[3] = {0.01f, 0.01f, 0.01f};
+    float deformFactors[3][3] = {};  // [lock mode][axis]
+    std::int32_t lockModes[3] = {};
+    std::int32_t spareMode = 0;
+    std::uint8_t selected = 0;
+
+    double placementMatrix[3][4] = {};
+    float translation[3] = {0, 0, 0};
+    float yaw = 0;
+    float pitch = 0;
+    float roll = 0;
+    float scale[3] = {1, 1, 1};
+    float wireColor[3] = {1, 1, 1};
+};
+
+}  // namespace model

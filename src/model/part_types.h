@@ -1,0 +1,25 @@
+// The 22 body-part types, numbered two ways: by type id (the connection
+// tables, project files) and by panel index (the order of every list the
+// user sees).
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace model {
+
+constexpr int kPartTypeCount = 22;
+
+// Type names by type id.
+extern const std::array<std::string_view, kPartTypeCount> partTypeNames;
+// Type names by panel index.
+extern const std::array<std::string_view, kPartTypeCount> panelOrder;
+// Type id of each panel index.
+extern const std::array<int, kPartTypeCount> panelToTypeId;
+
+// Type id of a name (exact, case-sensitive match), or -1.
+int TypeIdOfName(std::string_view name);
+// Panel index of a type id, or -1.
+int PanelIndexOfTypeId(int typeId);
+
+}  // namespace model
