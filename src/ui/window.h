@@ -94,6 +94,7 @@ public:
     virtual int TabCount(int id) const = 0;
     virtual std::string TabLabel(int id, int index) const = 0;
     virtual void* TabData(int id, int index) const = 0;
+    virtual void SetTabData(int id, int index, void* data) = 0;
     virtual int TabSelection(int id) const = 0;
     virtual void SetTabSelection(int id, int index) = 0;
 };
