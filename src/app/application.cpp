@@ -1,0 +1,15 @@
+#include "app/application.h"
+
+#include "app/main_window.h"
+
+namespace app {
+
+int RunApplication(ui::Platform& platform) {
+    MainWindow mainWindow(platform);
+    // OK, Cancel and the close box all end the run the same way.
+    mainWindow.Run();
+    mainWindow.WriteConfig();
+    return 0;
+}
+
+}  // namespace app

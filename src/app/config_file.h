@@ -1,0 +1,48 @@
+// mw.cfg: the preferences kept between runs (object and project
+// directories, background and wireframe colours, two conversion values that
+// are only carried along). Keywords are recognised by a numeric hash, so
+// they match in any letter case.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace app {
+
+constexpr const char* kConfigFileName = "mw.cfg";
+
+constexpr std::uint32_t kHashConvertObjectDir = 776654;
+constexpr std::uint32_t kHashConvertObjectName = 933482;
+constexpr std::uint32_t kHashObjectDir = 87193;
+constexpr std::uint32_t kHashProjectDir = 129722;
+constexpr std::uint32_t kHashBgColor = 36317;
+constexpr std::uint32_t kHashWireColor = 92209;
+
+std::uint32_t KeywordHash(std::string_view word);
+
+struct ConfigValues {
+    std::string convertObjectDir;
+    std::string convertObjectName = "NewObject";
+    std::string objectDir;
+    std::string projectDir;
+    float backgroundColor[4] = {0, 0, 0, 0};
+    float wireColor[4] = {0.8f, 0.8f, 0.8f, 0};
+};
+
+// Reads the settings of a configuration file's text into `values`, which
+// hold the defaults (or earlier values) for whatever the text lacks.
+// CR LF and LF line ends read alike.
+void ParseConfig(std::string_view text, ConfigValues& values);
+
+// The file's text: six lines ending in CR LF, numbers in the C locale.
+std::string FormatConfig(const ConfigValues& values);
+
+// Reads the file; false (values untouched) when it cannot be opened.
+bool ReadConfigFile(const std::string& path, ConfigValues& values);
+
+// Writes through a temporary file beside the target and a rename, so that a
+// failure never leaves a truncated file behind; false when it failed.
+bool WriteConfigFile(const std::string& path, const ConfigValues& values);
+
+}  // namespace app

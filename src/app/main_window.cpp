@@ -1,0 +1,248 @@
+#include "app/main_window.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "model/creature.h"
+#include "model/part_types.h"
+#include "panels/part_parameter_panel.h"
+#include "panels/part_selection_panel.h"
+#include "panels/preferences_panel.h"
+#include "panels/project_panel.h"
+#include "resources/templates.h"
+#include "view/creature_view.h"
+
+namespace app {
+
+using namespace resources;
+
+namespace {
+
+constexpr const char* kTabLabels[4] = {"Project", "Main", "Prefs", "Edit BodyParts"};
+
+}  // namespace
+
+MainWindow::MainWindow(ui::Platform& platform) : icon(kAppIcon), platform_(platform) {}
+
+MainWindow::~MainWindow() = default;
+
+int MainWindow::Run() { return platform_.RunModal(MainWindowTemplate(), *this, nullptr); }
+
+bool MainWindow::OnInitDialog() {
+    window->SetIcon(icon);
+    tabControl = kIdTabStrip;
+
+    window->SetScrollRange(kIdZoomBar, 0, 100);
+    window->SetScrollPos(kIdZoomBar, 0);
+    zoomPosition = 0;
+
+    for (int i = 0; i < 4; ++i) window->InsertTab(tabControl, i, kTabLabels[i], nullptr);
+
+    view = std::make_unique<view::CreatureView>(platform_);
+    creature = std::make_unique<model::Creature>(platform_);
+    partSelectionPanel = std::make_unique<panels::PartSelectionPanel>();
+    projectPanel = std::make_unique<panels::ProjectPanel>();
+    preferencesPanel = std::make_unique<panels::PreferencesPanel>();
+    partParameterPanel = std::make_unique<panels::PartParameterPanel>();
+
+    // The pages show the configured values when their windows are created below.
+    ReadConfig();
+    projectPanel->SetProjectDir(projectDir);
+    projectPanel->SetObjectDir(objectDir);
+    projectPanel->view = view.get();
+    partSelectionPanel->SetObjectDir(objectDir);
+    preferencesPanel->SetObjectDir(objectDir);
+    preferencesPanel->SetProjectDir(projectDir);
+    creature->lightLevel = 0.5f;
+    drawMode = 0;
+    window->SetCheck(kIdSmooth, true);
+    partSelectionPanel->creature = creature.get();
+    partSelectionPanel->view = view.get();
+    projectPanel->creature = creature.get();
+
+    // Creating the view resets its background to black; the configured colour
+    // is put back at the end.
+    viewWindow = platform_.CreateGlView(ViewTemplate(), *view, *window);
+    if (viewWindow != nullptr) {
+        viewWindow->Move(330, 20);
+        viewWindow->Show(true);
+    }
+
+    struct Page {
+        ui::WindowHandler* handler;
+        const ui::DialogTemplate& dialog;
+    };
+    const Page pages[4] = {{projectPanel.get(), ProjectTemplate()},
+                           {partSelectionPanel.get(), PartSelectionTemplate()},
+                           {preferencesPanel.get(), PreferencesTemplate()},
+                           {partParameterPanel.get(), PartParameterTemplate()}};
+    for (int i = 0; i < 4; ++i) {
+        window->SetTabData(tabControl, i, pages[i].handler);
+        ui::Window* page = platform_.CreateChildDialog(pages[i].dialog, *pages[i].handler, *window, tabControl);
+        if (page == nullptr) continue;
+        page->Move(1, 21);
+        page->Show(i == 0);
+    }
+    window->SetTabSelection(tabControl, 0);
+
+    view->creature = creature.get();
+    partParameterPanel->creature = creature.get();
+    partParameterPanel->view = view.get();
+    preferencesPanel->view = view.get();
+    preferencesPanel->creature = creature.get();
+    creature->drawMode = drawMode;
+    projectPanel->partSelectionPanel = partSelectionPanel.get();
+
+    partSelectionPanel->FillPartLists();
+
+    for (int c = 0; c < 3; ++c) {
+        view->backgroundColor[c] = backgroundColor[c];
+        creature->wireColor[c] = wireColor[c];
+    }
+    return true;
+}
+
+void MainWindow::ReadConfig() {
+    std::error_code ec;
+    startDir = std::filesystem::current_path(ec).string();
+    ConfigValues values;  // the defaults, kept for whatever the file lacks
+    ReadConfigFile((std::filesystem::path(startDir) / kConfigFileName).string(), values);
+    convertObjectDir = values.convertObjectDir;
+    convertObjectName = values.convertObjectName;
+    objectDir = values.objectDir;
+    projectDir = values.projectDir;
+    for (int c = 0; c < 4; ++c) {
+        backgroundColor[c] = values.backgroundColor[c];
+        wireColor[c] = values.wireColor[c];
+    }
+    for (int c = 0; c < 3; ++c) {
+        if (preferencesPanel) {
+            preferencesPanel->backgroundColor[c] = backgroundColor[c];
+            preferencesPanel->wireColor[c] = wireColor[c];
+        }
+        if (view) view->backgroundColor[c] = backgroundColor[c];
+    }
+}
+
+void MainWindow::WriteConfig() {
+    std::error_code ec;
+    if (startDir.empty()) startDir = std::filesystem::current_path(ec).string();
+    // The file dialogs may have moved the current directory; the file belongs
+    // in the start-up directory.
+    std::filesystem::current_path(startDir, ec);
+
+    ConfigValues values;
+    values.convertObjectDir = convertObjectDir;
+    values.convertObjectName = convertObjectName;
+    values.objectDir = preferencesPanel ? preferencesPanel->objectDir : objectDir;
+    values.projectDir = preferencesPanel ? preferencesPanel->projectDir : projectDir;
+    for (int c = 0; c < 4; ++c) {
+        values.backgroundColor[c] = backgroundColor[c];
+        values.wireColor[c] = wireColor[c];
+    }
+    if (preferencesPanel) {
+        for (int c = 0; c < 3; ++c) {
+            values.backgroundColor[c] = preferencesPanel->backgroundColor[c];
+            values.wireColor[c] = preferencesPanel->wireColor[c];
+        }
+    }
+    if (!WriteConfigFile((std::filesystem::path(startDir) / kConfigFileName).string(), values)) {
+        platform_.ShowMessage("Unable to open config file for writing!", "Error", ui::Icon::Exclamation,
+                              nullptr);
+    }
+}
+
+void MainWindow::OnCommand(int id, int /*code*/) {
+    switch (id) {
+        case kIdSmooth:
+            SetShadingMode(0);
+            break;
+        case kIdFlat:
+            SetShadingMode(1);
+            break;
+        case kIdWireframe:
+            SetShadingMode(2);
+            break;
+        case kIdClearCreature:
+            ClearCreature();
+            break;
+        case kIdRandomCreature:
+            if (partSelectionPanel) partSelectionPanel->PickRandomParts();
+            break;
+        default:
+            break;  // OK and Cancel end the run by the toolkit's default
+    }
+}
+
+void MainWindow::SetShadingMode(int mode) {
+    drawMode = mode;
+    if (creature) creature->drawMode = mode;
+    RepaintView();
+}
+
+void MainWindow::OnHScroll(int barId, int code, int pos) {
+    if (barId == kIdZoomBar) Zoom(code, pos);
+}
+
+void MainWindow::Zoom(int code, int pos) {
+    const int old = zoomPosition;
+    switch (code) {
+        case ui::kScrollLineLeft:
+            zoomPosition -= 1;
+            break;
+        case ui::kScrollLineRight:
+            zoomPosition += 1;
+            break;
+        case ui::kScrollPageLeft:
+            zoomPosition -= 4;
+            break;
+        case ui::kScrollPageRight:
+            zoomPosition += 4;
+            break;
+        case ui::kScrollThumbTrack:
+            zoomPosition = pos;
+            break;
+        default:
+            break;  // thumb released, ends, end of scrolling: position unchanged
+    }
+    // Single precision throughout, so a drag sums the same steps as ever.
+    const float step = static_cast<float>(zoomPosition - old) * (1.0f / 90.0f);
+    if (view) view->zoom -= step;
+    RepaintView();
+    lightOffset += step * 0.5f;
+    if (creature) creature->lightLevel = 0.7f - lightOffset;
+    window->SetScrollPos(kIdZoomBar, zoomPosition);
+}
+
+ui::WindowHandler* MainWindow::PageOfTab(int index) const {
+    if (index < 0) return nullptr;
+    return static_cast<ui::WindowHandler*>(window->TabData(tabControl, index));
+}
+
+void MainWindow::OnTabChanging(int tabId) {
+    if (tabId != tabControl) return;
+    ui::WindowHandler* page = PageOfTab(window->TabSelection(tabControl));
+    if (page != nullptr && page->window != nullptr) page->window->Show(false);
+}
+
+void MainWindow::OnTabChanged(int tabId) {
+    if (tabId != tabControl) return;
+    ui::WindowHandler* page = PageOfTab(window->TabSelection(tabControl));
+    if (page != nullptr && page->window != nullptr) page->window->Show(true);
+    RepaintView();
+}
+
+void MainWindow::ClearCreature() {
+    for (int i = 0; i < model::kPartTypeCount; ++i) {
+        if (partSelectionPanel && partSelectionPanel->window)
+            partSelectionPanel->window->SetSelection(panels::PartSelectionPanel::ListId(i), 0);
+        if (creature) creature->SetPart(std::string(model::panelOrder[i]), nullptr, 0);
+    }
+    RepaintView();
+}
+
+void MainWindow::RepaintView() {
+    if (view) view->RequestRepaint();
+}
+
+}  // namespace app

@@ -1,0 +1,79 @@
+// MainWindow: the program's one window. It owns the creature, the 3D view
+// and the four tab pages, reads mw.cfg at start-up and writes it back after
+// its modal run, and handles the whole-figure controls below the tabs
+// (shading mode, zoom bar, "Clear Creature", "Random Creature").
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "app/config_file.h"
+#include "ui/platform.h"
+#include "ui/window.h"
+
+namespace model {
+class Creature;
+}
+namespace view {
+class CreatureView;
+}
+namespace panels {
+class ProjectPanel;
+class PartSelectionPanel;
+class PreferencesPanel;
+class PartParameterPanel;
+}  // namespace panels
+
+namespace app {
+
+class MainWindow : public ui::WindowHandler {
+public:
+    explicit MainWindow(ui::Platform& platform);
+    ~MainWindow() override;
+
+    bool OnInitDialog() override;
+    void OnCommand(int id, int code) override;
+    void OnHScroll(int barId, int code, int pos) override;
+    void OnTabChanging(int tabId) override;
+    void OnTabChanged(int tabId) override;
+
+    // mw.cfg in the start-up directory: read once during start-up, written
+    // once after the window has closed.
+    void ReadConfig();
+    void WriteConfig();
+
+    // The window that runs this handler modally.
+    int Run();
+
+    std::unique_ptr<view::CreatureView> view;
+    std::unique_ptr<panels::ProjectPanel> projectPanel;
+    std::unique_ptr<panels::PartSelectionPanel> partSelectionPanel;
+    std::unique_ptr<panels::PreferencesPanel> preferencesPanel;
+    std::unique_ptr<panels::PartParameterPanel> partParameterPanel;
+    int icon = 0;
+    float backgroundColor[4] = {0, 0, 0, 0};
+    float wireColor[4] = {0.8f, 0.8f, 0.8f, 0};
+    int drawMode = 0;
+    int zoomPosition = 0;
+    int tabControl = 0;
+    std::unique_ptr<model::Creature> creature;
+    std::string projectDir;
+    std::string convertObjectDir;
+    std::string objectDir;
+    std::string convertObjectName;
+    std::string startDir;
+    float lightOffset = 0;
+
+    ui::Window* viewWindow = nullptr;  // null when the view could not be created
+
+private:
+    void SetShadingMode(int mode);
+    void Zoom(int code, int pos);
+    void ClearCreature();
+    void RepaintView();
+    ui::WindowHandler* PageOfTab(int index) const;
+
+    ui::Platform& platform_;
+};
+
+}  // namespace app

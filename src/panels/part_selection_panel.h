@@ -1,0 +1,76 @@
+// PartSelectionPanel: the "Main" page. One row per body part: its name, a
+// drop-down list of the part's object files in the object library, and "<"
+// and ">" buttons that step through the list. Choosing an entry loads that
+// file into the part's slot of the creature, or empties the slot.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <string>
+
+#include "ui/window.h"
+
+namespace model {
+class Creature;
+}
+namespace view {
+class CreatureView;
+}
+
+namespace panels {
+
+constexpr int kPartRows = 22;
+constexpr int kFirstListId = 0x7000;
+constexpr int kFirstStepButtonId = 0x7100;
+constexpr const char* kNoneEntry = " (none) ";
+constexpr const char* kNoFilesEntry = "No Files";
+
+// The C library's portable sample generator: r in 0 … 32767, the same
+// sequence for the same seed on every platform.
+class RandomGenerator {
+public:
+    void Seed(std::uint32_t seed) { state_ = seed; }
+    int Next() {
+        state_ = state_ * 1103515245u + 12345u;
+        return static_cast<int>((state_ / 65536u) % 32768u);
+    }
+
+private:
+    std::uint32_t state_ = 1;
+};
+
+class PartSelectionPanel : public ui::WindowHandler {
+public:
+    static int ListId(int row) { return kFirstListId + row; }
+    static int StepButtonId(int row, bool forward) { return kFirstStepButtonId + 2 * row + (forward ? 1 : 0); }
+
+    void SetObjectDir(const std::string& dir);
+    // Fills every list from the object library; true.
+    bool FillPartLists();
+    // Applies the entry selected in the row's list to the creature; true.
+    bool ApplyPartChoice(int row);
+    // A random entry (never " (none) ") in every list, applied in row order.
+    void PickRandomParts();
+
+    bool OnInitDialog() override;
+    void OnCommand(int id, int code) override;
+
+    const std::string& ObjectDir() const { return objectDir; }
+
+    std::string objectDir;
+    model::Creature* creature = nullptr;
+    view::CreatureView* view = nullptr;
+    // The clock that seeds the random pick (seconds); tests may replace it.
+    std::function<std::time_t()> clock = [] { return std::time(nullptr); };
+
+private:
+    void RequestRepaint();
+    RandomGenerator random_;
+};
+
+// objectDir + "/" + part name (+ "/" + file name); an empty directory gives a
+// path relative to the current directory.
+std::string PartFolder(const std::string& objectDir, const std::string& partName);
+
+}  // namespace panels
