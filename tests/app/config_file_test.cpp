@@ -1,0 +1,162 @@
+// mw.cfg: keyword hashing, reading in the C library's scanning manner, the
+// exact text written, and a write that never leaves a truncated file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/config_file.h"
+
+namespace app {
+namespace {
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TEST(KeywordHash, GivesTheTableValuesInAnyCase) {
+    EXPECT_EQ(KeywordHash("ConvertObjectDir"), 776654u);
+    EXPECT_EQ(KeywordHash("ConvertObjectName"), 933482u);
+    EXPECT_EQ(KeywordHash("ObjectDir"), 87193u);
+    EXPECT_EQ(KeywordHash("ProjectDir"), 129722u);
+    EXPECT_EQ(KeywordHash("BgColor"), 36317u);
+    EXPECT_EQ(KeywordHash("WireColor"), 92209u);
+    EXPECT_EQ(KeywordHash("bgcolor"), 36317u);
+    EXPECT_EQ(KeywordHash("OBJECTDIR"), 87193u);
+    EXPECT_EQ(KeywordHash("wIREcOLOR"), 92209u);
+    EXPECT_EQ(KeywordHash(""), 0u);
+    // Bytes above 127 are negative and not folded; the sum wraps silently.
+    EXPECT_NE(KeywordHash("\xe9"), KeywordHash("\xc9"));
+}
+
+TEST(ConfigText, WrittenExactlyWithCrLfAndSixDecimals) {
+    ConfigValues values;
+    values.objectDir = "/lib/objects";
+    values.backgroundColor[0] = 0.25f;
+    values.backgroundColor[2] = 1.0f;
+    EXPECT_EQ(FormatConfig(values),
+              "ConvertObjectDir \r\n"
+              "ConvertObjectName NewObject\r\n"
+              "ObjectDir /lib/objects\r\n"
+              "ProjectDir \r\n"
+              "BgColor 0.250000 0.000000 1.000000 0.000000\r\n"
+              "WireColor 0.800000 0.800000 0.800000 0.000000\r\n");
+}
+
+TEST(ConfigText, RoundTripKeepsDirectoriesAndColoursEmptyOnesToo) {
+    ConfigValues written;
+    written.convertObjectDir = "";
+    written.convertObjectName = "Thing";
+    written.objectDir = "/a b/objects";
+    written.projectDir = "";
+    written.backgroundColor[1] = 0.5f;
+    written.wireColor[0] = 0.1f;
+    ConfigValues read;
+    read.objectDir = "stale";
+    read.convertObjectName = "stale";
+    ParseConfig(FormatConfig(written), read);
+    EXPECT_EQ(read.objectDir, "/a b/objects");
+    EXPECT_EQ(read.projectDir, "");
+    EXPECT_EQ(read.convertObjectDir, "");
+    EXPECT_EQ(read.convertObjectName, "Thing");
+    EXPECT_FLOAT_EQ(read.backgroundColor[1], 0.5f);
+    EXPECT_FLOAT_EQ(read.wireColor[0], 0.1f);
+    EXPECT_FLOAT_EQ(read.wireColor[1], 0.8f);
+}
+
+TEST(ConfigText, KeywordsMatchInAnyCaseAndUnknownWordsArePassedOver) {
+    ConfigValues v;
+    ParseConfig("Colour 7 8\nwirecolor 1 0 0 0\nfoo bar baz\n", v);
+    EXPECT_EQ(v.wireColor[0], 1.0f);
+    EXPECT_EQ(v.wireColor[1], 0.0f);
+    EXPECT_EQ(v.wireColor[2], 0.0f);
+}
+
+TEST(ConfigText, TextValuesKeepTheirSpacesAndAKeywordAloneTakesTheNextLine) {
+    ConfigValues v;
+    ParseConfig("ObjectDir   padded dir  \nProjectDir\n/next/line\n", v);
+    EXPECT_EQ(v.objectDir, "  padded dir  ");
+    EXPECT_EQ(v.projectDir, "/next/line");
+
+    ConfigValues crlf;
+    ParseConfig("ObjectDir   padded dir  \r\nProjectDir\r\n/next/line\r\n", crlf);
+    EXPECT_EQ(crlf.objectDir, v.objectDir);
+    EXPECT_EQ(crlf.projectDir, v.projectDir);
+}
+
+TEST(ConfigText, CrLfAndLfFilesReadTheSame) {
+    const std::string lf =
+        "ConvertObjectDir conv\nConvertObjectName Name\nObjectDir /o\nProjectDir /p\n"
+        "BgColor 0.1 0.2 0.3 0.4\nWireColor 0.5 0.6 0.7 0.8\n";
+    std::string crlf;
+    for (char c : lf) {
+        if (c == '\n') crlf += '\r';
+        crlf += c;
+    }
+    ConfigValues a, b;
+    ParseConfig(lf, a);
+    ParseConfig(crlf, b);
+    EXPECT_EQ(FormatConfig(a), FormatConfig(b));
+    EXPECT_EQ(b.convertObjectDir, "conv");
+    EXPECT_EQ(b.projectDir, "/p");
+    EXPECT_FLOAT_EQ(b.backgroundColor[3], 0.4f);
+}
+
+TEST(ConfigText, ANumberThatDoesNotMatchLeavesTheRestUnchanged) {
+    ConfigValues v;
+    ParseConfig("BgColor 0.5 x 0.7\nObjectDir /o\n", v);
+    EXPECT_FLOAT_EQ(v.backgroundColor[0], 0.5f);
+    EXPECT_FLOAT_EQ(v.backgroundColor[1], 0.0f);
+    EXPECT_FLOAT_EQ(v.backgroundColor[2], 0.0f);
+    EXPECT_EQ(v.objectDir, "/o");
+    // An empty value at the end of the file, and an empty file.
+    ConfigValues e;
+    ParseConfig("ObjectDir", e);
+    EXPECT_EQ(e.objectDir, "");
+    ParseConfig("", e);
+    EXPECT_EQ(e.convertObjectName, "NewObject");
+}
+
+class ConfigFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() /
+              ("mw_config_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    std::filesystem::path dir;
+};
+
+TEST_F(ConfigFileTest, MissingFileKeepsTheDefaults) {
+    ConfigValues v;
+    EXPECT_FALSE(ReadConfigFile((dir / "mw.cfg").string(), v));
+    EXPECT_EQ(v.objectDir, "");
+    EXPECT_EQ(v.convertObjectName, "NewObject");
+    EXPECT_FLOAT_EQ(v.wireColor[2], 0.8f);
+}
+
+TEST_F(ConfigFileTest, WriteReplacesTheFileWholeOrNotAtAll) {
+    const auto path = dir / "mw.cfg";
+    ConfigValues v;
+    v.objectDir = "/first";
+    ASSERT_TRUE(WriteConfigFile(path.string(), v));
+    EXPECT_EQ(ReadAll(path), FormatConfig(v));
+
+    // The temporary file cannot be made: the write fails and the old file stays.
+    std::filesystem::create_directories(dir / "mw.cfg.tmp");
+    v.objectDir = "/second";
+    EXPECT_FALSE(WriteConfigFile(path.string(), v));
+    ConfigValues back;
+    ASSERT_TRUE(ReadConfigFile(path.string(), back));
+    EXPECT_EQ(back.objectDir, "/first");
+}
+
+}  // namespace
+}  // namespace app

@@ -1,0 +1,249 @@
+// The main window on the in-memory platform: start-up in its order, the
+// configuration written at every way of closing, and the whole-figure
+// controls (shading, zoom bar, tabs, clear and random figure).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "../panels/temp_dir.h"
+#include "../panels/tiny_library.h"
+#include "app/application.h"
+#include "app/main_window.h"
+#include "model/creature.h"
+#include "panels/part_selection_panel.h"
+#include "panels/preferences_panel.h"
+#include "resources/templates.h"
+#include "ui/memory/memory_platform.h"
+#include "view/creature_view.h"
+
+namespace app {
+namespace {
+
+using namespace resources;
+using ui::memory::MemoryPlatform;
+using ui::memory::MemoryWindow;
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+MemoryWindow* ChildWithTemplate(MemoryWindow& w, int templateId) {
+    for (auto* child : w.Children()) {
+        if (child->TemplateId() == templateId) return child;
+    }
+    return nullptr;
+}
+
+class MainWindowTest : public testlib::TempDirTest {
+protected:
+    void WriteConfigText(const std::string& text) { std::ofstream(dir / "mw.cfg", std::ios::binary) << text; }
+
+    // Runs the main window with `script` during its modal run.
+    template <typename Script>
+    void Run(Script script) {
+        MainWindow mainWindow(platform);
+        platform.modalScript = [&](MemoryWindow& w) { script(mainWindow, w); };
+        mainWindow.Run();
+    }
+
+    MemoryPlatform platform;
+};
+
+TEST_F(MainWindowTest, StartUpShowsTheConfiguredValuesAndTheProjectPage) {
+    WriteConfigText("ObjectDir /objects here\nProjectDir /projects\nBgColor 0.2 0.4 0.6 0\nWireColor 1 0 0.5 0\n");
+    Run([&](MainWindow& mw, MemoryWindow& w) {
+        EXPECT_EQ(w.Caption(), "Vexholm - Morphwright 1.6");
+        EXPECT_EQ(w.IconId(), kAppIcon);
+        ASSERT_EQ(w.TabCount(kIdTabStrip), 4);
+        EXPECT_EQ(w.TabLabel(kIdTabStrip, 0), "Project");
+        EXPECT_EQ(w.TabLabel(kIdTabStrip, 3), "Edit BodyParts");
+        EXPECT_EQ(w.TabSelection(kIdTabStrip), 0);
+        EXPECT_TRUE(w.IsChecked(kIdSmooth));
+        EXPECT_FALSE(w.IsChecked(kIdFlat));
+        EXPECT_EQ(mw.creature->drawMode, 0);
+        EXPECT_FLOAT_EQ(mw.creature->lightLevel, 0.5f);
+        EXPECT_EQ(w.GetScrollInfo(kIdZoomBar).max, 100);
+
+        // The pages were created after the file was read, so they show its values.
+        MemoryWindow* prefs = ChildWithTemplate(w, kPreferencesTemplate);
+        ASSERT_NE(prefs, nullptr);
+        EXPECT_EQ(prefs->Text(panels::kIdObjectDirEdit), "/objects here");
+        EXPECT_EQ(prefs->Text(panels::kIdProjectDirEdit), "/projects");
+        EXPECT_EQ(prefs->GetScrollInfo(panels::kIdBackgroundRedBar).pos, 51);
+        EXPECT_EQ(prefs->GetScrollInfo(panels::kIdWireRedBar).pos, 254);  // 255 shown within 0 … 254
+        EXPECT_EQ(prefs->GetScrollInfo(panels::kIdWireBlueBar).pos, 127);
+        EXPECT_EQ(mw.partSelectionPanel->ObjectDir(), "/objects here");
+        EXPECT_EQ(mw.projectPanel->projectDir, "/projects");
+
+        // The view's colour is the configured one again after its creation reset it.
+        EXPECT_FLOAT_EQ(mw.view->backgroundColor[1], 0.4f);
+        EXPECT_FLOAT_EQ(mw.creature->wireColor[2], 0.5f);
+        EXPECT_EQ(mw.view->creature, mw.creature.get());
+        ASSERT_NE(mw.viewWindow, nullptr);
+        EXPECT_EQ(mw.viewWindow->Geometry().x, 330);
+        EXPECT_EQ(mw.viewWindow->Geometry().y, 20);
+        EXPECT_TRUE(mw.viewWindow->IsVisible());
+
+        // Only the Project page is shown; every page sits at (1, 21) in the tab strip.
+        const int pages[4] = {kProjectTemplate, kPartSelectionTemplate, kPreferencesTemplate,
+                              kPartParameterTemplate};
+        for (int i = 0; i < 4; ++i) {
+            MemoryWindow* page = ChildWithTemplate(w, pages[i]);
+            ASSERT_NE(page, nullptr);
+            EXPECT_EQ(page->IsVisible(), i == 0) << pages[i];
+            EXPECT_EQ(page->ParentContainerId(), kIdTabStrip);
+            EXPECT_EQ(page->Geometry().x, 1);
+            EXPECT_EQ(page->Geometry().y, 21);
+        }
+    });
+}
+
+TEST_F(MainWindowTest, WithoutAConfigFileTheDefaultsApply) {
+    Run([&](MainWindow& mw, MemoryWindow& w) {
+        MemoryWindow* prefs = ChildWithTemplate(w, kPreferencesTemplate);
+        ASSERT_NE(prefs, nullptr);
+        EXPECT_EQ(prefs->Text(panels::kIdObjectDirEdit), "");
+        EXPECT_EQ(prefs->GetScrollInfo(panels::kIdBackgroundGreenBar).pos, 0);
+        EXPECT_EQ(prefs->GetScrollInfo(panels::kIdWireGreenBar).pos, 204);
+        EXPECT_EQ(mw.view->backgroundColor[0], 0.0f);
+        EXPECT_FLOAT_EQ(mw.creature->wireColor[0], 0.8f);
+        EXPECT_EQ(mw.convertObjectName, "NewObject");
+    });
+}
+
+TEST_F(MainWindowTest, EveryWayOfClosingWritesTheConfigFile) {
+    const std::vector<std::function<void(MemoryWindow&)>> closers = {
+        [](MemoryWindow& w) { w.Click(ui::kIdOk); },
+        [](MemoryWindow& w) { w.Click(ui::kIdCancel); },
+        [](MemoryWindow& w) { w.Close(); },
+    };
+    for (const auto& close : closers) {
+        std::filesystem::remove(dir / "mw.cfg");
+        platform.modalScript = close;
+        EXPECT_EQ(RunApplication(platform), 0);
+        const std::string text = ReadAll(dir / "mw.cfg");
+        EXPECT_NE(text.find("ConvertObjectName NewObject\r\n"), std::string::npos);
+        EXPECT_NE(text.find("WireColor 0.800000 0.800000 0.800000 0.000000\r\n"), std::string::npos);
+    }
+    EXPECT_TRUE(platform.messages.empty());
+}
+
+TEST_F(MainWindowTest, TheConfigFileGoesBackToTheStartUpDirectory) {
+    WriteConfigText("ObjectDir /lib\nConvertObjectDir /conv\n");
+    std::filesystem::create_directories(dir / "elsewhere");
+    platform.modalScript = [&](MemoryWindow& w) {
+        std::filesystem::current_path(dir / "elsewhere");  // as a file dialog may do
+        w.Click(ui::kIdOk);
+    };
+    RunApplication(platform);
+    EXPECT_FALSE(std::filesystem::exists(dir / "elsewhere" / "mw.cfg"));
+    const std::string text = ReadAll(dir / "mw.cfg");
+    EXPECT_NE(text.find("ObjectDir /lib\r\n"), std::string::npos);
+    EXPECT_NE(text.find("ConvertObjectDir /conv\r\n"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, AnUnwritableConfigFileIsReportedAndTheOldOneKept) {
+    WriteConfigText("ObjectDir /old\n");
+    std::filesystem::create_directories(dir / "mw.cfg.tmp");  // blocks the temporary file
+    platform.modalScript = [](MemoryWindow& w) { w.Click(ui::kIdOk); };
+    RunApplication(platform);
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, "Unable to open config file for writing!");
+    EXPECT_EQ(platform.messages[0].caption, "Error");
+    EXPECT_EQ(platform.messages[0].icon, ui::Icon::Exclamation);
+    EXPECT_EQ(ReadAll(dir / "mw.cfg"), "ObjectDir /old\n");
+}
+
+TEST_F(MainWindowTest, ShadingButtonsSetTheDrawModeAndRepaint) {
+    Run([&](MainWindow& mw, MemoryWindow& w) {
+        ASSERT_NE(mw.viewWindow, nullptr);
+        const int before = static_cast<MemoryWindow*>(mw.viewWindow)->invalidateCount;
+        w.Click(kIdWireframe);
+        EXPECT_EQ(mw.creature->drawMode, 2);
+        EXPECT_TRUE(w.IsChecked(kIdWireframe));
+        EXPECT_FALSE(w.IsChecked(kIdSmooth));
+        w.Click(kIdFlat);
+        EXPECT_EQ(mw.drawMode, 1);
+        EXPECT_EQ(mw.creature->drawMode, 1);
+        EXPECT_GT(static_cast<MemoryWindow*>(mw.viewWindow)->invalidateCount, before);
+    });
+}
+
+TEST_F(MainWindowTest, ZoomBarStepsZoomAndLight) {
+    Run([&](MainWindow& mw, MemoryWindow& w) {
+        // The end-of-scroll message alone moves nothing but sets the light.
+        w.Scroll(kIdZoomBar, ui::kScrollEnd, 0);
+        EXPECT_FLOAT_EQ(mw.view->zoom, 1.1f);
+        EXPECT_EQ(mw.creature->lightLevel, 0.7f);
+
+        w.Scroll(kIdZoomBar, ui::kScrollLineRight, 0);
+        EXPECT_EQ(mw.zoomPosition, 1);
+        EXPECT_EQ(mw.view->zoom, 1.1f - 1.0f * (1.0f / 90.0f));
+        EXPECT_EQ(w.GetScrollInfo(kIdZoomBar).pos, 1);
+        w.Scroll(kIdZoomBar, ui::kScrollPageRight, 0);
+        EXPECT_EQ(mw.zoomPosition, 5);
+        w.Scroll(kIdZoomBar, ui::kScrollPageLeft, 0);
+        w.Scroll(kIdZoomBar, ui::kScrollLineLeft, 0);
+        EXPECT_EQ(mw.zoomPosition, 0);
+        EXPECT_NEAR(mw.view->zoom, 1.1f, 1e-6);
+        EXPECT_NEAR(mw.creature->lightLevel, 0.7f, 1e-6);
+
+        // A drag from 0 to 100 lowers the zoom by about 100/90 and darkens.
+        for (int p = 1; p <= 100; ++p) w.Scroll(kIdZoomBar, ui::kScrollThumbTrack, p);
+        w.Scroll(kIdZoomBar, ui::kScrollThumbPosition, 100);
+        w.Scroll(kIdZoomBar, ui::kScrollEnd, 0);
+        EXPECT_EQ(mw.zoomPosition, 100);
+        EXPECT_NEAR(mw.view->zoom, 1.1f - 100.0f / 90.0f, 1e-5);
+        EXPECT_NEAR(mw.creature->lightLevel, 0.7f - 50.0f / 90.0f, 1e-5);
+
+        // Beyond the end the bar stays but zoom and light keep changing.
+        const float zoomAtEnd = mw.view->zoom;
+        w.Scroll(kIdZoomBar, ui::kScrollLineRight, 0);
+        EXPECT_EQ(mw.zoomPosition, 101);
+        EXPECT_EQ(w.GetScrollInfo(kIdZoomBar).pos, 100);
+        EXPECT_LT(mw.view->zoom, zoomAtEnd);
+        // A later drag counts from the thumb position again.
+        w.Scroll(kIdZoomBar, ui::kScrollThumbTrack, 50);
+        EXPECT_EQ(mw.zoomPosition, 50);
+        EXPECT_NEAR(mw.view->zoom, 1.1f - 50.0f / 90.0f, 1e-5);
+    });
+}
+
+TEST_F(MainWindowTest, SwitchingTabsShowsExactlyOnePage) {
+    Run([&](MainWindow&, MemoryWindow& w) {
+        const int pages[4] = {kProjectTemplate, kPartSelectionTemplate, kPreferencesTemplate,
+                              kPartParameterTemplate};
+        for (int tab : {1, 3, 2, 0, 2}) {
+            w.SelectTab(kIdTabStrip, tab);
+            for (int i = 0; i < 4; ++i) {
+                EXPECT_EQ(ChildWithTemplate(w, pages[i])->IsVisible(), i == tab) << "tab " << tab;
+            }
+        }
+    });
+}
+
+TEST_F(MainWindowTest, RandomAndClearCreature) {
+    testlib::MakeTinyLibrary(dir / "lib", {}, {"one.mwo", "two.mwo"});
+    WriteConfigText("ObjectDir " + (dir / "lib").string() + "\n");
+    Run([&](MainWindow& mw, MemoryWindow& w) {
+        MemoryWindow* page = ChildWithTemplate(w, kPartSelectionTemplate);
+        ASSERT_NE(page, nullptr);
+        w.Click(kIdRandomCreature);
+        EXPECT_EQ(mw.creature->parts.Count(), 22);
+        w.Click(kIdClearCreature);
+        EXPECT_EQ(mw.creature->parts.Count(), 0);
+        for (int row = 0; row < 22; ++row) EXPECT_EQ(page->Selection(panels::PartSelectionPanel::ListId(row)), 0);
+        // Clearing an empty figure changes nothing and reports nothing.
+        w.Click(kIdClearCreature);
+        EXPECT_EQ(mw.creature->parts.Count(), 0);
+        EXPECT_TRUE(platform.messages.empty());
+    });
+}
+
+}  // namespace
+}  // namespace app
