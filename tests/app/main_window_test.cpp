@@ -13,6 +13,7 @@
 #include "app/main_window.h"
 #include "model/creature.h"
 #include "panels/part_selection_panel.h"
+#include "panels/project_panel.h"
 #include "panels/preferences_panel.h"
 #include "resources/templates.h"
 #include "ui/memory/memory_platform.h"
