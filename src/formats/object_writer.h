@@ -30,6 +30,12 @@ struct ObjectFileData {
     bool surfacesInContainer = false;  // SURF chunks inside a SUFS chunk
 };
 
+// False for data no reader could take back whole: point coordinates not in
+// threes, more than 65536 points, normals not one per point, a point index
+// outside the points, a surface name over 255 bytes, a boundary list whose
+// byte length does not fit 16 bits.
+bool ObjectDataIsWritable(const ObjectFileData& data);
+// The file's bytes; empty when the data is not writable.
 std::vector<unsigned char> WriteObjectImage(const ObjectFileData& data);
 // False when the file cannot be written; never leaves a half-written file.
 bool WriteObjectFile(const std::string& path, const ObjectFileData& data);

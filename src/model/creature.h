@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "model/mesh_object.h"
 #include "model/part_list.h"
@@ -56,6 +57,13 @@ public:
     PartList parts;
 
 private:
+    // "Cant connect object!" with the entry counts of both ends of a seam.
+    void ReportCountMismatch(int ownCount, int otherCount);
+    void ReportFailure(const char* caption, const std::string& path);
+    // The last part in list order of that type id (or type name); null if none.
+    MeshObject* LastPartOfType(std::int32_t typeId) const;
+    MeshObject* LastPartNamed(std::string_view typeName) const;
+
     ui::MessageSink& messages_;
 };
 

@@ -49,7 +49,9 @@ public:
     // Fills the object from an object file; false when the file cannot be
     // read or is not a sound object file.
     bool ReadObjectFile(const std::string& path);
-    // Fills the object from an object file's bytes already in memory.
+    // Fills the object from an object file's bytes already in memory. On
+    // success every index in polygons and boundary lists is inside its
+    // array; on failure the file-backed fields are empty again.
     bool ReadObjectImage(std::vector<unsigned char> image);
 
     bool SetObjectName(const std::string& path);
@@ -78,6 +80,10 @@ public:
     std::string objectType;
 
     // pointCount × 3 floats each; empty when the file had no such chunk.
+    // A file without normals is accepted: normals stay empty, the
+    // transformed normals stay zero and welding moves the points only.
+    // The counts are the header's; walk the vectors, which may be empty
+    // where the file lacked a chunk.
     std::vector<float> restPoints;
     std::vector<float> points;
     std::vector<float> normals;
@@ -107,6 +113,13 @@ public:
     float roll = 0;
     float scale[3] = {1, 1, 1};
     float wireColor[3] = {1, 1, 1};
+
+private:
+    // Fills surface record `surfaceIndex` from a SURF chunk's data at
+    // `dataOffset` in fileImage; false when the record has no usable name.
+    bool ReadSurfaceChunk(std::size_t surfaceIndex, std::size_t dataOffset, std::uint32_t length);
+    bool WalkChunks();
+    void ClearFileContents();
 };
 
 }  // namespace model

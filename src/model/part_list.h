@@ -34,12 +34,14 @@ public:
     // Refills `index` from the links (count + 1 slots).
     bool RebuildIndex();
     // From `index`: a negative position gives the first item, count or more
-    // the last. Valid only while count > 0 and the index is current.
+    // the last. Valid only while count > 0 and the index is current; null
+    // before the first rebuild or on an empty list.
     ListItem* At(std::int32_t position) const;
 
     ListItem* first = nullptr;
     std::int32_t count = 0;
     std::unique_ptr<ListItem*[]> index;
+    std::int32_t indexSize = 0;  // items stored in `index` by the last rebuild
 };
 
 }  // namespace model

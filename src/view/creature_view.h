@@ -5,6 +5,7 @@
 #pragma once
 
 #include "ui/window.h"
+#include "view/mesh_drawing.h"
 
 namespace model {
 class Creature;
@@ -42,6 +43,7 @@ public:
     float zoom = 1.1f;
     float backgroundColor[3] = {0, 0, 0};
     bool glReady = false;  // a context was set up; paints draw only then
+    DrawPath drawPath = DrawPath::Batched;  // PerQuad draws the reference picture
 
 private:
     ui::MessageSink& messages_;

@@ -1,0 +1,264 @@
+// Reading object files (*.mwo): a flat walk over tagged chunks. Object files
+// come from anywhere, so every length and index is checked against the bytes
+// that are really there; a file that does not hold together is refused whole
+// rather than half used.
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <fstream>
+#include <new>
+
+#include "model/mesh_object.h"
+
+namespace model {
+namespace {
+
+// A chunk id packs its characters with the first in the top byte and is
+// stored little-endian, so "PNTS" stands in the file as "STNP".
+constexpr std::uint32_t ChunkId(const char (&text)[5]) {
+    return (static_cast<std::uint32_t>(static_cast<unsigned char>(text[0])) << 24) |
+           (static_cast<std::uint32_t>(static_cast<unsigned char>(text[1])) << 16) |
+           (static_cast<std::uint32_t>(static_cast<unsigned char>(text[2])) << 8) |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(text[3]));
+}
+
+constexpr std::uint32_t kHeaderId = ChunkId("MWOB");
+constexpr std::uint32_t kPointsId = ChunkId("PNTS");
+constexpr std::uint32_t kNormalsId = ChunkId("NRMS");
+constexpr std::uint32_t kPolygonsId = ChunkId("SRFS");
+constexpr std::uint32_t kContainerId = ChunkId("SUFS");
+constexpr std::uint32_t kSurfaceId = ChunkId("SURF");
+constexpr std::uint32_t kNameId = ChunkId("NAME");
+constexpr std::uint32_t kFirstListId = ChunkId("P001");
+
+constexpr std::size_t kChunkHeaderBytes = 8;
+constexpr std::size_t kHeaderDataBytes = 16;
+constexpr std::size_t kPolygonBytes = 10;
+constexpr std::size_t kMaxNameBytes = 255;
+// Far beyond any part (65 536 points with normals take 1.5 MiB); a larger
+// file is not an object file and is not read into memory.
+constexpr std::uint64_t kMaxFileBytes = 256ull << 20;
+// Polygons name their surface with 16 bits, so no file needs more surfaces.
+constexpr std::uint32_t kMaxSurfaces = 65536;
+
+std::uint32_t U32(const unsigned char* p) {
+    return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+           (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+std::uint16_t U16(const unsigned char* p) {
+    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+float F32(const unsigned char* p) { return std::bit_cast<float>(U32(p)); }
+
+void DecodeFloats(const unsigned char* p, std::size_t count, std::vector<float>& out) {
+    out.resize(count);
+    for (std::size_t i = 0; i < count; ++i) out[i] = F32(p + 4 * i);
+}
+
+}  // namespace
+
+bool MeshObject::ReadObjectFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    unsigned char head[4];
+    if (!in.read(reinterpret_cast<char*>(head), sizeof head)) return false;
+    // Refused before anything is allocated.
+    if (U32(head) != kHeaderId) return false;
+
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0 || static_cast<std::uint64_t>(size) > kMaxFileBytes) return false;
+    in.seekg(0, std::ios::beg);
+
+    std::vector<unsigned char> image;
+    try {
+        image.resize(static_cast<std::size_t>(size));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    if (!in.read(reinterpret_cast<char*>(image.data()), size)) return false;
+    in.close();
+
+    if (!ReadObjectImage(std::move(image))) return false;
+    return SetObjectName(path);
+}
+
+bool MeshObject::ReadObjectImage(std::vector<unsigned char> image) {
+    ClearFileContents();
+    fileImage = std::move(image);
+    bool accepted = false;
+    try {
+        accepted = WalkChunks();
+    } catch (const std::bad_alloc&) {
+        accepted = false;
+    }
+    if (!accepted) ClearFileContents();
+    return accepted;
+}
+
+void MeshObject::ClearFileContents() {
+    fourthHeaderValue = 0;
+    pointCount = 0;
+    polygonCount = 0;
+    surfaceCount = 0;
+    restPoints.clear();
+    points.clear();
+    normals.clear();
+    transformedPoints.clear();
+    transformedNormals.clear();
+    fileImage.clear();
+    polygons.clear();
+    for (auto& list : boundaryLists) list.clear();
+    surfaces.clear();
+}
+
+bool MeshObject::WalkChunks() {
+    const unsigned char* bytes = fileImage.data();
+    const std::size_t size = fileImage.size();
+    // The first chunk must be the header; everything after relies on its counts.
+    if (size < kChunkHeaderBytes || U32(bytes) != kHeaderId) return false;
+
+    bool headerSeen = false;
+    std::size_t surfaceCounter = 0;
+    std::size_t at = 0;
+    // Every step moves on by at least the 8 header bytes and never past the
+    // end, so the walk always finishes.
+    while (at < size) {
+        // A chunk header cut off by the end of the file: truncated file, refused.
+        if (size - at < kChunkHeaderBytes) return false;
+        const std::uint32_t id = U32(bytes + at);
+        const std::uint32_t length = U32(bytes + at + 4);
+        const std::size_t data = at + kChunkHeaderBytes;
+
+        if (id == kContainerId) {
+            // Its chunks are walked as if they stood at the top level; its
+            // own length is never used, so it is not held against the file.
+            at = data;
+            continue;
+        }
+        // A chunk running past the end of the file: truncated or damaged, refused.
+        if (length > size - data) return false;
+        const unsigned char* p = bytes + data;
+
+        if (id == kHeaderId) {
+            // A second header would change the counts under the arrays already read: refused.
+            if (headerSeen) return false;
+            // A header too short to hold its four values: refused.
+            if (length < kHeaderDataBytes) return false;
+            const std::uint32_t points32 = U32(p);
+            const std::uint32_t polygons32 = U32(p + 4);
+            const std::uint32_t surfaces32 = U32(p + 8);
+            // Point indices are 16-bit: more points could never be named. Refused.
+            if (points32 > static_cast<std::uint32_t>(kMaxPoints)) return false;
+            // A polygon count that does not fit the signed count: refused.
+            if (polygons32 > 0x7FFFFFFFu) return false;
+            // More surfaces than a 16-bit surface index can name: refused.
+            if (surfaces32 > kMaxSurfaces) return false;
+            pointCount = static_cast<std::int32_t>(points32);
+            polygonCount = static_cast<std::int32_t>(polygons32);
+            surfaceCount = static_cast<std::int32_t>(surfaces32);
+            fourthHeaderValue = static_cast<std::int32_t>(U32(p + 12));
+            transformedPoints.assign(3 * static_cast<std::size_t>(pointCount), 0.0f);
+            transformedNormals.assign(3 * static_cast<std::size_t>(pointCount), 0.0f);
+            surfaces.assign(static_cast<std::size_t>(surfaceCount) + kSpareSurfaces, SurfaceRecord{});
+            headerSeen = true;
+        } else if (id == kPointsId || id == kNormalsId) {
+            const std::size_t floats = 3 * static_cast<std::size_t>(pointCount);
+            // Fewer coordinates than the header's point count: refused.
+            if (length < 4 * floats) return false;
+            if (id == kPointsId) {
+                DecodeFloats(p, floats, points);
+                restPoints = points;
+            } else {
+                DecodeFloats(p, floats, normals);
+            }
+        } else if (id == kPolygonsId) {
+            const auto count = static_cast<std::size_t>(polygonCount);
+            // Fewer polygon records than the header's count: refused.
+            if (length / kPolygonBytes < count) return false;
+            polygons.resize(count);
+            for (std::size_t i = 0; i < count; ++i) {
+                const unsigned char* r = p + kPolygonBytes * i;
+                Polygon& polygon = polygons[i];
+                polygon.a = U16(r);
+                polygon.b = U16(r + 2);
+                polygon.c = U16(r + 4);
+                polygon.d = U16(r + 6);
+                polygon.surface = U16(r + 8);
+                const auto n = static_cast<std::uint32_t>(pointCount);
+                // A corner naming a point the file does not have: refused.
+                if (polygon.a >= n || polygon.b >= n || polygon.c >= n || polygon.d >= n) return false;
+                // A surface outside the table (header count + 10 spare): refused.
+                if (polygon.surface >= surfaces.size()) return false;
+            }
+        } else if (id >= kFirstListId && id < kFirstListId + kBoundaryListCount) {
+            std::vector<std::uint16_t>& list = boundaryLists[id - kFirstListId];
+            // The entry count is the low 16 bits of the length, halved; an odd
+            // last byte is dropped.
+            const std::size_t count = (length & 0xFFFFu) / 2;
+            list.resize(count);
+            for (std::size_t e = 0; e < count; ++e) {
+                list[e] = U16(p + 2 * e);
+                // A seam entry naming a point the file does not have: refused.
+                if (list[e] >= static_cast<std::uint32_t>(pointCount)) return false;
+            }
+        } else if (id == kSurfaceId) {
+            // SURF chunks beyond the table are ignored; the count goes on.
+            ReadSurfaceChunk(surfaceCounter, data, length);
+            ++surfaceCounter;
+        }
+        // Any other id is passed over by its length.
+        at = data + length;
+    }
+    return true;
+}
+
+bool MeshObject::ReadSurfaceChunk(std::size_t surfaceIndex, std::size_t dataOffset, std::uint32_t length) {
+    if (surfaceIndex >= surfaces.size()) return false;
+    SurfaceRecord& surface = surfaces[surfaceIndex];
+    surface.name.clear();
+    surface.colour = {0.5f, 0.5f, 0.5f};
+    surface.attributeByteCount = 0;
+    surface.attributeOffset = 0;
+
+    const unsigned char* p = fileImage.data() + dataOffset;
+    // Without the NAME record the surface keeps an empty name and grey.
+    if (length < 8 || U32(p) != kNameId) return false;
+    const std::uint32_t nameBytes = U32(p + 4);
+    // A name running past its chunk: the surface is taken as unnamed and grey.
+    if (nameBytes > length - 8) return false;
+
+    // The name is zero-terminated text of at most 255 bytes; longer names are cut.
+    const char* name = reinterpret_cast<const char*>(p + 8);
+    const std::size_t kept = std::min<std::size_t>(nameBytes, kMaxNameBytes);
+    surface.name.assign(name, static_cast<std::size_t>(std::find(name, name + kept, '\0') - name));
+
+    const std::uint32_t attributeBytes = length - 8 - nameBytes;
+    if (attributeBytes == 0) return true;
+    surface.attributeByteCount = attributeBytes;
+    surface.attributeOffset = dataOffset + 8 + nameBytes;
+
+    // Attribute sub-chunks are big-endian: a 4-character id in reading
+    // order, a 16-bit length, the data.
+    const unsigned char* attributes = p + 8 + nameBytes;
+    std::size_t pos = 0;
+    while (pos < attributeBytes) {
+        // A sub-chunk header cut off by the end of the attributes ends the walk.
+        if (attributeBytes - pos < 6) break;
+        const unsigned char* sub = attributes + pos;
+        const std::size_t subLength = (static_cast<std::size_t>(sub[4]) << 8) | sub[5];
+        if (std::memcmp(sub, "COLR", 4) == 0) {
+            // A colour too short to hold red, green and blue leaves the surface grey.
+            if (subLength >= 3 && attributeBytes - pos - 6 >= 3) {
+                surface.colour = {sub[6] / 255.0f, sub[7] / 255.0f, sub[8] / 255.0f};
+            }
+            break;
+        }
+        pos += 6 + subLength;
+    }
+    return true;
+}
+
+}  // namespace model

@@ -1,0 +1,156 @@
+#include "view/creature_view.h"
+
+#include <cstdint>
+
+#include "model/creature.h"
+#include "ui/message_sink.h"
+#include "view/gl_headers.h"
+
+namespace view {
+namespace {
+
+constexpr float kRotationPerPixel = 0.005f;  // radians
+constexpr float kPanPerPixel = 0.002f;       // model units, before the zoom
+constexpr float kStartZoom = 1.1f;
+
+// The pixel difference as a float; widened first so that no pair of
+// coordinates can overflow the subtraction.
+float PixelDelta(int from, int to) {
+    return static_cast<float>(static_cast<std::int64_t>(from) - static_cast<std::int64_t>(to));
+}
+
+}  // namespace
+
+CreatureView::CreatureView(ui::MessageSink& messages) : messages_(messages) {}
+
+void CreatureView::RequestRepaint() {
+    if (window != nullptr) {
+        window->Invalidate();
+    }
+}
+
+bool CreatureView::OnCreate() {
+    // The main window hands over the creature and its colour once the window exists.
+    creature = nullptr;
+    leftDragging = false;
+    rightDragging = false;
+    zoom = kStartZoom;
+    backgroundColor[0] = backgroundColor[1] = backgroundColor[2] = 0.0f;
+    return true;
+}
+
+bool CreatureView::OnGlInit(ui::GlStatus status) {
+    glReady = false;
+    switch (status) {
+        case ui::GlStatus::PixelFormatFailed:
+            messages_.ShowMessage("Unable to Setup PixelFormat, Please install a new OpenGL driver.",
+                                  "OpenGL Error", ui::Icon::Exclamation, window);
+            return false;
+        case ui::GlStatus::ContextFailed:
+            messages_.ShowMessage("Unable to Setup OpenGL, Please install a new OpenGL driver.",
+                                  "OpenGL Error", ui::Icon::Exclamation, window);
+            return false;
+        case ui::GlStatus::Ok:
+            break;
+    }
+    glPolygonMode(GL_FRONT, GL_FILL);
+    glPolygonMode(GL_BACK, GL_FILL);
+    glShadeModel(GL_SMOOTH);
+    glReady = true;
+    return true;
+}
+
+void CreatureView::OnSize(int width, int height) {
+    if (!glReady) {
+        return;
+    }
+    // Start from the identity: a second size message must not push the
+    // figure another half unit away.
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, -0.5f);
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    double aspect = height == 0 ? static_cast<double>(width)
+                                : static_cast<double>(width) / static_cast<double>(height);
+    gluPerspective(45.0, aspect, 0.02, 400.0);
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_DEPTH_TEST);
+}
+
+void CreatureView::OnPaint() { DrawFrame(); }
+
+void CreatureView::DrawFrame() {
+    if (!glReady) {
+        return;
+    }
+    glClearColor(backgroundColor[0], backgroundColor[1], backgroundColor[2], 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (creature == nullptr) {
+        return;
+    }
+    glPushMatrix();
+    // The negative z scale mirrors the model's z axis.
+    glScalef(zoom, zoom, -zoom);
+    switch (creature->drawMode) {
+        case 0:
+            DrawSmooth(*creature, drawPath);
+            break;
+        case 1:
+            DrawFlat(*creature, drawPath);
+            break;
+        case 2:
+            DrawWireframe(*creature, drawPath);
+            break;
+        default:
+            break;
+    }
+    glPopMatrix();
+}
+
+void CreatureView::OnMouseButton(ui::MouseButton button, bool down, int x, int y) {
+    if (button == ui::MouseButton::Left) {
+        leftDragging = down;
+        if (down) {
+            leftLastX = x;
+            leftLastY = y;
+        }
+    } else {
+        rightDragging = down;
+        if (down) {
+            rightLastX = x;
+            rightLastY = y;
+        }
+    }
+}
+
+void CreatureView::OnMouseMove(int x, int y) {
+    if (leftDragging) {
+        // Without a figure there is nothing to turn; keep the cursor so a
+        // later figure does not jump.
+        if (creature != nullptr) {
+            creature->pitch += PixelDelta(leftLastY, y) * kRotationPerPixel;
+            creature->yaw += PixelDelta(leftLastX, x) * kRotationPerPixel;
+        }
+        leftLastX = x;
+        leftLastY = y;
+        if (creature != nullptr) {
+            RequestRepaint();
+        }
+    }
+    if (rightDragging) {
+        if (creature != nullptr) {
+            creature->panX -= PixelDelta(rightLastX, x) * kPanPerPixel;
+            creature->panY += PixelDelta(rightLastY, y) * kPanPerPixel;
+            creature->ApplyPan();
+        }
+        rightLastX = x;
+        rightLastY = y;
+        if (creature != nullptr) {
+            RequestRepaint();
+        }
+    }
+}
+
+}  // namespace view

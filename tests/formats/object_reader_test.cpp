@@ -1,0 +1,261 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "object_bytes.h"
+#include "model/mesh_object.h"
+
+using testdata::Bytes;
+using testdata::Colour;
+using testdata::Floats;
+using testdata::Header;
+using testdata::Indices;
+using testdata::SubChunk;
+using testdata::SurfaceBody;
+
+namespace {
+
+Bytes SquarePoints() { return Floats({0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0}); }
+
+// Four points, one quad on surface 1, two surfaces, seams in lists 0 and 2.
+Bytes SoundFile() {
+    Bytes b = Header(4, 1, 2, 77);
+    b.Chunk("PNTS", SquarePoints());
+    b.Chunk("NRMS", Floats({0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1}));
+    b.Chunk("SRFS", Indices({0, 1, 2, 3, 1}));
+    b.Chunk("SURF", SurfaceBody("Skin", Colour(255, 0, 128)));
+    b.Chunk("SURF", SurfaceBody("Hair"));
+    b.Chunk("P001", Indices({0, 1}));
+    b.Chunk("P003", Indices({3, 2, 1}));
+    return b;
+}
+
+bool Read(model::MeshObject& object, const Bytes& bytes) { return object.ReadObjectImage(bytes.data); }
+
+}  // namespace
+
+TEST(ObjectReader, SoundFileFillsEveryField) {
+    model::MeshObject o;
+    ASSERT_TRUE(Read(o, SoundFile()));
+    EXPECT_EQ(o.pointCount, 4);
+    EXPECT_EQ(o.polygonCount, 1);
+    EXPECT_EQ(o.surfaceCount, 2);
+    EXPECT_EQ(o.fourthHeaderValue, 77);
+    ASSERT_EQ(o.points.size(), 12u);
+    EXPECT_FLOAT_EQ(o.points[6], 1.0f);
+    EXPECT_FLOAT_EQ(o.points[7], 1.0f);
+    EXPECT_EQ(o.restPoints, o.points);
+    ASSERT_EQ(o.normals.size(), 12u);
+    EXPECT_FLOAT_EQ(o.normals[2], 1.0f);
+    EXPECT_EQ(o.transformedPoints.size(), 12u);
+    EXPECT_EQ(o.transformedNormals.size(), 12u);
+    ASSERT_EQ(o.polygons.size(), 1u);
+    EXPECT_EQ(o.polygons[0].c, 2);
+    EXPECT_EQ(o.polygons[0].d, 3);
+    EXPECT_EQ(o.polygons[0].surface, 1);
+    EXPECT_EQ(o.BoundaryCount(0), 2);
+    EXPECT_EQ(o.BoundaryCount(1), 0);
+    EXPECT_EQ(o.BoundaryList(1), nullptr);
+    ASSERT_EQ(o.BoundaryCount(2), 3);
+    EXPECT_EQ(o.BoundaryList(2)[0], 3);
+    EXPECT_EQ(o.BoundaryList(2)[2], 1);
+
+    // Two surfaces from the file and ten spare ones.
+    ASSERT_EQ(o.surfaces.size(), 12u);
+    EXPECT_EQ(o.surfaces[0].name, "Skin");
+    EXPECT_FLOAT_EQ(o.surfaces[0].colour[0], 1.0f);
+    EXPECT_FLOAT_EQ(o.surfaces[0].colour[1], 0.0f);
+    EXPECT_FLOAT_EQ(o.surfaces[0].colour[2], 128.0f / 255.0f);
+    EXPECT_EQ(o.surfaces[0].attributeByteCount, 10u);
+    // The attribute bytes are the COLR sub-chunk inside the image.
+    ASSERT_LE(o.surfaces[0].attributeOffset + 4, o.fileImage.size());
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&o.fileImage[o.surfaces[0].attributeOffset]), 4), "COLR");
+    EXPECT_EQ(o.surfaces[1].name, "Hair");
+    EXPECT_EQ(o.surfaces[1].attributeByteCount, 0u);
+    EXPECT_FLOAT_EQ(o.surfaces[1].colour[0], 0.5f);
+    for (std::size_t i = 2; i < 12; ++i) {
+        EXPECT_TRUE(o.surfaces[i].name.empty());
+        EXPECT_TRUE(o.surfaces[i].savedName.empty());
+        EXPECT_FLOAT_EQ(o.surfaces[i].colour[2], 0.5f);
+    }
+}
+
+TEST(ObjectReader, HeaderOnlyFileHasCountsButNoGeometry) {
+    model::MeshObject o;
+    ASSERT_TRUE(Read(o, Header(3, 2, 1, 5)));
+    EXPECT_EQ(o.pointCount, 3);
+    EXPECT_EQ(o.polygonCount, 2);
+    EXPECT_EQ(o.surfaceCount, 1);
+    EXPECT_EQ(o.fourthHeaderValue, 5);
+    EXPECT_FALSE(o.CheckPoints());
+    EXPECT_TRUE(o.points.empty());
+    EXPECT_TRUE(o.normals.empty());
+    EXPECT_TRUE(o.polygons.empty());
+    for (int k = 0; k < model::kBoundaryListCount; ++k) EXPECT_EQ(o.BoundaryList(k), nullptr);
+    EXPECT_EQ(o.surfaces.size(), 11u);
+}
+
+TEST(ObjectReader, SurfacesAreNumberedInFileOrderInsideAndOutsideTheContainer) {
+    Bytes inner;
+    inner.Chunk("SURF", SurfaceBody("B")).Chunk("SURF", SurfaceBody("C"));
+    Bytes b = Header(0, 0, 4);
+    b.Chunk("SURF", SurfaceBody("A"));
+    b.Chunk("SUFS", inner);
+    b.Chunk("SURF", SurfaceBody("D"));
+    model::MeshObject o;
+    ASSERT_TRUE(Read(o, b));
+    EXPECT_EQ(o.surfaces[0].name, "A");
+    EXPECT_EQ(o.surfaces[1].name, "B");
+    EXPECT_EQ(o.surfaces[2].name, "C");
+    EXPECT_EQ(o.surfaces[3].name, "D");
+
+    // The container's own length is never used to move on.
+    Bytes bogus = Header(0, 0, 2);
+    bogus.Id("SUFS").U32(0xFFFFFFF0u).Append(inner);
+    model::MeshObject o2;
+    ASSERT_TRUE(Read(o2, bogus));
+    EXPECT_EQ(o2.surfaces[1].name, "C");
+}
+
+TEST(ObjectReader, ColourComesFromTheFirstColrWhereverItStands) {
+    Bytes attributes = SubChunk("TRAN", Bytes().U8(1).U8(2).U8(3)).Append(SubChunk("SPEC", Bytes()));
+    attributes.Append(Colour(10, 20, 30)).Append(Colour(255, 255, 255));
+    Bytes b = Header(0, 0, 1);
+    b.Chunk("SURF", SurfaceBody("Shirt", attributes));
+    model::MeshObject o;
+    ASSERT_TRUE(Read(o, b));
+    EXPECT_FLOAT_EQ(o.surfaces[0].colour[0], 10 / 255.0f);
+    EXPECT_FLOAT_EQ(o.surfaces[0].colour[1], 20 / 255.0f);
+    EXPECT_FLOAT_EQ(o.surfaces[0].colour[2], 30 / 255.0f);
+    EXPECT_EQ(o.surfaces[0].attributeByteCount, attributes.data.size());
+
+    // Damaged attributes: a sub-chunk whose length runs past the attribute
+    // bytes, and a COLR too short for three values, both leave grey.
+    Bytes damaged = Header(0, 0, 2);
+    damaged.Chunk("SURF", SurfaceBody("Long", SubChunk("XXXX", Bytes()).U8(0).U8(0).U8(0)));
+    damaged.Chunk("SURF", SurfaceBody("Short", Bytes().Text("COLR").U16BigEndian(2).U8(255).U8(255)));
+    model::MeshObject o2;
+    ASSERT_TRUE(Read(o2, damaged));
+    EXPECT_FLOAT_EQ(o2.surfaces[0].colour[0], 0.5f);
+    EXPECT_EQ(o2.surfaces[1].name, "Short");
+    EXPECT_FLOAT_EQ(o2.surfaces[1].colour[0], 0.5f);
+}
+
+TEST(ObjectReader, LenientChunksAreAccepted) {
+    // A longer header, an unknown chunk, an odd-length list and longer data
+    // chunks than the counts need are all read.
+    Bytes b = Bytes().Chunk("MWOB", Bytes().U32(4).U32(1).U32(0).U32(9).U32(0xDEADBEEF).U32(1));
+    b.Chunk("ABCD", Bytes().U32(1).U32(2).U8(3));
+    b.Chunk("PNTS", SquarePoints().F32(99));
+    b.Chunk("SRFS", Indices({0, 1, 2, 3, 0, 7}));
+    b.Chunk("P008", Indices({2, 1}).U8(0x33));
+    model::MeshObject o;
+    ASSERT_TRUE(Read(o, b));
+    EXPECT_EQ(o.fourthHeaderValue, 9);
+    EXPECT_EQ(o.points.size(), 12u);
+    EXPECT_EQ(o.polygons.size(), 1u);
+    ASSERT_EQ(o.BoundaryCount(7), 2);
+    EXPECT_EQ(o.BoundaryList(7)[1], 1);
+    // A file without normals is accepted: no normals.
+    EXPECT_TRUE(o.normals.empty());
+}
+
+TEST(ObjectReader, SurfaceNamesAreCutAndDamagedNamesLeftEmpty) {
+    const std::string longName(300, 'n');
+    Bytes b = Header(0, 0, 3);
+    b.Chunk("SURF", SurfaceBody(longName));
+    b.Chunk("SURF", Bytes().Id("NAME").U32(1000).Text("abc"));  // name runs past its chunk
+    b.Chunk("SURF", Bytes().Id("NAMX").U32(3).Text("abc"));     // no NAME record
+    model::MeshObject o;
+    ASSERT_TRUE(Read(o, b));
+    EXPECT_EQ(o.surfaces[0].name, std::string(255, 'n'));
+    EXPECT_TRUE(o.surfaces[1].name.empty());
+    EXPECT_FLOAT_EQ(o.surfaces[1].colour[1], 0.5f);
+    EXPECT_TRUE(o.surfaces[2].name.empty());
+    // A name is text: it ends at a zero byte.
+    Bytes z = Header(0, 0, 1);
+    z.Chunk("SURF", SurfaceBody(std::string("ab\0cd", 5)));
+    ASSERT_TRUE(Read(o, z));
+    EXPECT_EQ(o.surfaces[0].name, "ab");
+}
+
+TEST(ObjectReader, SurfaceChunksBeyondTheTableAreIgnored) {
+    Bytes b = Header(0, 0, 0);
+    for (int i = 0; i < 12; ++i) b.Chunk("SURF", SurfaceBody("S" + std::to_string(i)));
+    model::MeshObject o;
+    ASSERT_TRUE(Read(o, b));
+    ASSERT_EQ(o.surfaces.size(), 10u);
+    EXPECT_EQ(o.surfaces[9].name, "S9");
+}
+
+TEST(ObjectReader, DamagedFilesAreRefusedAndLeaveNothingBehind) {
+    const auto refused = [](const Bytes& b) {
+        model::MeshObject o;
+        const bool read = o.ReadObjectImage(b.data);
+        const bool empty = o.points.empty() && o.restPoints.empty() && o.polygons.empty() &&
+                           o.surfaces.empty() && o.fileImage.empty() && o.pointCount == 0 &&
+                           o.transformedPoints.empty() && o.BoundaryCount(0) == 0;
+        return !read && empty;
+    };
+    const auto withHeader = [](std::uint32_t points, std::uint32_t polygons, std::uint32_t surfaces,
+                               const Bytes& rest) { return Header(points, polygons, surfaces).Append(rest); };
+
+    EXPECT_TRUE(refused(Bytes()));
+    EXPECT_TRUE(refused(Bytes().Text("MWO")));
+    EXPECT_TRUE(refused(Bytes().Chunk("PNTS", Bytes()).Append(Header(0, 0, 0))));  // header not first
+    EXPECT_TRUE(refused(Bytes().Chunk("MWOB", Bytes().U32(1).U32(1).U32(1))));     // header of 12 bytes
+    EXPECT_TRUE(refused(Header(65537, 0, 0)));
+    EXPECT_TRUE(refused(Header(1, 0x80000000u, 0)));
+    EXPECT_TRUE(refused(Header(1, 0, 70000)));
+    EXPECT_TRUE(refused(withHeader(0, 0, 0, Header(0, 0, 0))));  // a second header
+
+    // Lengths running past the end, including one that would wrap the offset.
+    EXPECT_TRUE(refused(withHeader(4, 0, 0, Bytes().Id("PNTS").U32(48).Append(Floats({1, 2, 3})))));
+    EXPECT_TRUE(refused(withHeader(0, 0, 0, Bytes().Id("ABCD").U32(0xFFFFFFF8u))));
+    EXPECT_TRUE(refused(withHeader(0, 0, 0, Bytes().U8(1).U8(2).U8(3))));  // cut-off chunk header
+
+    // Data chunks shorter than the header's counts.
+    EXPECT_TRUE(refused(withHeader(4, 0, 0, Bytes().Chunk("PNTS", Floats({0, 0, 0, 1, 1, 1})))));
+    EXPECT_TRUE(refused(withHeader(4, 0, 0, Bytes().Chunk("PNTS", SquarePoints()).Chunk("NRMS", Floats({0, 0, 1})))));
+    EXPECT_TRUE(refused(withHeader(4, 2, 1, Bytes().Chunk("SRFS", Indices({0, 1, 2, 3, 0, 0, 1, 2})))));
+
+    // Indices outside their arrays: a corner, a surface, a seam entry.
+    const Bytes points = Bytes().Chunk("PNTS", SquarePoints());
+    EXPECT_TRUE(refused(withHeader(4, 1, 1, Bytes(points).Chunk("SRFS", Indices({0, 1, 4, 3, 0})))));
+    EXPECT_TRUE(refused(withHeader(4, 1, 1, Bytes(points).Chunk("SRFS", Indices({0, 1, 2, 3, 11})))));
+    EXPECT_TRUE(refused(withHeader(4, 0, 0, Bytes(points).Chunk("P002", Indices({1, 4})))));
+    EXPECT_TRUE(refused(withHeader(0, 0, 0, Bytes().Chunk("P001", Indices({0})))));
+
+    // The limits themselves are accepted: 65 536 points, the last spare surface.
+    model::MeshObject o;
+    EXPECT_TRUE(Read(o, Header(65536, 0, 0)));
+    EXPECT_TRUE(Read(o, withHeader(4, 1, 1, Bytes(points).Chunk("SRFS", Indices({0, 1, 2, 3, 10})))));
+}
+
+TEST(ObjectReader, ReadsFilesFromDisk) {
+    const auto folder = std::filesystem::temp_directory_path() / "mw_object_reader_test";
+    std::filesystem::create_directories(folder);
+    const auto write = [&](const std::string& name, const std::vector<unsigned char>& bytes) {
+        const std::string path = (folder / name).string();
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                    static_cast<std::streamsize>(bytes.size()));
+        return path;
+    };
+
+    model::MeshObject o;
+    const std::string good = write("good.mwo", SoundFile().data);
+    ASSERT_TRUE(o.ReadObjectFile(good));
+    EXPECT_EQ(o.objectName, good);
+    EXPECT_EQ(o.pointCount, 4);
+    EXPECT_EQ(o.fileImage.size(), SoundFile().data.size());
+
+    std::vector<unsigned char> wrongStart = SoundFile().data;
+    wrongStart[0] = 'X';
+    model::MeshObject bad;
+    EXPECT_FALSE(bad.ReadObjectFile(write("bad.mwo", wrongStart)));
+    EXPECT_FALSE(bad.ReadObjectFile(write("tiny.mwo", {0x42, 0x4F})));
+    EXPECT_FALSE(bad.ReadObjectFile((folder / "missing.mwo").string()));
+    EXPECT_FALSE(bad.ReadObjectFile(folder.string()));
+    std::filesystem::remove_all(folder);
+}

@@ -1,0 +1,30 @@
+// A creature with a recording message sink, and parts connected to it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "model/creature.h"
+#include "part_builder.h"
+#include "recording_sink.h"
+
+namespace testdata {
+
+class Figure : public ::testing::Test {
+protected:
+    // Connects a part that is expected to join the figure.
+    model::MeshObject* Add(const std::string& type, const PartShape& shape) {
+        auto part = MakePart(type, shape);
+        EXPECT_NE(part, nullptr);
+        model::MeshObject* raw = part.get();
+        EXPECT_TRUE(creature.ConnectPart(part.release())) << type;
+        return raw;
+    }
+    bool TryAdd(const std::string& type, const PartShape& shape) {
+        return creature.ConnectPart(MakePart(type, shape).release());
+    }
+
+    RecordingSink sink;
+    model::Creature creature{sink};
+};
+
+}  // namespace testdata

@@ -1,0 +1,261 @@
+// Pictures of small hand-built figures through the real view, rendered
+// off-screen: backgrounds, wire colours, the yellow highlight, the state a
+// part leaves for the next, and the batched path against the per-quad one.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "test_figures.h"
+#include "view/gl_headers.h"
+#include "view/mesh_drawing.h"
+#include "view/quad_batch.h"
+
+namespace viewtest {
+namespace {
+
+using testgl::Pixel;
+
+const Pixel kYellow{255, 255, 0, 255};
+
+bool Near(const Pixel& pixel, int r, int g, int b) {
+    return std::abs(pixel.r - r) <= 1 && std::abs(pixel.g - g) <= 1 && std::abs(pixel.b - b) <= 1;
+}
+
+TEST(MeshDrawing, OnlyTheBackgroundWithoutAFigureOrForAnUnknownMode) {
+    ViewRig rig;
+    const Colour background{0.2f, 0.4f, 0.6f};
+    const Pixel backgroundPixel = ToPixel(background);
+    rig.view.backgroundColor[0] = background[0];
+    rig.view.backgroundColor[1] = background[1];
+    rig.view.backgroundColor[2] = background[2];
+    const int all = ViewWidth() * ViewHeight();
+
+    rig.view.creature = nullptr;
+    EXPECT_EQ(CountPixels(rig.Render(), backgroundPixel), all) << "no creature";
+
+    rig.view.creature = &rig.creature;
+    EXPECT_EQ(CountPixels(rig.Render(), backgroundPixel), all) << "creature without parts";
+
+    AddPart(rig.creature, MakeSquare(0, 0, 0.1f, true, {1, 0, 0}));
+    rig.creature.drawMode = 0;
+    EXPECT_LT(CountPixels(rig.Render(), backgroundPixel), all) << "the square shows in smooth mode";
+    for (int mode : {3, -1, 100}) {
+        rig.creature.drawMode = mode;
+        EXPECT_EQ(CountPixels(rig.Render(), backgroundPixel), all) << "draw mode " << mode;
+    }
+}
+
+TEST(MeshDrawing, WireframeInTheWireColourAndYellowWhenSelected) {
+    ViewRig rig;
+    const Colour wire{0.8f, 0.2f, 0.4f};
+    rig.creature.wireColor[0] = wire[0];
+    rig.creature.wireColor[1] = wire[1];
+    rig.creature.wireColor[2] = wire[2];
+    rig.creature.drawMode = 2;
+    model::MeshObject* part = AddPart(rig.creature, MakeSquare(0, 0, 0.1f, true, {0, 0, 1}));
+
+    std::vector<Pixel> picture = rig.Render();
+    EXPECT_GT(CountPixels(picture, ToPixel(wire)), 100);
+    EXPECT_EQ(CountPixels(picture, kYellow), 0);
+    EXPECT_EQ(rig.Centre(), ToPixel({0, 0, 0})) << "outline only, no fill";
+    EXPECT_EQ(part->wireColor[0], wire[0]);
+    EXPECT_EQ(part->wireColor[2], wire[2]);
+
+    part->selected = 1;
+    picture = rig.Render();
+    EXPECT_GT(CountPixels(picture, kYellow), 100);
+    EXPECT_EQ(CountPixels(picture, ToPixel(wire)), 0);
+}
+
+TEST(MeshDrawing, SelectedPartGetsAYellowOutlineOnItsBackFacingQuads) {
+    for (int mode : {0, 1}) {
+        ViewRig rig;
+        rig.creature.drawMode = mode;
+        model::MeshObject* away = AddPart(rig.creature, MakeSquare(-0.08f, 0, 0.05f, false, {0, 0, 1}));
+        model::MeshObject* toward = AddPart(rig.creature, MakeSquare(0.08f, 0, 0.05f, true, {0, 0, 1}));
+
+        EXPECT_EQ(CountPixels(rig.Render(), kYellow), 0) << "nothing selected, mode " << mode;
+
+        away->selected = 1;
+        EXPECT_GT(CountPixels(rig.Render(), kYellow), 100) << "mode " << mode;
+
+        // Front faces are culled for the outline, so a quad facing the viewer gets none.
+        away->selected = 0;
+        toward->selected = 1;
+        EXPECT_EQ(CountPixels(rig.Render(), kYellow), 0) << "mode " << mode;
+    }
+}
+
+TEST(MeshDrawing, NoCullingIsLeftBehindForTheNextPart) {
+    for (int mode : {0, 1}) {
+        ViewRig rig;
+        rig.creature.drawMode = mode;
+        model::MeshObject* empty = AddPart(rig.creature, MakePart({}, {}, {}));
+        AddPart(rig.creature, MakeSquare(0, 0, 0.05f, true, {0, 1, 0}));
+        const Pixel black = ToPixel({0, 0, 0});
+
+        rig.Render();
+        EXPECT_NE(rig.Centre(), black) << "mode " << mode;
+        empty->selected = 1;
+        rig.Render();
+        EXPECT_NE(rig.Centre(), black) << "selected empty part, mode " << mode;
+
+        // A selected part with quads, drawn first, leaves no culling either.
+        empty->selected = 0;
+        ViewRig second;
+        second.creature.drawMode = mode;
+        AddPart(second.creature, MakeSquare(-0.1f, 0, 0.03f, false, {0, 0, 1}))->selected = 1;
+        AddPart(second.creature, MakeSquare(0, 0, 0.05f, true, {0, 1, 0}));
+        second.Render();
+        EXPECT_NE(second.Centre(), black) << "after a highlight, mode " << mode;
+    }
+}
+
+TEST(MeshDrawing, RoutinesWithoutPolygonsReportItAndRestoreTheirState) {
+    ViewRig rig;
+    auto empty = MakePart({0, 0, 0}, {}, {});
+    EXPECT_FALSE(view::DrawPartSmooth(*empty, 0.5f));
+    EXPECT_FALSE(view::DrawPartFlat(*empty, 0.5f));
+    EXPECT_FALSE(view::DrawPartWire(*empty));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    EXPECT_FALSE(view::DrawPartHighlight(*empty));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_FALSE(glIsEnabled(GL_POLYGON_OFFSET_LINE));
+    // The polygon count alone does not make polygons.
+    empty->polygonCount = 5;
+    EXPECT_FALSE(view::DrawPartSmooth(*empty, 0.5f));
+
+    auto square = MakeSquare(0, 0, 0.05f, true, {1, 1, 1});
+    EXPECT_TRUE(view::DrawPartFlat(*square, 0.5f));
+    GLint shadeModel = 0;
+    glGetIntegerv(GL_SHADE_MODEL, &shadeModel);
+    EXPECT_EQ(shadeModel, GL_FLAT);
+    EXPECT_TRUE(view::DrawPartHighlight(*square));
+    GLint polygonMode[2] = {0, 0};
+    glGetIntegerv(GL_POLYGON_MODE, polygonMode);
+    EXPECT_EQ(polygonMode[0], GL_LINE);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
+    EXPECT_FALSE(glIsEnabled(GL_VERTEX_ARRAY));
+    EXPECT_FALSE(glIsEnabled(GL_NORMAL_ARRAY));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST(MeshDrawing, LightLevelZeroLeavesOnlyTheGlobalAmbientLight) {
+    for (int mode : {0, 1}) {
+        ViewRig rig;
+        rig.creature.drawMode = mode;
+        rig.creature.lightLevel = 0;
+        AddPart(rig.creature, MakeSquare(0, 0, 0.05f, true, {1.0f, 0.5f, 0.25f}));
+        rig.Render();
+        Pixel centre = rig.Centre();
+        EXPECT_TRUE(Near(centre, 51, 26, 13)) << "mode " << mode << ": " << int(centre.r) << ","
+                                              << int(centre.g) << "," << int(centre.b);
+        // With light the same face is brighter.
+        rig.creature.lightLevel = 1;
+        rig.Render();
+        EXPECT_GT(rig.Centre().r, centre.r) << "mode " << mode;
+    }
+}
+
+TEST(MeshDrawing, BadIndicesAreSkippedAndUnknownSurfacesAreGrey) {
+    for (view::DrawPath path : {view::DrawPath::Batched, view::DrawPath::PerQuad}) {
+        for (int mode : {0, 1, 2}) {
+            ViewRig rig;
+            rig.view.drawPath = path;
+            rig.creature.drawMode = mode;
+            rig.creature.lightLevel = 0;
+            auto part = MakeSquare(0, 0, 0.05f, true, {1, 0, 0});
+            part->polygons[0].surface = 40;  // no such surface record
+            part->polygons.push_back({0, 1, 2, 9, 0});
+            part->polygons.push_back({60000, 1, 2, 3, 0});
+            part->polygonCount = 3;
+            // A point count past the arrays is not read beyond them.
+            part->pointCount = 12;
+            AddPart(rig.creature, std::move(part));
+            rig.Render();
+            if (mode != 2) {
+                EXPECT_TRUE(Near(rig.Centre(), 26, 26, 26)) << "mode " << mode;
+            }
+            EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        }
+    }
+}
+
+TEST(MeshDrawing, FaceNormalRule) {
+    // Points: a, b, c spanning the xy plane; three collinear; a tiny triangle.
+    std::vector<float> points = {0, 0, 0, 2, 0, 0, 2, 3, 0,   1, 1, 1, 2, 2, 2, 3, 3, 3,
+                                 0, 0, 0, 0.001f, 0, 0, 0, 0.001f, 0};
+    float normal[3] = {7, 7, 7};
+    ASSERT_TRUE(view::FaceNormal(points.data(), {0, 1, 2, 0, 0}, normal));
+    EXPECT_FLOAT_EQ(normal[0], 0);
+    EXPECT_FLOAT_EQ(normal[1], 0);
+    EXPECT_FLOAT_EQ(normal[2], 1);
+    // Reversed order turns it over.
+    ASSERT_TRUE(view::FaceNormal(points.data(), {0, 2, 1, 0, 0}, normal));
+    EXPECT_FLOAT_EQ(normal[2], -1);
+
+    normal[0] = normal[1] = normal[2] = 7;
+    EXPECT_FALSE(view::FaceNormal(points.data(), {3, 4, 5, 0, 0}, normal)) << "collinear";
+    EXPECT_FALSE(view::FaceNormal(points.data(), {6, 7, 8, 0, 0}, normal)) << "length 1e-6";
+    EXPECT_EQ(normal[0], 7) << "a refused normal leaves the old one";
+}
+
+// The comparison figure: several parts with surface runs, one selected, a
+// part without normals, degenerate quads (the very first one inherits
+// OpenGL's current normal) and polygons that must be skipped.
+void BuildComparisonFigure(model::Creature& creature) {
+    const std::vector<Colour> colours = {{0.9f, 0.3f, 0.2f}, {0.2f, 0.8f, 0.3f}, {0.3f, 0.4f, 0.9f}};
+    auto odd = MakeSphere(0.05f, -0.04f, 0.02f, 0.05f, 6, 8, colours);
+    // The first quad of the figure: a, b, c on one line, d off it.
+    odd->points.insert(odd->points.end(), {-0.15f, 0.1f, 0, -0.1f, 0.1f, 0, -0.05f, 0.1f, 0, -0.1f, 0.15f, 0});
+    odd->normals.insert(odd->normals.end(), {0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1});
+    auto base = static_cast<std::uint16_t>(odd->pointCount);
+    odd->pointCount += 4;
+    odd->polygons.insert(odd->polygons.begin(),
+                         model::Polygon{base, static_cast<std::uint16_t>(base + 1),
+                                        static_cast<std::uint16_t>(base + 2),
+                                        static_cast<std::uint16_t>(base + 3), 1});
+    // A degenerate quad in the middle takes the normal of the one before.
+    odd->polygons.insert(odd->polygons.begin() + 20, odd->polygons.front());
+    odd->polygons.push_back({0, 1, 2, 65535, 0});
+    odd->polygons.push_back({0, 1, 2, 3, 77});
+    odd->polygonCount = static_cast<std::int32_t>(odd->polygons.size());
+    AddPart(creature, std::move(odd));
+
+    AddPart(creature, MakeSphere(-0.06f, 0.02f, -0.03f, 0.06f, 10, 14, colours))->selected = 1;
+    auto flatOnly = MakeSphere(0.02f, 0.1f, 0.0f, 0.04f, 5, 7, {{0.7f, 0.7f, 0.2f}});
+    flatOnly->normals.clear();
+    AddPart(creature, std::move(flatOnly));
+    AddPart(creature, MakeSquare(0.1f, -0.12f, 0.04f, false, {0.6f, 0.2f, 0.7f}));
+    creature.yaw = 0.4f;
+    creature.pitch = 0.3f;
+}
+
+std::vector<Pixel> RenderComparison(int mode, view::DrawPath path) {
+    ViewRig rig;
+    BuildComparisonFigure(rig.creature);
+    rig.view.drawPath = path;
+    rig.creature.drawMode = mode;
+    // The second frame starts from the OpenGL state the first one left.
+    rig.Render();
+    return rig.Render();
+}
+
+TEST(MeshDrawing, BatchedDrawingGivesThePerQuadPicture) {
+    for (int mode : {0, 1, 2}) {
+        std::vector<Pixel> reference = RenderComparison(mode, view::DrawPath::PerQuad);
+        std::vector<Pixel> batched = RenderComparison(mode, view::DrawPath::Batched);
+        ASSERT_EQ(reference.size(), batched.size());
+        EXPECT_LT(CountPixels(reference, reference[0]), static_cast<int>(reference.size()) - 1000)
+            << "the figure shows, mode " << mode;
+        int differing = 0;
+        for (std::size_t i = 0; i < reference.size(); ++i) {
+            differing += reference[i] == batched[i] ? 0 : 1;
+        }
+        EXPECT_EQ(differing, 0) << "mode " << mode;
+    }
+}
+
+}  // namespace
+}  // namespace viewtest

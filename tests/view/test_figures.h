@@ -1,0 +1,77 @@
+// Small hand-built parts and a rendering rig for the view's tests: a real
+// CreatureView drawing into an off-screen context of the view's size.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/creature.h"
+#include "model/mesh_object.h"
+#include "osmesa_context.h"
+#include "ui/message_sink.h"
+#include "view/creature_view.h"
+
+namespace viewtest {
+
+using Colour = std::array<float, 3>;
+
+struct RecordedMessage {
+    std::string text;
+    std::string caption;
+    ui::Icon icon;
+    ui::Window* owner;
+};
+
+class RecordingSink : public ui::MessageSink {
+public:
+    void ShowMessage(const std::string& text, const std::string& caption, ui::Icon icon,
+                     ui::Window* owner) override {
+        messages.push_back({text, caption, icon, owner});
+    }
+    std::vector<RecordedMessage> messages;
+};
+
+// A part from points and quads; normals may be empty. The transformed arrays
+// start as copies, so the part can be drawn without a placement step.
+std::unique_ptr<model::MeshObject> MakePart(std::vector<float> points,
+                                            std::vector<model::Polygon> polygons,
+                                            const std::vector<Colour>& surfaceColours,
+                                            std::vector<float> normals = {});
+
+// A square in the z = 0 plane, turned towards the viewer (counter-clockwise
+// on the screen) or away from it.
+std::unique_ptr<model::MeshObject> MakeSquare(float centreX, float centreY, float half,
+                                              bool facingViewer, Colour colour);
+
+// A sphere of rings × segments quads whose surfaces alternate in bands, with
+// point normals; for comparing pictures.
+std::unique_ptr<model::MeshObject> MakeSphere(float centreX, float centreY, float centreZ, float radius,
+                                              int rings, int segments,
+                                              const std::vector<Colour>& surfaceColours);
+
+// Appends the part to the creature's list as connection would.
+model::MeshObject* AddPart(model::Creature& creature, std::unique_ptr<model::MeshObject> part);
+
+// The view's size in pixels.
+int ViewWidth();
+int ViewHeight();
+
+// A view with a current context of the view's size, set up as at start-up,
+// drawing `creature`.
+struct ViewRig {
+    ViewRig();
+    std::vector<testgl::Pixel> Render();
+    testgl::Pixel Centre();
+
+    RecordingSink sink;
+    testgl::OsMesaContext gl;
+    model::Creature creature;
+    view::CreatureView view;
+};
+
+testgl::Pixel ToPixel(const Colour& colour);
+int CountPixels(const std::vector<testgl::Pixel>& pixels, const testgl::Pixel& wanted);
+
+}  // namespace viewtest
