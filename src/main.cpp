@@ -1,0 +1,30 @@
+// Morphwright: starts Qt with an OpenGL format the fixed-function drawing
+// can use, then runs the application on the Qt platform layer.
+#include <QApplication>
+#include <QSurfaceFormat>
+
+#include <clocale>
+
+#include "app/application.h"
+#include "ui/qt/qt_platform.h"
+
+int main(int argc, char* argv[]) {
+    // Before the application object: every context Qt makes takes this
+    // format. A core profile would refuse the fixed-function calls.
+    QSurfaceFormat format;
+    format.setRenderableType(QSurfaceFormat::OpenGL);
+    format.setProfile(QSurfaceFormat::CompatibilityProfile);
+    format.setVersion(2, 1);
+    format.setDepthBufferSize(24);
+    format.setStencilBufferSize(8);
+    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    QSurfaceFormat::setDefaultFormat(format);
+
+    QApplication application(argc, argv);
+    // Qt sets the locale from the environment; files are read and written
+    // with the C locale's numbers.
+    std::setlocale(LC_NUMERIC, "C");
+
+    ui::qt::QtPlatform platform;
+    return app::RunApplication(platform);
+}

@@ -1,0 +1,124 @@
+// The Qt widgets behind the template's control kinds, where a plain Qt
+// widget behaves differently from what the handlers expect: radio buttons
+// whose check only the program sets, edits that report the lost focus, a
+// scroll bar that never moves by itself, a tab strip with "about to change".
+// Each reports to its QtWindow through `owner`, cleared before teardown.
+#pragma once
+
+#include <QFrame>
+#include <QLineEdit>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QWidget>
+
+#include <vector>
+
+#include "ui/window.h"
+
+namespace ui::qt {
+
+class QtWindow;
+
+// Radio buttons and check boxes with the narrow gap between the mark and
+// the label that their template widths were made for.
+class CompactLabelStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override;
+    // One instance for the application's life.
+    static CompactLabelStyle* Instance();
+};
+
+// An automatic radio button: a click checks it (never unchecks it); the
+// window unchecks the rest of its group.
+class AutoRadioButton : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    void nextCheckState() override { setChecked(true); }
+};
+
+// A radio button drawn as a push button: its check is the handler's alone.
+class RadioPushButton : public QPushButton {
+public:
+    explicit RadioPushButton(QWidget* parent) : QPushButton(parent) { setCheckable(true); }
+
+protected:
+    void nextCheckState() override {}
+};
+
+class EditControl : public QLineEdit {
+public:
+    EditControl(QWidget* parent, QtWindow* owner, int id) : QLineEdit(parent), owner(owner), id_(id) {}
+    QtWindow* owner;
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    int id_;
+};
+
+// A horizontal bar holding the scroll state the handlers set. A user's
+// action becomes a scroll code for the handler; the bar's position changes
+// only when the handler sets it, also while the thumb is dragged.
+class ScrollBarControl : public QScrollBar {
+public:
+    ScrollBarControl(QWidget* parent, QtWindow* owner, int id);
+    QtWindow* owner;
+
+    void SetInfo(const ScrollInfo& info);  // min, max, page, pos; clamped
+    const ScrollInfo& Info() const { return info_; }
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void OnAction(int action);
+    void OnSliderMoved(int position);
+    void OnSliderReleased();
+    void Notify(int code, int pos);
+    void ShowPosition();
+
+    int id_;
+    ScrollInfo info_;
+    int dragPos_ = 0;       // where the dragged thumb is
+    bool syncing_ = false;  // the program is setting the bar, not the user
+};
+
+// A tab strip: a tab bar along the top and a frame below. Pages are
+// children of this widget, placed by their owner. The bar has no "about to
+// change", so a user's change is reported in two steps, the first while
+// the old tab is still reported as selected.
+class TabStripControl : public QWidget {
+public:
+    TabStripControl(QWidget* parent, QtWindow* owner, int id);
+    QtWindow* owner;
+
+    QTabBar* Bar() const { return bar_; }
+    int Insert(int index, const QString& label, void* data);
+    void* Data(int index) const;
+    void SetData(int index, void* data);
+    int Selection() const;
+    void SetSelection(int index);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void OnCurrentChanged(int index);
+    void Layout();
+
+    int id_;
+    QTabBar* bar_;
+    QFrame* frame_;
+    std::vector<void*> data_;
+    int previous_ = -1;
+    int reported_ = -1;
+    bool reportingOld_ = false;
+};
+
+}  // namespace ui::qt

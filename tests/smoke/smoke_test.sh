@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Starts the real program on an X display (run it under xvfb-run), waits for
+# its main window, takes a screenshot, checks that the GL view painted the
+# configured background, closes the window with the Escape key or a click on
+# Cancel, and checks the mw.cfg it writes when it ends.
+# Usage: smoke_test.sh <program> <object library dir> <screenshot.png> escape|cancel
+set -uo pipefail
+
+program=$1
+library=$2
+screenshot=$3
+closeWith=$4
+caption='Vexholm - Morphwright 1.6'
+
+stopProgram() {
+  if [ -n "${pid:-}" ] && kill -0 "$pid" 2>/dev/null; then
+    kill "$pid" 2>/dev/null
+    sleep 1
+    kill -9 "$pid" 2>/dev/null
+  fi
+  pid=
+}
+
+fail() {
+  echo "smoke test: $*" >&2
+  stopProgram
+  [ -f "${work:-}/program.log" ] && sed 's/^/program: /' "$work/program.log" >&2
+  exit 1
+}
+
+for tool in xdotool import; do
+  command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
+done
+[ -n "${DISPLAY:-}" ] || fail "no DISPLAY; run under xvfb-run"
+[ -x "$program" ] || fail "no program at $program"
+
+work=$(mktemp -d)
+# Whatever ends the script, the program does not outlive it.
+trap 'stopProgram; rm -rf "$work"' EXIT
+mkdir -m 700 "$work/runtime"
+export XDG_RUNTIME_DIR="$work/runtime"
+printf 'ObjectDir %s\r\nBgColor 0 0 1 0\r\n' "$library" > "$work/mw.cfg"
+
+(cd "$work" && exec "$program") > "$work/program.log" 2>&1 &
+pid=$!
+
+timeout 30 xdotool search --sync --onlyvisible --name "^${caption}\$" >/dev/null ||
+  fail "no window named \"$caption\" within 30 s"
+# Qt may replace the first native window once the GL view joins it; take
+# the one that is there now, after the first paints.
+sleep 2
+kill -0 "$pid" 2>/dev/null || fail "the program ended by itself"
+window=$(timeout 5 xdotool search --onlyvisible --name "^${caption}\$" | tail -1)
+[ -n "$window" ] || fail "the window went away"
+timeout 20 import -window root "$screenshot" || fail "no screenshot"
+
+# The view sits at 330, 20 (547 × 557 pixels) in the window; with nothing
+# loaded it shows the background colour alone.
+eval "$(timeout 5 xdotool getwindowgeometry --shell "$window")" || fail "no geometry of the window"
+[ -n "${X:-}" ] && [ -n "${Y:-}" ] || fail "no position of the window"
+pixel=$(timeout 20 convert "$screenshot" -crop "1x1+$((X + 330 + 274))+$((Y + 20 + 278))" -depth 8 txt:- | tail -1)
+case "$pixel" in
+  *'#0000FF'*) ;;
+  *) fail "the view does not show the blue background of mw.cfg: $pixel" ;;
+esac
+
+case "$closeWith" in
+  escape)
+    timeout 5 xdotool windowfocus --sync "$window" 2>/dev/null
+    # The window is gone before the key comes up; that error is expected.
+    timeout 5 xdotool key --window "$window" Escape 2>/dev/null
+    ;;
+  cancel)
+    # Cancel sits at 535, 392 (50 × 14) dialog units: its middle in pixels.
+    timeout 5 xdotool mousemove --window "$window" 839 648 click 1 2>/dev/null
+    ;;
+  *) fail "unknown way of closing: $closeWith" ;;
+esac
+
+for _ in $(seq 150); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "the program did not end within 15 s of the $closeWith"
+wait "$pid"
+status=$?
+pid=
+[ "$status" -eq 0 ] || fail "the program ended with status $status"
+
+config="$work/mw.cfg"
+lines=$(wc -l < "$config")
+crlf=$(grep -c $'\r$' "$config")
+[ "$lines" -eq 6 ] || fail "mw.cfg has $lines lines, not 6: $(cat -A "$config")"
+[ "$crlf" -eq "$lines" ] || fail "mw.cfg lines do not all end with CR LF: $(cat -A "$config")"
+keywords=$(cut -d' ' -f1 "$config" | tr -d '\r' | tr '\n' ' ')
+[ "$keywords" = "ConvertObjectDir ConvertObjectName ObjectDir ProjectDir BgColor WireColor " ] ||
+  fail "mw.cfg keywords: $keywords"
+grep -qxF "ObjectDir ${library}"$'\r' "$config" || fail "mw.cfg lacks the line ObjectDir $library: $(cat -A "$config")"
+echo "smoke test: closed with $closeWith, mw.cfg written; screenshot in $screenshot"
