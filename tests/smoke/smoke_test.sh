@@ -3,7 +3,9 @@
 # its main window, takes a screenshot, checks that the GL view painted the
 # configured background, closes the window with the Escape key or a click on
 # Cancel, and checks the mw.cfg it writes when it ends.
-# Usage: smoke_test.sh <program> <object library dir> <screenshot.png> escape|cancel
+# With "random", it first builds a random figure and checks that the view
+# shows more than the background, then closes with Escape.
+# Usage: smoke_test.sh <program> <object library dir> <screenshot.png> escape|cancel|random
 set -uo pipefail
 
 program=$1
@@ -63,6 +65,21 @@ case "$pixel" in
   *'#0000FF'*) ;;
   *) fail "the view does not show the blue background of mw.cfg: $pixel" ;;
 esac
+
+if [ "$closeWith" = random ]; then
+  # "Random Creature" sits at 154, 358 (66 × 13) dialog units: its middle in pixels.
+  timeout 5 xdotool mousemove --window "$window" 280 591 click 1 2>/dev/null
+  sleep 3
+  kill -0 "$pid" 2>/dev/null || fail "the program ended after Random Creature"
+  timeout 20 import -window root "$screenshot" || fail "no screenshot of the figure"
+  # Share of the view's pixels that are not the blue background.
+  figure=$(timeout 20 convert "$screenshot" -crop "547x557+$((X + 330))+$((Y + 20))" +repage \
+    -fuzz 3% -fill black -opaque '#0000FF' -fill white +opaque black -colorspace Gray -format '%[fx:mean]' info:)
+  awk -v f="$figure" 'BEGIN { exit !(f > 0.05) }' ||
+    fail "the view shows no figure after Random Creature (share of figure pixels: $figure)"
+  echo "smoke test: the random figure covers $figure of the view"
+  closeWith=escape
+fi
 
 case "$closeWith" in
   escape)
