@@ -61,6 +61,12 @@ void DecodeFloats(const unsigned char* p, std::size_t count, std::vector<float>&
 
 bool MeshObject::ReadObjectFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
+    if (!in && path.find('\\') != std::string::npos) {
+        // Project files keep object paths with backslashes: read them as separators.
+        std::string slashed = path;
+        std::replace(slashed.begin(), slashed.end(), '\\', '/');
+        in.open(slashed, std::ios::binary);
+    }
     if (!in) return false;
     unsigned char head[4];
     if (!in.read(reinterpret_cast<char*>(head), sizeof head)) return false;

@@ -12,6 +12,7 @@ PartList::~PartList() {
 }
 
 bool PartList::Append(ListItem* item) {
+    if (item == nullptr) return false;
     item->next = nullptr;
     if (count == 0) {
         item->prev = nullptr;

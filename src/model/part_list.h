@@ -25,7 +25,8 @@ public:
     PartList& operator=(const PartList&) = delete;
 
     std::int32_t Count() const { return count; }
-    // Takes ownership of the item and adds it at the end. Leaves `index` alone.
+    // Takes ownership of the item and adds it at the end (false for null).
+    // Leaves `index` alone.
     bool Append(ListItem* item);
     // Unlinks and destroys the item at the position; false when out of range.
     bool RemoveAt(std::int32_t position);

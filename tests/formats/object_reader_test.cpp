@@ -249,6 +249,11 @@ TEST(ObjectReader, ReadsFilesFromDisk) {
     EXPECT_EQ(o.objectName, good);
     EXPECT_EQ(o.pointCount, 4);
     EXPECT_EQ(o.fileImage.size(), SoundFile().data.size());
+    // Backslash separators, as project files keep them, find the same file.
+    const std::string backslashed = folder.string() + "\\good.mwo";
+    model::MeshObject again;
+    ASSERT_TRUE(again.ReadObjectFile(backslashed));
+    EXPECT_EQ(again.objectName, backslashed);
 
     std::vector<unsigned char> wrongStart = SoundFile().data;
     wrongStart[0] = 'X';
