@@ -126,30 +126,26 @@ void CreatureView::OnMouseButton(ui::MouseButton button, bool down, int x, int y
 }
 
 void CreatureView::OnMouseMove(int x, int y) {
+    // Without a figure there is nothing to turn or move; the cursor is still
+    // followed, so that a figure set later does not jump.
     if (leftDragging) {
-        // Without a figure there is nothing to turn; keep the cursor so a
-        // later figure does not jump.
         if (creature != nullptr) {
             creature->pitch += PixelDelta(leftLastY, y) * kRotationPerPixel;
             creature->yaw += PixelDelta(leftLastX, x) * kRotationPerPixel;
+            RequestRepaint();
         }
         leftLastX = x;
         leftLastY = y;
-        if (creature != nullptr) {
-            RequestRepaint();
-        }
     }
     if (rightDragging) {
         if (creature != nullptr) {
             creature->panX -= PixelDelta(rightLastX, x) * kPanPerPixel;
             creature->panY += PixelDelta(rightLastY, y) * kPanPerPixel;
             creature->ApplyPan();
+            RequestRepaint();
         }
         rightLastX = x;
         rightLastY = y;
-        if (creature != nullptr) {
-            RequestRepaint();
-        }
     }
 }
 

@@ -15,7 +15,8 @@ PartGeometry InspectPart(const model::MeshObject& part) {
     geometry.points = usable > 0 ? part.transformedPoints.data() : nullptr;
     // A part read without normals keeps zero transformed normals; it is lit
     // by the flat rule instead.
-    if (usable > 0 && part.normals.size() / 3 >= usable && part.transformedNormals.size() / 3 >= usable) {
+    if (usable > 0 && part.normals.size() / 3 >= usable &&
+        part.transformedNormals.size() / 3 >= usable) {
         geometry.normals = part.transformedNormals.data();
     }
     std::size_t polygons = std::min<std::size_t>(part.polygons.size(),
@@ -42,8 +43,12 @@ bool FaceNormal(const float* points, const model::Polygon& polygon, float normal
         return false;
     }
     float length = std::sqrt(nx * nx + ny * ny + nz * nz);
+    // The cut-off is relative to the edges (the sine of their angle), so a
+    // small but sound quad of a figure a third of a unit tall gets its own
+    // normal, and only equal or collinear corners keep the current one.
     // Also refuses a NaN length, which no quad can be lit with.
-    if (!(length > 0.00001f)) {
+    const float edges = std::sqrt(e1x * e1x + e1y * e1y + e1z * e1z) * std::sqrt(e2x * e2x + e2y * e2y + e2z * e2z);
+    if (!(length > 0.00001f * edges)) {
         return false;
     }
     normal[0] = nx / length;

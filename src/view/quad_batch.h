@@ -31,7 +31,8 @@ inline bool PolygonInRange(const model::Polygon& polygon, int usablePoints) {
 
 // The flat-mode normal: the single-precision cross product of b − a and
 // c − a, divided by its length. False (normal untouched) when the product is
-// zero or its length is at most 0.00001; the quad keeps the current normal.
+// zero or its length is at most 0.00001 of the product of the two edges'
+// lengths (equal or collinear corners); the quad keeps the current normal.
 bool FaceNormal(const float* points, const model::Polygon& polygon, float normal[3]);
 
 // The surface's colour, or the default grey for an index past the table.

@@ -183,9 +183,10 @@ TEST(MeshDrawing, BadIndicesAreSkippedAndUnknownSurfacesAreGrey) {
 }
 
 TEST(MeshDrawing, FaceNormalRule) {
-    // Points: a, b, c spanning the xy plane; three collinear; a tiny triangle.
+    // Points: a, b, c spanning the xy plane; three collinear; a tiny triangle;
+    // three nearly collinear.
     std::vector<float> points = {0, 0, 0, 2, 0, 0, 2, 3, 0,   1, 1, 1, 2, 2, 2, 3, 3, 3,
-                                 0, 0, 0, 0.001f, 0, 0, 0, 0.001f, 0};
+                                 0, 0, 0, 0.001f, 0, 0, 0, 0.001f, 0, 0, 0, 0, 1, 0, 0, 2, 1e-6f, 0};
     float normal[3] = {7, 7, 7};
     ASSERT_TRUE(view::FaceNormal(points.data(), {0, 1, 2, 0, 0}, normal));
     EXPECT_FLOAT_EQ(normal[0], 0);
@@ -197,8 +198,11 @@ TEST(MeshDrawing, FaceNormalRule) {
 
     normal[0] = normal[1] = normal[2] = 7;
     EXPECT_FALSE(view::FaceNormal(points.data(), {3, 4, 5, 0, 0}, normal)) << "collinear";
-    EXPECT_FALSE(view::FaceNormal(points.data(), {6, 7, 8, 0, 0}, normal)) << "length 1e-6";
+    EXPECT_FALSE(view::FaceNormal(points.data(), {9, 10, 11, 0, 0}, normal)) << "nearly collinear";
     EXPECT_EQ(normal[0], 7) << "a refused normal leaves the old one";
+    // A small quad (cross product 1e-6 long) still gets its own normal.
+    ASSERT_TRUE(view::FaceNormal(points.data(), {6, 7, 8, 0, 0}, normal)) << "small but sound";
+    EXPECT_FLOAT_EQ(normal[2], 1);
 }
 
 // The comparison figure: several parts with surface runs, one selected, a
