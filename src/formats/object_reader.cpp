@@ -8,28 +8,20 @@
 #include <fstream>
 #include <new>
 
+#include "formats/object_chunks.h"
 #include "model/mesh_object.h"
 
 namespace model {
 namespace {
 
-// A chunk id packs its characters with the first in the top byte and is
-// stored little-endian, so "PNTS" stands in the file as "STNP".
-constexpr std::uint32_t ChunkId(const char (&text)[5]) {
-    return (static_cast<std::uint32_t>(static_cast<unsigned char>(text[0])) << 24) |
-           (static_cast<std::uint32_t>(static_cast<unsigned char>(text[1])) << 16) |
-           (static_cast<std::uint32_t>(static_cast<unsigned char>(text[2])) << 8) |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(text[3]));
-}
-
-constexpr std::uint32_t kHeaderId = ChunkId("MWOB");
-constexpr std::uint32_t kPointsId = ChunkId("PNTS");
-constexpr std::uint32_t kNormalsId = ChunkId("NRMS");
-constexpr std::uint32_t kPolygonsId = ChunkId("SRFS");
-constexpr std::uint32_t kContainerId = ChunkId("SUFS");
-constexpr std::uint32_t kSurfaceId = ChunkId("SURF");
-constexpr std::uint32_t kNameId = ChunkId("NAME");
-constexpr std::uint32_t kFirstListId = ChunkId("P001");
+using formats::kContainerId;
+using formats::kFirstListId;
+using formats::kHeaderId;
+using formats::kNameId;
+using formats::kNormalsId;
+using formats::kPointsId;
+using formats::kPolygonsId;
+using formats::kSurfaceId;
 
 constexpr std::size_t kChunkHeaderBytes = 8;
 constexpr std::size_t kHeaderDataBytes = 16;

@@ -6,17 +6,10 @@
 #include <fstream>
 #include <system_error>
 
+#include "formats/object_chunks.h"
+
 namespace formats {
 namespace {
-
-// A chunk id packs its four characters with the first in the top byte; the
-// file holds that value little-endian.
-constexpr std::uint32_t ChunkId(const char (&text)[5]) {
-    return (static_cast<std::uint32_t>(static_cast<unsigned char>(text[0])) << 24) |
-           (static_cast<std::uint32_t>(static_cast<unsigned char>(text[1])) << 16) |
-           (static_cast<std::uint32_t>(static_cast<unsigned char>(text[2])) << 8) |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(text[3]));
-}
 
 class ByteWriter {
 public:
@@ -53,8 +46,8 @@ private:
 };
 
 void WriteSurface(ByteWriter& w, const ObjectSurface& surface) {
-    const std::size_t at = w.BeginChunk(ChunkId("SURF"));
-    w.U32(ChunkId("NAME"));
+    const std::size_t at = w.BeginChunk(kSurfaceId);
+    w.U32(kNameId);
     w.U32(static_cast<std::uint32_t>(surface.name.size()));
     w.Bytes(surface.name.data(), surface.name.size());
     if (surface.hasColour) {
@@ -100,24 +93,24 @@ std::vector<unsigned char> WriteObjectImage(const ObjectFileData& data) {
     ByteWriter w(image);
 
     const auto pointCount = static_cast<std::uint32_t>(data.points.size() / 3);
-    std::size_t at = w.BeginChunk(ChunkId("MWOB"));
+    std::size_t at = w.BeginChunk(kHeaderId);
     w.U32(pointCount);
     w.U32(static_cast<std::uint32_t>(data.polygons.size()));
     w.U32(static_cast<std::uint32_t>(data.surfaces.size()));
     w.U32(static_cast<std::uint32_t>(data.fourthHeaderValue));
     w.EndChunk(at);
 
-    at = w.BeginChunk(ChunkId("PNTS"));
+    at = w.BeginChunk(kPointsId);
     for (float v : data.points) w.F32(v);
     w.EndChunk(at);
 
     if (!data.normals.empty()) {
-        at = w.BeginChunk(ChunkId("NRMS"));
+        at = w.BeginChunk(kNormalsId);
         for (float v : data.normals) w.F32(v);
         w.EndChunk(at);
     }
 
-    at = w.BeginChunk(ChunkId("SRFS"));
+    at = w.BeginChunk(kPolygonsId);
     for (const model::Polygon& p : data.polygons) {
         w.U16(p.a);
         w.U16(p.b);
@@ -128,7 +121,7 @@ std::vector<unsigned char> WriteObjectImage(const ObjectFileData& data) {
     w.EndChunk(at);
 
     if (data.surfacesInContainer) {
-        at = w.BeginChunk(ChunkId("SUFS"));
+        at = w.BeginChunk(kContainerId);
         for (const ObjectSurface& s : data.surfaces) WriteSurface(w, s);
         w.EndChunk(at);
     } else {

@@ -124,9 +124,9 @@ bool Creature::ConnectPart(MeshObject* newPart) {
         }
     }
 
-    if (foundCount == 1) {
-        // A single neighbour: move onto it, parent or child alike.
-        const Neighbour& n = found[0];
+    // Moves the new part so that its seam's centre lands on the neighbour's;
+    // false (after the message) when the two seams differ in length.
+    auto moveOnto = [&](const Neighbour& n) {
         const int own = part->BoundaryCount(n.seam);
         const int other = n.part->BoundaryCount(n.entry.neighbourList);
         if (own != other) {
@@ -137,22 +137,19 @@ bool Creature::ConnectPart(MeshObject* newPart) {
         if (SeamOffset(*n.part, n.entry.neighbourList, *part, n.seam, offset)) {
             part->Translate(offset[0], offset[1], offset[2]);
         }
+        return true;
+    };
+
+    if (foundCount == 1) {
+        // A single neighbour: move onto it, parent or child alike.
+        const Neighbour& n = found[0];
+        if (!moveOnto(n)) return false;
         WeldLists(*part, n.seam, *n.part, n.entry.neighbourList);
     } else if (foundCount > 1) {
         // Several: move onto the parent, pull the children onto ourselves.
         for (int f = 0; f < foundCount; ++f) {
             const Neighbour& n = found[static_cast<std::size_t>(f)];
-            if (n.level <= row.level) continue;
-            const int own = part->BoundaryCount(n.seam);
-            const int other = n.part->BoundaryCount(n.entry.neighbourList);
-            if (own != other) {
-                ReportCountMismatch(own, other);
-                return false;
-            }
-            float offset[3];
-            if (SeamOffset(*n.part, n.entry.neighbourList, *part, n.seam, offset)) {
-                part->Translate(offset[0], offset[1], offset[2]);
-            }
+            if (n.level > row.level && !moveOnto(n)) return false;
         }
         if (!AlignDependants(part.get())) return false;
         WeldNeighbours(part.get());
