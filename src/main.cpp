@@ -4,11 +4,22 @@
 #include <QSurfaceFormat>
 
 #include <clocale>
+#include <cstdio>
+#include <cstdlib>
 
 #include "app/application.h"
 #include "ui/qt/qt_platform.h"
 
 int main(int argc, char* argv[]) {
+    // Without a display Qt would abort; say so plainly instead.
+    if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
+        std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        std::fprintf(stderr,
+                     "morphwright: no display (neither DISPLAY nor WAYLAND_DISPLAY is set); "
+                     "run it from a desktop session or under xvfb-run.\n");
+        return 1;
+    }
+
     // Before the application object: every context Qt makes takes this
     // format. A core profile would refuse the fixed-function calls.
     QSurfaceFormat format;
