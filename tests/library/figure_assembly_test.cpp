@@ -7,7 +7,7 @@
 #include "model/connection_tables.h"
 #include "model/creature.h"
 #include "model/part_types.h"
-#include "recording_sink.h"
+#include "../support/recording_sink.h"
 
 using librarytest::PartFiles;
 
@@ -76,7 +76,7 @@ TEST(FigureAssembly, EveryVariantOfEveryNeighbourPairConnectsEitherWay) {
                 for (const std::string& b : theirs) {
                     for (bool oursFirst : {true, false}) {
                         SCOPED_TRACE(a + (oursFirst ? " then " : " after ") + b);
-                        librarytest::RecordingSink sink;
+                        testsupport::RecordingSink sink;
                         model::Creature creature(sink);
                         const std::string& first = oursFirst ? a : b;
                         const std::string& second = oursFirst ? b : a;
@@ -100,7 +100,7 @@ TEST(FigureAssembly, WholeFiguresInPanelOrderAreClosedUprightAndCentred) {
     ASSERT_GE(variants, 3u);
     for (std::size_t v = 0; v < variants; ++v) {
         SCOPED_TRACE("variant " + std::to_string(v));
-        librarytest::RecordingSink sink;
+        testsupport::RecordingSink sink;
         model::Creature creature(sink);
         SetFigure(creature, PanelOrder(), [&](int) { return v; });
         EXPECT_EQ(creature.parts.Count(), model::kPartTypeCount);
@@ -135,7 +135,7 @@ TEST(FigureAssembly, AnyOrderOfSettingPartsGivesAClosedFigure) {
         for (int shift = 0; shift < 3; ++shift) {
             SCOPED_TRACE("order starting with type " + std::to_string(order->front()) + ", shift " +
                          std::to_string(shift));
-            librarytest::RecordingSink sink;
+            testsupport::RecordingSink sink;
             model::Creature creature(sink);
             SetFigure(creature, *order, [&](int type) { return static_cast<std::size_t>(type + shift); });
             EXPECT_EQ(creature.parts.Count(), model::kPartTypeCount);
@@ -149,7 +149,7 @@ TEST(FigureAssembly, AnyOrderOfSettingPartsGivesAClosedFigure) {
 }
 
 TEST(FigureAssembly, ReplacingAPartKeepsTheFigureClosed) {
-    librarytest::RecordingSink sink;
+    testsupport::RecordingSink sink;
     model::Creature creature(sink);
     SetFigure(creature, PanelOrder(), [](int) { return std::size_t{0}; });
     // Swap every variant of the upper body, the neck and the head in turn:

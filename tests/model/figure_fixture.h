@@ -5,9 +5,11 @@
 
 #include "model/creature.h"
 #include "part_builder.h"
-#include "recording_sink.h"
+#include "../support/recording_sink.h"
 
 namespace testdata {
+
+using testsupport::RecordingSink;
 
 class Figure : public ::testing::Test {
 protected:

@@ -10,6 +10,7 @@
 #include "model/creature.h"
 #include "model/mesh_object.h"
 #include "osmesa_context.h"
+#include "recording_sink.h"
 #include "ui/message_sink.h"
 #include "view/creature_view.h"
 
@@ -17,21 +18,7 @@ namespace viewtest {
 
 using Colour = std::array<float, 3>;
 
-struct RecordedMessage {
-    std::string text;
-    std::string caption;
-    ui::Icon icon;
-    ui::Window* owner;
-};
-
-class RecordingSink : public ui::MessageSink {
-public:
-    void ShowMessage(const std::string& text, const std::string& caption, ui::Icon icon,
-                     ui::Window* owner) override {
-        messages.push_back({text, caption, icon, owner});
-    }
-    std::vector<RecordedMessage> messages;
-};
+using testsupport::RecordingSink;
 
 // A part from points and quads; normals may be empty. The transformed arrays
 // start as copies, so the part can be drawn without a placement step.

@@ -1,12 +1,13 @@
-// A message sink that keeps every box it was asked to show.
+// A message sink for tests that keeps every box it was asked to show.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "ui/message_sink.h"
 
-namespace testdata {
+namespace testsupport {
 
 struct ShownMessage {
     std::string text;
@@ -14,6 +15,10 @@ struct ShownMessage {
     ui::Icon icon;
     ui::Window* owner;
 };
+
+inline std::ostream& operator<<(std::ostream& out, const ShownMessage& m) {
+    return out << m.caption << ": " << m.text;
+}
 
 class RecordingSink : public ui::MessageSink {
 public:
@@ -24,4 +29,4 @@ public:
     std::vector<ShownMessage> shown;
 };
 
-}  // namespace testdata
+}  // namespace testsupport
