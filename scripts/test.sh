@@ -14,7 +14,7 @@ cmake -S "$root" -B "$root/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMW_BU
 cmake --build "$root/build-test" -j"$jobs"
 (cd "$root/build-test" && ctest --output-on-failure -j"$jobs")
 
-echo "== sanitizers (address, undefined)"
+echo "== sanitizers (address, undefined), after ${SECONDS}s"
 rm -rf "$root/build-asan"
 cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DMW_SANITIZE=ON \
   -DMW_BUILD_APP=OFF -DMW_BUILD_BENCH=OFF
@@ -23,7 +23,7 @@ cmake --build "$root/build-asan" -j"$jobs"
   ctest --output-on-failure -j"$jobs")
 
 if [ -f "$root/fuzz/CMakeLists.txt" ]; then
-  echo "== fuzz the object file reader (${fuzz_seconds}s)"
+  echo "== fuzz the object file reader (${fuzz_seconds}s), after ${SECONDS}s"
   rm -rf "$root/build-fuzz"
   CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DMW_FUZZ=ON -DMW_BUILD_APP=OFF -DMW_BUILD_TESTS=OFF -DMW_BUILD_BENCH=OFF
@@ -34,4 +34,4 @@ if [ -f "$root/fuzz/CMakeLists.txt" ]; then
   "$root/build-fuzz/fuzz/fuzz_object_reader" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 \
     -print_final_stats=1 "$corpus"
 fi
-echo "== all stages passed"
+echo "== all stages passed in ${SECONDS}s"
