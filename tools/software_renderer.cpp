@@ -56,12 +56,20 @@ SoftwareRenderer::Vertex SoftwareRenderer::Project(const std::array<float, 3>& p
 void SoftwareRenderer::Triangle(const Vertex& a, const Vertex& b, const Vertex& c, std::array<float, 3> colour) {
     // Nothing behind the near plane (a close-up may put the body there).
     if (a.depth < 0.02 || b.depth < 0.02 || c.depth < 0.02) return;
+    // A corner that is not a number (a damaged file) draws nothing.
+    for (const Vertex* v : {&a, &b, &c}) {
+        if (!std::isfinite(v->sx) || !std::isfinite(v->sy) || !std::isfinite(v->depth)) return;
+    }
     const double area = (b.sx - a.sx) * (c.sy - a.sy) - (b.sy - a.sy) * (c.sx - a.sx);
     if (std::fabs(area) < 1e-12) return;
-    const int x0 = std::max(0, static_cast<int>(std::floor(std::min({a.sx, b.sx, c.sx}))));
-    const int x1 = std::min(width_ - 1, static_cast<int>(std::ceil(std::max({a.sx, b.sx, c.sx}))));
-    const int y0 = std::max(0, static_cast<int>(std::floor(std::min({a.sy, b.sy, c.sy}))));
-    const int y1 = std::min(height_ - 1, static_cast<int>(std::ceil(std::max({a.sy, b.sy, c.sy}))));
+    // Clamped to the picture before the conversion, so a corner far off
+    // screen cannot overflow an int.
+    const auto column = [&](double x) { return static_cast<int>(std::clamp(x, 0.0, width_ - 1.0)); };
+    const auto row = [&](double y) { return static_cast<int>(std::clamp(y, 0.0, height_ - 1.0)); };
+    const int x0 = column(std::floor(std::min({a.sx, b.sx, c.sx})));
+    const int x1 = column(std::ceil(std::max({a.sx, b.sx, c.sx})));
+    const int y0 = row(std::floor(std::min({a.sy, b.sy, c.sy})));
+    const int y1 = row(std::ceil(std::max({a.sy, b.sy, c.sy})));
     for (int y = y0; y <= y1; ++y) {
         for (int x = x0; x <= x1; ++x) {
             const double px = x + 0.5, py = y + 0.5;

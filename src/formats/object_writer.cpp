@@ -11,6 +11,9 @@
 namespace formats {
 namespace {
 
+// Polygons name their surface with 16 bits; the reader takes no more.
+constexpr std::size_t kMaxSurfaces = 65536;
+
 class ByteWriter {
 public:
     explicit ByteWriter(std::vector<unsigned char>& out) : out_(out) {}
@@ -70,12 +73,18 @@ bool ObjectDataIsWritable(const ObjectFileData& data) {
     const std::size_t pointCount = data.points.size() / 3;
     if (pointCount > static_cast<std::size_t>(model::kMaxPoints)) return false;
     if (!data.normals.empty() && data.normals.size() != data.points.size()) return false;
+    // The reader gives every file ten spare surface records beyond the ones
+    // written, and refuses a polygon naming a surface past them.
+    if (data.surfaces.size() > kMaxSurfaces) return false;
+    const std::size_t surfaceRecords = data.surfaces.size() + model::kSpareSurfaces;
     for (const model::Polygon& p : data.polygons) {
         if (p.a >= pointCount || p.b >= pointCount || p.c >= pointCount || p.d >= pointCount) return false;
-        if (p.surface >= data.surfaces.size() && !data.surfaces.empty()) return false;
+        if (p.surface >= surfaceRecords) return false;
     }
     for (const ObjectSurface& s : data.surfaces) {
-        if (s.name.size() > 255) return false;
+        // A surface name is text: the reader keeps at most 255 bytes and
+        // ends it at the first zero byte.
+        if (s.name.size() > 255 || s.name.find('\0') != std::string::npos) return false;
     }
     for (const auto& list : data.boundaryLists) {
         // The reader takes the low 16 bits of the chunk length as the size.

@@ -32,8 +32,9 @@ struct ObjectFileData {
 
 // False for data no reader could take back whole: point coordinates not in
 // threes, more than 65536 points, normals not one per point, a point index
-// outside the points, a surface name over 255 bytes, a boundary list whose
-// byte length does not fit 16 bits.
+// outside the points, a surface index past the ten spare records, more than
+// 65536 surfaces, a surface name over 255 bytes or with a zero byte, a
+// boundary list whose byte length does not fit 16 bits.
 bool ObjectDataIsWritable(const ObjectFileData& data);
 // The file's bytes; empty when the data is not writable.
 std::vector<unsigned char> WriteObjectImage(const ObjectFileData& data);

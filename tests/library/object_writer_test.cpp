@@ -135,6 +135,25 @@ TEST(ObjectWriter, RefusesDataNoReaderCouldTakeBackWhole) {
     d.points.assign(3 * 65537, 0.f);
     d.normals.clear();
     EXPECT_TRUE(refused(d));
+
+    // Surface indices: the reader has ten spare records past the written
+    // surfaces and refuses anything beyond, with or without surfaces.
+    d = Sample(false);
+    d.polygons[1].surface = 12;  // the last spare record
+    model::MeshObject spare;
+    EXPECT_TRUE(spare.ReadObjectImage(formats::WriteObjectImage(d)));
+    d.polygons[1].surface = 13;
+    EXPECT_TRUE(refused(d));
+    d.surfaces.clear();
+    d.polygons[0].surface = 0;
+    d.polygons[1].surface = 9;
+    EXPECT_TRUE(spare.ReadObjectImage(formats::WriteObjectImage(d)));
+    d.polygons[1].surface = 10;
+    EXPECT_TRUE(refused(d));
+    // A zero byte would end the name when it is read back.
+    d = Sample(false);
+    d.surfaces[2].name = std::string("Ha\0ir", 5);
+    EXPECT_TRUE(refused(d));
 }
 
 TEST(ObjectWriter, WritesWholeFilesOrNothing) {
