@@ -26,7 +26,11 @@ MainWindow::MainWindow(ui::Platform& platform) : icon(kAppIcon), platform_(platf
 
 MainWindow::~MainWindow() = default;
 
-int MainWindow::Run() { return platform_.RunModal(MainWindowTemplate(), *this, nullptr); }
+int MainWindow::Run() {
+    const int result = platform_.RunModal(MainWindowTemplate(), *this, nullptr);
+    viewWindow = nullptr;  // gone with the main window's window
+    return result;
+}
 
 bool MainWindow::OnInitDialog() {
     window->SetIcon(icon);

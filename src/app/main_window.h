@@ -64,7 +64,9 @@ public:
     std::string startDir;
     float lightOffset = 0;
 
-    ui::Window* viewWindow = nullptr;  // null when the view could not be created
+    // The view's window during the run; null when it could not be created
+    // and once the run has ended.
+    ui::Window* viewWindow = nullptr;
 
 private:
     void SetShadingMode(int mode);

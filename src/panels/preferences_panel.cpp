@@ -1,11 +1,20 @@
 #include "panels/preferences_panel.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace panels {
 
 namespace {
 
 // Colour component 0 … 1 as a bar position 0 … 255, truncated toward zero.
-int BarPosition(float component) { return static_cast<int>(component * 255.0); }
+// mw.cfg may hold any number, "inf" and "nan" too; the bar shows 0 … 254
+// whatever it is given, so what lies beyond is pinned before the cast.
+int BarPosition(float component) {
+    const double position = component * 255.0;
+    if (std::isnan(position)) return 0;
+    return static_cast<int>(std::clamp(position, -1.0, 256.0));
+}
 
 }  // namespace
 

@@ -50,6 +50,11 @@ protected:
         MainWindow mainWindow(platform);
         platform.modalScript = [&](MemoryWindow& w) { script(mainWindow, w); };
         mainWindow.Run();
+        // The windows are gone: nothing may still point at them.
+        EXPECT_EQ(mainWindow.viewWindow, nullptr);
+        EXPECT_EQ(mainWindow.view->window, nullptr);
+        EXPECT_EQ(mainWindow.partSelectionPanel->window, nullptr);
+        mainWindow.view->RequestRepaint();
     }
 
     MemoryPlatform platform;
@@ -114,6 +119,23 @@ TEST_F(MainWindowTest, WithoutAConfigFileTheDefaultsApply) {
         EXPECT_EQ(mw.view->backgroundColor[0], 0.0f);
         EXPECT_FLOAT_EQ(mw.creature->wireColor[0], 0.8f);
         EXPECT_EQ(mw.convertObjectName, "NewObject");
+    });
+}
+
+TEST_F(MainWindowTest, ColoursOutOfRangeInTheConfigFileShowAtTheBarsEnds) {
+    WriteConfigText("BgColor inf nan 1e30 0\nWireColor -inf 2 -0.5 0\n");
+    Run([&](MainWindow& mw, MemoryWindow& w) {
+        MemoryWindow* prefs = ChildWithTemplate(w, kPreferencesTemplate);
+        ASSERT_NE(prefs, nullptr);
+        EXPECT_EQ(prefs->GetScrollInfo(panels::kIdBackgroundRedBar).pos, 254);
+        EXPECT_EQ(prefs->GetScrollInfo(panels::kIdBackgroundGreenBar).pos, 0);
+        EXPECT_EQ(prefs->GetScrollInfo(panels::kIdBackgroundBlueBar).pos, 254);
+        EXPECT_EQ(prefs->GetScrollInfo(panels::kIdWireRedBar).pos, 0);
+        EXPECT_EQ(prefs->GetScrollInfo(panels::kIdWireGreenBar).pos, 254);
+        EXPECT_EQ(prefs->GetScrollInfo(panels::kIdWireBlueBar).pos, 0);
+        // The values themselves are kept as read.
+        EXPECT_TRUE(std::isinf(mw.preferencesPanel->backgroundColor[0]));
+        EXPECT_FLOAT_EQ(mw.creature->wireColor[1], 2.0f);
     });
 }
 

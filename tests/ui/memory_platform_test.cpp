@@ -93,8 +93,11 @@ TEST(MemoryPlatform, SortedListIgnoresCaseAndKeepsItsSelection) {
     EXPECT_EQ(w->EntryText(40, 2), "ALPHA2");
     EXPECT_EQ(w->EntryText(40, 3), "beta");
     EXPECT_EQ(w->Selection(40), 0);
+    w->SetSelection(40, 3);
+    EXPECT_EQ(w->Text(40), "beta");  // a list's text is its selected entry
     w->SetSelection(40, 9);
     EXPECT_EQ(w->Selection(40), -1);
+    EXPECT_EQ(w->Text(40), "");
 }
 
 TEST(MemoryPlatform, ModalRunEndsAndForgetsItsHandlers) {

@@ -158,6 +158,14 @@ TEST_F(QtPlatformTest, SortedListOrderAndSelectionNotices) {
 
     window->SetSelection(kList, 99);
     EXPECT_EQ(window->Selection(kList), -1);
+
+    // A name in another encoding than UTF-8 comes back byte for byte, so the
+    // file it names can still be opened.
+    const std::string latin1 = "caf\xe9.mwo";
+    const int at = window->AddEntry(kList, latin1);
+    EXPECT_EQ(window->EntryText(kList, at), latin1);
+    window->SetSelection(kList, at);
+    EXPECT_EQ(window->Text(kList), latin1);
 }
 
 TEST_F(QtPlatformTest, ScrollCodesAtTheEndsAndTheBarStaysWhereTheHandlerPutsIt) {

@@ -1,8 +1,8 @@
 #include "ui/memory/memory_window.h"
 
 #include <algorithm>
-#include <cctype>
 
+#include "ui/list_order.h"
 #include "ui/memory/memory_platform.h"
 
 namespace ui::memory {
@@ -10,18 +10,6 @@ namespace ui::memory {
 namespace {
 
 constexpr std::size_t kEditLimit = 255;
-
-// Byte-wise, letters folded to lower case: " (none) " sorts before names.
-int CompareIgnoringCase(const std::string& a, const std::string& b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const int ca = std::tolower(static_cast<unsigned char>(a[i]));
-        const int cb = std::tolower(static_cast<unsigned char>(b[i]));
-        if (ca != cb) return ca < cb ? -1 : 1;
-    }
-    if (a.size() == b.size()) return 0;
-    return a.size() < b.size() ? -1 : 1;
-}
 
 // The rules of a scroll bar: a page no larger than the range, and the shown
 // position within min … max − max(page − 1, 0).
@@ -157,7 +145,10 @@ void MemoryWindow::SetText(int id, const std::string& text) {
 
 std::string MemoryWindow::Text(int id) const {
     const Control* c = Find(id);
-    return c ? c->text : std::string();
+    if (c == nullptr) return {};
+    // A drop-down list's text is its selected entry, as the Qt layer's.
+    if (c->created.kind == ControlKind::DropDownList) return EntryText(id, c->selection);
+    return c->text;
 }
 
 void MemoryWindow::Enable(int id, bool enabled) {

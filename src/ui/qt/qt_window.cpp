@@ -9,8 +9,8 @@
 #include <QLabel>
 
 #include <algorithm>
-#include <cctype>
 
+#include "ui/list_order.h"
 #include "ui/qt/qt_gl_view.h"
 #include "ui/qt/qt_icons.h"
 #include "ui/qt/qt_widgets.h"
@@ -46,23 +46,18 @@ protected:
     }
 };
 
-// The same order the in-memory lists keep: bytes, letters folded to lower case.
-int CompareIgnoringCase(const std::string& a, const std::string& b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const int ca = std::tolower(static_cast<unsigned char>(a[i]));
-        const int cb = std::tolower(static_cast<unsigned char>(b[i]));
-        if (ca != cb) return ca < cb ? -1 : 1;
-    }
-    if (a.size() == b.size()) return 0;
-    return a.size() < b.size() ? -1 : 1;
-}
-
 QString ToQt(const std::string& text) { return QString::fromStdString(text); }
 
 std::string FromQt(const QString& text) { return text.toStdString(); }
 
 Rect FromQt(const QRect& r) { return Rect{r.x(), r.y(), r.width(), r.height()}; }
+
+// The text an entry was added with, byte for byte.
+std::string EntryBytes(const QComboBox& combo, int position) {
+    const QVariant bytes = combo.itemData(position);
+    if (bytes.typeId() == QMetaType::QByteArray) return bytes.toByteArray().toStdString();
+    return FromQt(combo.itemText(position));
+}
 
 }  // namespace
 
@@ -239,12 +234,6 @@ W* QtWindow::Widget(int id, ControlKind kind) const {
     return static_cast<W*>(c->widget.data());
 }
 
-template <typename W>
-W* QtWindow::Widget(int id, ControlKind kind1, ControlKind kind2) const {
-    W* w = Widget<W>(id, kind1);
-    return w != nullptr ? w : Widget<W>(id, kind2);
-}
-
 QWidget* QtWindow::ControlWidget(int id) const {
     const Control* c = Find(id);
     return c ? c->widget.data() : nullptr;
@@ -383,8 +372,10 @@ std::string QtWindow::Text(int id) const {
             return FromQt(static_cast<const QLabel*>(w)->text());
         case ControlKind::Edit:
             return FromQt(static_cast<const QLineEdit*>(w)->text());
-        case ControlKind::DropDownList:
-            return FromQt(static_cast<const QComboBox*>(w)->currentText());
+        case ControlKind::DropDownList: {
+            const auto* combo = static_cast<const QComboBox*>(w);
+            return combo->currentIndex() < 0 ? std::string() : EntryBytes(*combo, combo->currentIndex());
+        }
         default:
             return {};
     }
@@ -433,12 +424,14 @@ int QtWindow::AddEntry(int id, const std::string& text) {
     int position = combo->count();
     if ((Find(id)->style & kStyleSorted) != 0) {
         position = 0;
-        while (position < combo->count() && CompareIgnoringCase(FromQt(combo->itemText(position)), text) <= 0) {
+        while (position < combo->count() && CompareIgnoringCase(EntryBytes(*combo, position), text) <= 0) {
             ++position;
         }
     }
     const int before = combo->currentIndex();
-    combo->insertItem(position, ToQt(text));
+    // The shown text may have lost bytes that are no UTF-8 (a file name in
+    // another encoding); the entry keeps the original bytes for the program.
+    combo->insertItem(position, ToQt(text), QByteArray::fromStdString(text));
     // Qt selects the first entry of an empty list; the program selects itself.
     if (before < 0) combo->setCurrentIndex(-1);
     return position;
@@ -452,7 +445,7 @@ int QtWindow::EntryCount(int id) const {
 std::string QtWindow::EntryText(int id, int position) const {
     auto* combo = Widget<QComboBox>(id, ControlKind::DropDownList);
     if (combo == nullptr || position < 0 || position >= combo->count()) return {};
-    return FromQt(combo->itemText(position));
+    return EntryBytes(*combo, position);
 }
 
 int QtWindow::Selection(int id) const {

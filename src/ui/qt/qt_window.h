@@ -112,8 +112,6 @@ private:
     const Control* Find(int id) const;
     template <typename W>
     W* Widget(int id, ControlKind kind) const;
-    template <typename W>
-    W* Widget(int id, ControlKind kind1, ControlKind kind2) const;
     void UncheckGroupOf(std::size_t index);
     // Stops every widget of this window and its children from reporting.
     void Silence();

@@ -1,0 +1,13 @@
+// The order of a sorted drop-down list, the same on every platform: bytes
+// compared with letters folded to lower case, a shorter prefix first, so
+// " (none) " sorts before every name that starts with a letter or digit.
+#pragma once
+
+#include <string>
+
+namespace ui {
+
+// Negative, zero or positive as a sorts before, with or after b.
+int CompareIgnoringCase(const std::string& a, const std::string& b);
+
+}  // namespace ui
