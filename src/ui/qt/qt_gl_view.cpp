@@ -16,9 +16,13 @@ GlViewWidget::GlViewWidget(QWidget* parent, GlViewHandler& handler) : QOpenGLWid
 }
 
 void GlViewWidget::initializeGL() {
+    const bool again = initReported_;
     initReported_ = true;
     const QOpenGLContext* c = context();
     ReportGlInit(c != nullptr && c->isValid() ? GlStatus::Ok : GlStatus::ContextFailed);
+    // A context made anew (the widget moved to another window) starts with
+    // fresh matrices, and Qt sends no resize with it: give the size again.
+    if (again) resizeGL(width(), height());
 }
 
 void GlViewWidget::ReportGlInit(GlStatus status) {
