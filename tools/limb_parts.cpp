@@ -22,14 +22,14 @@ double Girth(const LimbParams& p, double t) { return Lerp(1.0, p.girth, SmoothSt
 // Direction of a ring point from the ring's axis.
 Vec3 Outward(double angle, const Frame& f) { return f.e1 * std::cos(angle) + f.e2 * std::sin(angle); }
 
-// A swept part: rings from `spec`, quads of `firstSurface` up to ring
+// A swept part: rings from `plan`, quads of `firstSurface` up to ring
 // `split` and of `secondSurface` beyond; the start ring becomes list
 // `startList`, the end ring list `endList`.
-Mesh Sweep(const SweepSpec& spec, int startList, int endList, const char* firstSurface, const char* secondSurface,
+Mesh Sweep(const SweepPlan& plan, int startList, int endList, const char* firstSurface, const char* secondSurface,
            int split) {
     Mesh mesh;
     std::vector<std::vector<int>> rings;
-    for (const auto& ring : SweepRings(spec)) rings.push_back(mesh.AddPoints(ring));
+    for (const auto& ring : SweepRings(plan)) rings.push_back(mesh.AddPoints(ring));
     const int first = mesh.Surface(firstSurface);
     const int second = mesh.Surface(secondSurface);
     mesh.Loft(rings, [&](int strip, Vec3) { return strip < split ? first : second; });
@@ -42,38 +42,38 @@ Mesh Sweep(const SweepSpec& spec, int startList, int endList, const char* firstS
 }  // namespace
 
 Mesh BuildNeck(const LimbParams& p) {
-    SweepSpec spec;
-    spec.start = seams::Scaled(seams::BodyToNeck(), p.seamScale);
-    spec.end = seams::Moved(seams::Scaled(seams::NeckToHead(), p.seamScale), p.stretch);
-    spec.rings = 10;
-    spec.shape = [&](double t, RingShape& r) {
+    SweepPlan plan;
+    plan.start = seams::Scaled(seams::BodyToNeck(), p.seamScale);
+    plan.end = seams::Moved(seams::Scaled(seams::NeckToHead(), p.seamScale), p.stretch);
+    plan.rings = 10;
+    plan.shape = [&](double t, RingShape& r) {
         const double waist = 1 - 0.03 * Bump(t, 0.55, 0.3);
         r.ra *= Girth(p, t) * waist;
         r.rb *= Girth(p, t) * waist;
     };
-    spec.bulge = [&](double t, double angle, Vec3 q, const Frame& f) {
+    plan.bulge = [&](double t, double angle, Vec3 q, const Frame& f) {
         // The throat sits a little forward, the muscles at the sides stand out.
         const Vec3 dir = Outward(angle, f);
         const double side = std::fabs(dir.x);
         return q + dir * (0.0007 * p.muscle * side * Bump(t, 0.4, 0.35));
     };
-    return Sweep(spec, 0, 1, "Skin", "Skin", 0);
+    return Sweep(plan, 0, 1, "Skin", "Skin", 0);
 }
 
 Mesh BuildArm(const LimbParams& p) {
-    SweepSpec spec;
-    spec.start = seams::Scaled(seams::Shoulder(), p.seamScale);
-    spec.end = seams::Moved(seams::Scaled(seams::Elbow(), p.seamScale), p.stretch);
-    spec.rings = 16;
-    spec.startHandle = 0.18;
-    spec.endHandle = 0.45;
-    spec.shape = [&](double t, RingShape& r) {
+    SweepPlan plan;
+    plan.start = seams::Scaled(seams::Shoulder(), p.seamScale);
+    plan.end = seams::Moved(seams::Scaled(seams::Elbow(), p.seamScale), p.stretch);
+    plan.rings = 16;
+    plan.startHandle = 0.18;
+    plan.endHandle = 0.45;
+    plan.shape = [&](double t, RingShape& r) {
         const double deltoid = 1 + 0.10 * Bump(t, 0.12, 0.14);
         const double upper = 1 + (0.04 + 0.06 * p.muscle) * Bump(t, 0.5, 0.22);
         r.ra *= Girth(p, t) * deltoid * upper;
         r.rb *= Girth(p, t) * deltoid * upper;
     };
-    spec.bulge = [&](double t, double angle, Vec3 q, const Frame& f) {
+    plan.bulge = [&](double t, double angle, Vec3 q, const Frame& f) {
         const Vec3 dir = Outward(angle, f);
         const double front = std::max(0.0, -dir.z);
         const double back = std::max(0.0, dir.z);
@@ -81,42 +81,42 @@ Mesh BuildArm(const LimbParams& p) {
         const double triceps = (0.0003 + 0.0008 * p.muscle) * back * back * Bump(t, 0.4, 0.2);
         return q + dir * (biceps + triceps);
     };
-    return Sweep(spec, 1, 0, "Shirt", "Skin", 6);
+    return Sweep(plan, 1, 0, "Shirt", "Skin", 6);
 }
 
 Mesh BuildForearm(const LimbParams& p) {
-    SweepSpec spec;
-    spec.start = seams::Scaled(seams::Elbow(), p.seamScale);
-    spec.end = seams::Moved(seams::Scaled(seams::Wrist(), p.seamScale), p.stretch);
-    spec.rings = 14;
-    spec.startHandle = 0.3;
-    spec.endHandle = 0.3;
-    spec.shape = [&](double t, RingShape& r) {
+    SweepPlan plan;
+    plan.start = seams::Scaled(seams::Elbow(), p.seamScale);
+    plan.end = seams::Moved(seams::Scaled(seams::Wrist(), p.seamScale), p.stretch);
+    plan.rings = 14;
+    plan.startHandle = 0.3;
+    plan.endHandle = 0.3;
+    plan.shape = [&](double t, RingShape& r) {
         const double muscle = 1 + (0.07 + 0.07 * p.muscle) * Bump(t, 0.22, 0.22);
         r.ra *= Girth(p, t) * muscle;
         r.rb *= Girth(p, t) * muscle;
     };
-    spec.bulge = [&](double t, double angle, Vec3 q, const Frame& f) {
+    plan.bulge = [&](double t, double angle, Vec3 q, const Frame& f) {
         const Vec3 dir = Outward(angle, f);
         const double outer = std::max(0.0, dir.x);
         return q + dir * ((0.0004 + 0.0006 * p.muscle) * outer * Bump(t, 0.25, 0.2));
     };
-    return Sweep(spec, 1, 0, "Skin", "Skin", 0);
+    return Sweep(plan, 1, 0, "Skin", "Skin", 0);
 }
 
 Mesh BuildThigh(const LimbParams& p) {
-    SweepSpec spec;
-    spec.start = seams::Scaled(seams::Hip(), p.seamScale);
-    spec.end = seams::Moved(seams::Scaled(seams::Knee(), p.seamScale), p.stretch);
-    spec.rings = 16;
-    spec.startHandle = 0.25;
-    spec.endHandle = 0.3;
-    spec.shape = [&](double t, RingShape& r) {
+    SweepPlan plan;
+    plan.start = seams::Scaled(seams::Hip(), p.seamScale);
+    plan.end = seams::Moved(seams::Scaled(seams::Knee(), p.seamScale), p.stretch);
+    plan.rings = 16;
+    plan.startHandle = 0.25;
+    plan.endHandle = 0.3;
+    plan.shape = [&](double t, RingShape& r) {
         const double upper = 1.08 + (0.06 + 0.05 * p.muscle) * Bump(t, 0.2, 0.28) - 0.08 * SmoothStep((t - 0.7) / 0.3);
         r.ra *= Girth(p, t) * upper;
         r.rb *= Girth(p, t) * upper;
     };
-    spec.bulge = [&](double t, double angle, Vec3 q, const Frame& f) {
+    plan.bulge = [&](double t, double angle, Vec3 q, const Frame& f) {
         const Vec3 dir = Outward(angle, f);
         const double front = std::max(0.0, -dir.z);
         const double back = std::max(0.0, dir.z);
@@ -124,27 +124,27 @@ Mesh BuildThigh(const LimbParams& p) {
         const double seat = 0.0012 * back * back * Bump(t, 0.05, 0.12);
         return q + dir * (quads + seat);
     };
-    return Sweep(spec, 1, 0, "Trousers", "Trousers", 0);
+    return Sweep(plan, 1, 0, "Trousers", "Trousers", 0);
 }
 
 Mesh BuildLeg(const LimbParams& p) {
-    SweepSpec spec;
-    spec.start = seams::Scaled(seams::Knee(), p.seamScale);
-    spec.end = seams::Moved(seams::Scaled(seams::Ankle(), p.seamScale), p.stretch);
-    spec.rings = 16;
-    spec.startHandle = 0.3;
-    spec.endHandle = 0.3;
-    spec.shape = [&](double t, RingShape& r) {
+    SweepPlan plan;
+    plan.start = seams::Scaled(seams::Knee(), p.seamScale);
+    plan.end = seams::Moved(seams::Scaled(seams::Ankle(), p.seamScale), p.stretch);
+    plan.rings = 16;
+    plan.startHandle = 0.3;
+    plan.endHandle = 0.3;
+    plan.shape = [&](double t, RingShape& r) {
         const double calf = 1.04 + (0.08 + 0.06 * p.muscle) * Bump(t, 0.28, 0.22) - 0.04 * SmoothStep((t - 0.75) / 0.25);
         r.ra *= Girth(p, t) * calf;
         r.rb *= Girth(p, t) * calf;
     };
-    spec.bulge = [&](double t, double angle, Vec3 q, const Frame& f) {
+    plan.bulge = [&](double t, double angle, Vec3 q, const Frame& f) {
         const Vec3 dir = Outward(angle, f);
         const double back = std::max(0.0, dir.z);
         return q + dir * ((0.0012 + 0.0012 * p.muscle) * back * back * Bump(t, 0.3, 0.2));
     };
-    return Sweep(spec, 1, 0, "Trousers", "Trousers", 0);
+    return Sweep(plan, 1, 0, "Trousers", "Trousers", 0);
 }
 
 }  // namespace library

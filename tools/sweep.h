@@ -10,7 +10,7 @@
 
 namespace library {
 
-struct SweepSpec {
+struct SweepPlan {
     RingShape start;
     RingShape end;
     int rings = 10;            // including both seams
@@ -22,6 +22,6 @@ struct SweepSpec {
     std::function<Vec3(double t, double angle, Vec3 p, const Frame& frame)> bulge;
 };
 
-std::vector<std::vector<Vec3>> SweepRings(const SweepSpec& spec);
+std::vector<std::vector<Vec3>> SweepRings(const SweepPlan& plan);
 
 }  // namespace library

@@ -119,7 +119,7 @@ TEST(ObjectReader, SurfacesAreNumberedInFileOrderInsideAndOutsideTheContainer) {
 }
 
 TEST(ObjectReader, ColourComesFromTheFirstColrWhereverItStands) {
-    Bytes attributes = SubChunk("TRAN", Bytes().U8(1).U8(2).U8(3)).Append(SubChunk("SPEC", Bytes()));
+    Bytes attributes = SubChunk("TRAN", Bytes().U8(1).U8(2).U8(3)).Append(SubChunk("GLOS", Bytes()));
     attributes.Append(Colour(10, 20, 30)).Append(Colour(255, 255, 255));
     Bytes b = Header(0, 0, 1);
     b.Chunk("SURF", SurfaceBody("Shirt", attributes));

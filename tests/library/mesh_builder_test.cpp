@@ -149,16 +149,16 @@ TEST(Mesh, OrientQuadsTurnsAClosedBoxOutwardsWhateverTheBuilderDid) {
 }
 
 TEST(Sweep, EndRingsAreTheSeamsOwnRings) {
-    SweepSpec spec;
-    spec.start = seams::Shoulder();
-    spec.end = seams::Elbow();
-    spec.rings = 9;
-    spec.shape = [](double, RingShape& r) { r.ra *= 1.3; };
-    spec.bulge = [](double, double, Vec3 p, const Frame& f) { return p + f.e1 * 0.002; };
-    const auto rings = SweepRings(spec);
+    SweepPlan plan;
+    plan.start = seams::Shoulder();
+    plan.end = seams::Elbow();
+    plan.rings = 9;
+    plan.shape = [](double, RingShape& r) { r.ra *= 1.3; };
+    plan.bulge = [](double, double, Vec3 p, const Frame& f) { return p + f.e1 * 0.002; };
+    const auto rings = SweepRings(plan);
     ASSERT_EQ(rings.size(), 9u);
     EXPECT_EQ(rings.front().size(), 16u);
-    const auto start = RingPoints(spec.start), end = RingPoints(spec.end);
+    const auto start = RingPoints(plan.start), end = RingPoints(plan.end);
     for (std::size_t e = 0; e < 16; ++e) {
         ExpectNear(rings.front()[e], start[e], 0);
         ExpectNear(rings.back()[e], end[e], 0);
