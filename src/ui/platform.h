@@ -50,6 +50,11 @@ public:
     // Returns false when the user cancelled.
     virtual bool FileDialog(const FileDialogRequest& request, FileDialogResult& result) = 0;
 
+    // The platform's folder chooser, opening at `initial` (when it names a
+    // folder). Returns false when the user cancelled; otherwise `chosen` is
+    // the full path of the folder picked.
+    virtual bool ChooseDirectory(const std::string& initial, Window* owner, std::string& chosen) = 0;
+
     // Opens a web link ("http://...") or a mail link ("mailto:...").
     virtual void ShellOpen(const std::string& link) = 0;
 };

@@ -80,6 +80,16 @@ bool MemoryPlatform::FileDialog(const FileDialogRequest& request, FileDialogResu
     return true;
 }
 
+bool MemoryPlatform::ChooseDirectory(const std::string& initial, Window* /*owner*/, std::string& chosen) {
+    directoryRequests.push_back(initial);
+    if (directoryAnswers.empty()) return false;
+    std::optional<std::string> answer = std::move(directoryAnswers.front());
+    directoryAnswers.pop_front();
+    if (!answer) return false;
+    chosen = *answer;
+    return true;
+}
+
 void MemoryPlatform::ShellOpen(const std::string& link) { shellOpened.push_back(link); }
 
 void MemoryPlatform::ShowMessage(const std::string& text, const std::string& caption, Icon icon, Window* owner) {

@@ -43,6 +43,7 @@ public:
     // status; with GL available and Ok, OnSize with the template's size.
     Window* CreateGlView(const DialogTemplate& dialog, GlViewHandler& handler, Window& parent) override;
     bool FileDialog(const FileDialogRequest& request, FileDialogResult& result) override;
+    bool ChooseDirectory(const std::string& initial, Window* owner, std::string& chosen) override;
     void ShellOpen(const std::string& link) override;
     void ShowMessage(const std::string& text, const std::string& caption, Icon icon, Window* owner) override;
 
@@ -55,6 +56,8 @@ public:
     std::vector<RecordedMessage> messages;
     std::deque<std::optional<FileDialogResult>> fileDialogAnswers;  // nullopt or none left: cancel
     std::vector<FileDialogRequest> fileDialogRequests;
+    std::deque<std::optional<std::string>> directoryAnswers;  // nullopt or none left: cancel
+    std::vector<std::string> directoryRequests;               // the folder each chooser opened at
     std::vector<std::string> shellOpened;
     std::function<void(MemoryWindow&)> modalScript;
     std::deque<std::function<void(MemoryWindow&)>> modalScripts;  // before modalScript, one per run

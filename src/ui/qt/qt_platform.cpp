@@ -75,6 +75,20 @@ bool QtPlatform::FileDialog(const FileDialogRequest& request, FileDialogResult& 
     return true;
 }
 
+bool QtPlatform::ChooseDirectory(const std::string& initial, Window* owner, std::string& chosen) {
+    QFileDialog dialog(WidgetOf(owner));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (!initial.empty()) dialog.setDirectory(QString::fromStdString(initial));
+    if (dialog.exec() != QDialog::Accepted) return false;
+    const QStringList picked = dialog.selectedFiles();
+    if (picked.isEmpty() || picked.front().isEmpty()) return false;
+    chosen = picked.front().toStdString();
+    return true;
+}
+
 void QtPlatform::ShellOpen(const std::string& link) {
     // A failure is not reported, as the shell's "open" reports nothing.
     QDesktopServices::openUrl(QUrl(QString::fromStdString(link)));

@@ -20,6 +20,7 @@ public:
                               int containerId) override;
     Window* CreateGlView(const DialogTemplate& dialog, GlViewHandler& handler, Window& parent) override;
     bool FileDialog(const FileDialogRequest& request, FileDialogResult& result) override;
+    bool ChooseDirectory(const std::string& initial, Window* owner, std::string& chosen) override;
     void ShellOpen(const std::string& link) override;
     void ShowMessage(const std::string& text, const std::string& caption, Icon icon, Window* owner) override;
 
