@@ -233,6 +233,56 @@ TEST(ObjectReader, DamagedFilesAreRefusedAndLeaveNothingBehind) {
     EXPECT_TRUE(Read(o, withHeader(4, 1, 1, Bytes(points).Chunk("SRFS", Indices({0, 1, 2, 3, 10})))));
 }
 
+TEST(ObjectReader, EveryLimitIsHeldJustPastItsEdge) {
+    const auto refused = [](const Bytes& b) {
+        model::MeshObject o;
+        return !o.ReadObjectImage(b.data) && o.fileImage.empty();
+    };
+
+    // A chunk header cut off after 1 … 7 bytes, at the top level and inside a
+    // container; all 8 bytes (an empty chunk) are a whole chunk.
+    const Bytes emptyChunk = Bytes().Id("PNTS").U32(0);
+    for (const char* container : {"", "SUFS"}) {
+        Bytes before = Header(0, 0, 0);
+        if (*container != '\0') before.Id(container).U32(8);
+        for (std::size_t cut = 1; cut < 8; ++cut) {
+            Bytes b = before;
+            b.data.insert(b.data.end(), emptyChunk.data.begin(), emptyChunk.data.begin() + cut);
+            EXPECT_TRUE(refused(b)) << "cut after " << cut << " bytes " << container;
+        }
+        model::MeshObject o;
+        EXPECT_TRUE(Read(o, Bytes(before).Append(emptyChunk))) << container;
+    }
+
+    // Each corner of a quad one past the last point in turn; the last point
+    // itself is a good corner.
+    const Bytes points = Bytes().Chunk("PNTS", SquarePoints());
+    for (int corner = 0; corner < 4; ++corner) {
+        unsigned index[4] = {3, 3, 3, 3};
+        index[corner] = 4;
+        EXPECT_TRUE(refused(Header(4, 1, 1).Append(points).Chunk(
+            "SRFS", Indices({index[0], index[1], index[2], index[3], 0}))))
+            << "corner " << corner;
+    }
+    model::MeshObject o;
+    ASSERT_TRUE(Read(o, Header(4, 1, 1).Append(points).Chunk("SRFS", Indices({3, 3, 3, 3, 0}))));
+    EXPECT_EQ(o.polygons[0].a, 3);
+
+    // A name length that takes exactly the rest of its chunk, and one byte
+    // more: that name is not read, not even into the next chunk.
+    Bytes names = Header(0, 0, 3);
+    names.Chunk("SURF", Bytes().Id("NAME").U32(4).Text("Skin"));
+    names.Chunk("SURF", Bytes().Id("NAME").U32(5).Text("Hair"));
+    names.Chunk("SURF", SurfaceBody("Eyes"));
+    ASSERT_TRUE(Read(o, names));
+    EXPECT_EQ(o.surfaces[0].name, "Skin");
+    EXPECT_EQ(o.surfaces[0].attributeByteCount, 0u);
+    EXPECT_TRUE(o.surfaces[1].name.empty());
+    EXPECT_FLOAT_EQ(o.surfaces[1].colour[0], 0.5f);
+    EXPECT_EQ(o.surfaces[1].attributeByteCount, 0u);
+    EXPECT_EQ(o.surfaces[2].name, "Eyes");
+}
+
 TEST(ObjectReader, ReadsFilesFromDisk) {
     const auto folder = std::filesystem::temp_directory_path() / "mw_object_reader_test";
     std::filesystem::create_directories(folder);
