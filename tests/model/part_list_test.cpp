@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "model/part_list.h"
 
 namespace {
@@ -90,6 +92,39 @@ TEST(PartList, IndexGivesPositionsAndClampsTheEnds) {
     EXPECT_EQ(static_cast<Counted*>(list.At(3))->id, 2);
     list.RebuildIndex();
     EXPECT_EQ(static_cast<Counted*>(list.At(3))->id, 3);
+}
+
+TEST(PartList, RemovingAMiddlePartLeavesEveryOtherPositionRight) {
+    for (int size = 3; size <= 5; ++size) {
+        for (int removed = 1; removed < size - 1; ++removed) {
+            SCOPED_TRACE(::testing::Message() << "size " << size << ", removed " << removed);
+            int deaths = 0;
+            model::PartList list;
+            std::vector<model::ListItem*> kept;
+            for (int id = 0; id < size; ++id) {
+                auto* item = new Counted(id, deaths);
+                list.Append(item);
+                if (id != removed) kept.push_back(item);
+            }
+            list.RebuildIndex();
+            ASSERT_TRUE(list.RemoveAt(removed));
+            list.RebuildIndex();
+            EXPECT_EQ(deaths, 1);
+            ASSERT_EQ(list.Count(), size - 1);
+
+            // Pointers only, so that a broken link is reported, not followed
+            // into a destroyed item.
+            const int last = size - 2;
+            for (int position = 0; position <= last; ++position) {
+                EXPECT_EQ(list.ItemAt(position), kept[position]) << "position " << position;
+                EXPECT_EQ(list.At(position), kept[position]) << "position " << position;
+                EXPECT_EQ(kept[position]->next, position < last ? kept[position + 1] : nullptr);
+                EXPECT_EQ(kept[position]->prev, position > 0 ? kept[position - 1] : nullptr);
+            }
+            EXPECT_EQ(list.first, kept[0]);
+            EXPECT_EQ(list.At(size), kept[last]);
+        }
+    }
 }
 
 TEST(PartList, DestroyingTheListDestroysEveryItem) {
