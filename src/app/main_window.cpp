@@ -46,7 +46,7 @@ bool MainWindow::OnInitDialog() {
     creature = std::make_unique<model::Creature>(platform_);
     partSelectionPanel = std::make_unique<panels::PartSelectionPanel>();
     projectPanel = std::make_unique<panels::ProjectPanel>();
-    preferencesPanel = std::make_unique<panels::PreferencesPanel>();
+    preferencesPanel = std::make_unique<panels::PreferencesPanel>(platform_);
     partParameterPanel = std::make_unique<panels::PartParameterPanel>();
 
     // The pages show the configured values when their windows are created below.

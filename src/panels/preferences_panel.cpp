@@ -3,9 +3,19 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/creature.h"
+#include "ui/platform.h"
+#include "view/creature_view.h"
+
 namespace panels {
 
 namespace {
+
+constexpr int kBars[6] = {kIdBackgroundRedBar, kIdBackgroundGreenBar, kIdBackgroundBlueBar,
+                          kIdWireRedBar,       kIdWireGreenBar,       kIdWireBlueBar};
+constexpr std::size_t kEditLimit = 255;
+
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
 // Colour component 0 … 1 as a bar position 0 … 255, truncated toward zero.
 // mw.cfg may hold any number, "inf" and "nan" too; the bar shows 0 … 254
@@ -18,17 +28,96 @@ int BarPosition(float component) {
 
 }  // namespace
 
+std::string WithoutTrailingSeparator(std::string dir) {
+    while (dir.size() > 1 && IsSeparator(dir.back())) dir.pop_back();
+    return dir;
+}
+
 bool PreferencesPanel::OnInitDialog() {
     window->SetText(kIdObjectDirEdit, objectDir);
     window->SetText(kIdProjectDirEdit, projectDir);
-    const int bars[6] = {kIdBackgroundRedBar, kIdBackgroundGreenBar, kIdBackgroundBlueBar,
-                         kIdWireRedBar,       kIdWireGreenBar,       kIdWireBlueBar};
-    for (int bar : bars) window->SetScrollInfo(bar, ui::ScrollInfo{0, 255, 2, 0, 0});
+    for (int bar : kBars) window->SetScrollInfo(bar, ui::ScrollInfo{0, 255, 2, 0, 0});
     for (int c = 0; c < 3; ++c) {
-        window->SetScrollPos(bars[c], BarPosition(backgroundColor[c]));
-        window->SetScrollPos(bars[3 + c], BarPosition(wireColor[c]));
+        window->SetScrollPos(kBars[c], BarPosition(backgroundColor[c]));
+        window->SetScrollPos(kBars[3 + c], BarPosition(wireColor[c]));
     }
     return true;
+}
+
+void PreferencesPanel::OnCommand(int id, int code) {
+    if (window == nullptr) return;
+    if ((id == kIdObjectDirButton || id == kIdProjectDirButton) && code == ui::kNotifyClicked) {
+        BrowseForFolder(id);
+    } else if (id == kIdObjectDirEdit && code == ui::kNotifyKillFocus) {
+        ObjectDirEditLeft();
+    }
+}
+
+void PreferencesPanel::BrowseForFolder(int buttonId) {
+    const bool objects = buttonId == kIdObjectDirButton;
+    std::string& dir = objects ? objectDir : projectDir;
+    std::string chosen;
+    if (!platform_.ChooseDirectory(dir, nullptr, chosen)) return;
+    dir = WithoutTrailingSeparator(chosen);
+    if (window != nullptr) window->SetText(objects ? kIdObjectDirEdit : kIdProjectDirEdit, dir);
+}
+
+void PreferencesPanel::ObjectDirEditLeft() {
+    std::string text = window->Text(kIdObjectDirEdit);
+    if (text.size() > kEditLimit) text.resize(kEditLimit);
+    // The edit is read-only and shows what the page put there; a directory
+    // longer than the edit holds is taken whole, not as the edit cut it.
+    if (objectDir.size() > text.size() && objectDir.compare(0, text.size(), text) == 0 &&
+        text.size() == kEditLimit) {
+        text = objectDir;
+    }
+    // One trailing separator goes; the root "/" stays a directory.
+    if (text.size() > 1 && IsSeparator(text.back())) text.pop_back();
+    objectDir = text;
+    window->SetText(kIdObjectDirEdit, objectDir);
+}
+
+void PreferencesPanel::OnHScroll(int barId, int code, int /*pos*/) {
+    if (window == nullptr) return;
+    ColourBarMoved(barId, code);
+}
+
+void PreferencesPanel::ColourBarMoved(int barId, int code) {
+    const auto* bar = std::find(std::begin(kBars), std::end(kBars), barId);
+    if (bar == std::end(kBars)) return;
+    const ui::ScrollInfo info = window->GetScrollInfo(barId);
+    int p = info.pos;
+    switch (code) {
+        case ui::kScrollLineLeft:
+        case ui::kScrollPageLeft:
+            p -= 1;
+            break;
+        case ui::kScrollLineRight:
+        case ui::kScrollPageRight:
+            p += 1;
+            break;
+        case ui::kScrollThumbPosition:
+        case ui::kScrollThumbTrack:
+            p = info.trackPos;
+            break;
+        default:
+            break;  // top, bottom, end of scrolling: the position stays
+    }
+    // The bar shows p within 0 … 254; the component follows p itself.
+    window->SetScrollPos(barId, p);
+    const float c = static_cast<float>(p) * (1.0f / 255.0f);
+
+    const int index = static_cast<int>(bar - std::begin(kBars));
+    if (index < 3) {
+        backgroundColor[index] = c;
+        if (view != nullptr) view->backgroundColor[index] = c;
+    } else {
+        wireColor[index - 3] = c;
+        if (creature != nullptr) {
+            for (int k = 0; k < 3; ++k) creature->wireColor[k] = wireColor[k];
+        }
+    }
+    if (view != nullptr) view->RequestRepaint();
 }
 
 }  // namespace panels

@@ -1,5 +1,7 @@
 // PreferencesPanel: the "Prefs" page. Shows the object and project
 // directories and the background and wireframe colours that mw.cfg keeps.
+// Colours reach the picture at once; directories are kept for mw.cfg and
+// take effect at the next start.
 #pragma once
 
 #include <string>
@@ -9,6 +11,9 @@
 namespace model {
 class Creature;
 }
+namespace ui {
+class Platform;
+}
 namespace view {
 class CreatureView;
 }
@@ -16,7 +21,9 @@ class CreatureView;
 namespace panels {
 
 constexpr int kIdObjectDirEdit = 1018;
+constexpr int kIdObjectDirButton = 1017;
 constexpr int kIdProjectDirEdit = 1020;
+constexpr int kIdProjectDirButton = 1019;
 constexpr int kIdBackgroundRedBar = 1029;
 constexpr int kIdBackgroundGreenBar = 1030;
 constexpr int kIdBackgroundBlueBar = 1031;
@@ -24,12 +31,24 @@ constexpr int kIdWireRedBar = 1032;
 constexpr int kIdWireGreenBar = 1033;
 constexpr int kIdWireBlueBar = 1034;
 
+// A chosen directory as it is kept: without a trailing separator, except
+// for the root "/", which stays a directory.
+std::string WithoutTrailingSeparator(std::string dir);
+
 class PreferencesPanel : public ui::WindowHandler {
 public:
+    // The platform serves the folder chooser.
+    explicit PreferencesPanel(ui::Platform& platform) : platform_(platform) {}
+
     void SetObjectDir(const std::string& dir) { objectDir = dir; }
     void SetProjectDir(const std::string& dir) { projectDir = dir; }
 
     bool OnInitDialog() override;
+    void OnCommand(int id, int code) override;
+    void OnHScroll(int barId, int code, int pos) override;
+
+    // The folder chooser for the object (1017) or project (1019) directory.
+    void BrowseForFolder(int buttonId);
 
     float backgroundColor[4] = {0, 0, 0, 0};
     float wireColor[4] = {0, 0, 0, 0};
@@ -37,6 +56,12 @@ public:
     std::string projectDir;
     model::Creature* creature = nullptr;
     view::CreatureView* view = nullptr;
+
+private:
+    void ObjectDirEditLeft();
+    void ColourBarMoved(int barId, int code);
+
+    ui::Platform& platform_;
 };
 
 }  // namespace panels

@@ -1,0 +1,240 @@
+#include "panels/part_parameter_panel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "formats/c_number.h"
+#include "model/creature.h"
+#include "model/mesh_object.h"
+#include "model/part_types.h"
+#include "view/creature_view.h"
+
+namespace panels {
+
+namespace {
+
+constexpr std::size_t kFieldLimit = 255;
+
+bool ValidMode(std::int32_t mode) { return mode >= model::kLockNone && mode <= model::kLockNegative; }
+
+// The axis of an adjust bar, or -1.
+int AxisOfBar(int barId) {
+    for (int a = 0; a < 3; ++a) {
+        if (kAxisControls[a].adjustBar == barId) return a;
+    }
+    return -1;
+}
+
+// A bar position as the part stores it: a project file may carry any
+// number, and steps past it must not overflow.
+std::int32_t StoredPosition(std::int64_t p) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(p, std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
+}
+
+}  // namespace
+
+bool PartParameterPanel::OnInitDialog() {
+    window->AddEntry(kIdObjectList, kNoPartEntry);
+    for (auto name : model::panelOrder) window->AddEntry(kIdObjectList, std::string(name));
+    window->SetSelection(kIdObjectList, 0);
+    ResetControls();
+    return true;
+}
+
+void PartParameterPanel::ResetControls() {
+    if (window == nullptr) return;
+    for (const AxisControls& axis : kAxisControls) {
+        window->SetText(axis.valueField, "0.0");
+        window->SetText(axis.stepField, "0.01");
+        window->SetScrollRange(axis.adjustBar, kAdjustBarMin, kAdjustBarMax);
+        window->SetScrollPos(axis.adjustBar, 0);
+    }
+    for (const AxisControls& axis : kAxisControls) {
+        window->Enable(axis.lockButtons[model::kLockPositive], false);
+        window->Enable(axis.lockButtons[model::kLockNegative], false);
+        window->Enable(axis.valueField, false);
+        window->Enable(axis.stepField, false);
+        window->Enable(axis.adjustBar, false);
+    }
+    window->Invalidate();
+}
+
+void PartParameterPanel::EnableControls() {
+    if (window == nullptr) return;
+    for (const AxisControls& axis : kAxisControls) {
+        window->Enable(axis.lockButtons[model::kLockPositive], true);
+        window->Enable(axis.lockButtons[model::kLockNegative], true);
+        window->Enable(axis.valueField, true);
+        window->Enable(axis.stepField, true);
+        window->Enable(axis.adjustBar, true);
+    }
+    window->Invalidate();
+}
+
+void PartParameterPanel::SetLockButtons(int axis, int mode) {
+    if (window == nullptr || axis < 0 || axis > 2 || !ValidMode(mode)) return;
+    for (int m = 0; m < 3; ++m) window->SetCheck(kAxisControls[axis].lockButtons[m], m == mode);
+}
+
+model::MeshObject* PartParameterPanel::ChosenPart() {
+    if (window == nullptr || creature == nullptr) return nullptr;
+    const int k = window->Selection(kIdObjectList);
+    if (k <= 0) return nullptr;
+    return creature->SelectPart(k - 1);
+}
+
+void PartParameterPanel::ShowPart() {
+    if (window == nullptr) return;
+    model::MeshObject* part = ChosenPart();
+    if (part == nullptr) {
+        if (creature != nullptr) creature->ClearSelection();
+        ResetControls();
+        RequestRepaint();
+        return;
+    }
+    EnableControls();
+    for (int a = 0; a < 3; ++a) SetLockButtons(a, part->lockModes[a]);
+    for (int a = 0; a < 3; ++a) window->SetText(kAxisControls[a].stepField, formats::FormatFixed(part->sliderSteps[a]));
+    for (int a = 0; a < 3; ++a) {
+        const std::int32_t m = part->lockModes[a];
+        // A mode no button stands for (a project file may hold one) shows
+        // what the bar would start from: position 0, factor 0.
+        const bool valid = ValidMode(m);
+        window->SetScrollPos(kAxisControls[a].adjustBar, valid ? part->sliderPositions[m][a] : 0);
+        window->SetText(kAxisControls[a].valueField, formats::FormatFixed(valid ? part->deformFactors[m][a] : 0.0f));
+    }
+    part->selected = 1;
+    RequestRepaint();
+}
+
+void PartParameterPanel::SelectLockMode(int axis, int mode) {
+    if (axis < 0 || axis > 2 || !ValidMode(mode)) return;
+    model::MeshObject* part = ChosenPart();
+    if (part == nullptr) return;
+    part->lockModes[axis] = mode;
+    window->SetScrollPos(kAxisControls[axis].adjustBar, part->sliderPositions[mode][axis]);
+    window->SetText(kAxisControls[axis].valueField, formats::FormatFixed(part->deformFactors[mode][axis]));
+}
+
+void PartParameterPanel::AdjustByBar(int barId, int code, int thumbPos) {
+    const int a = AxisOfBar(barId);
+    if (a < 0) return;
+    model::MeshObject* part = ChosenPart();
+    if (part == nullptr) return;
+
+    const std::int32_t m = part->lockModes[a];
+    const bool valid = ValidMode(m);
+    const std::int64_t old = valid ? part->sliderPositions[m][a] : 0;
+    const float step = part->sliderSteps[a];
+    const float f = valid ? part->deformFactors[m][a] : 0.0f;
+
+    std::int64_t p = old;
+    switch (code) {
+        case ui::kScrollLineLeft:
+            p = old - 1;
+            break;
+        case ui::kScrollLineRight:
+            p = old + 1;
+            break;
+        case ui::kScrollPageLeft:
+            p = old - 4;
+            break;
+        case ui::kScrollPageRight:
+            p = old + 4;
+            break;
+        case ui::kScrollThumbTrack:
+            p = thumbPos;
+            break;
+        default:
+            break;  // thumb released, ends, end of scrolling: the position stays
+    }
+    p = StoredPosition(p);
+    // The bar shows p within its range; p itself is kept as it is.
+    window->SetScrollPos(barId, static_cast<int>(p));
+
+    // Single precision, so that a drag sums exactly the steps it always did.
+    float factor = static_cast<float>(old - p) * step + f;
+    // A step so large that the sum leaves the float range keeps the factor.
+    if (!std::isfinite(factor)) factor = f;
+    window->SetText(kAxisControls[a].valueField, formats::FormatFixed(factor));
+    if (valid) {
+        part->sliderPositions[m][a] = static_cast<std::int32_t>(p);
+        part->deformFactors[m][a] = factor;
+    }
+    creature->ApplyParameters(part);
+    RequestRepaint();
+}
+
+std::string PartParameterPanel::FieldText(int id) const {
+    std::string text = window->Text(id);
+    if (text.size() > kFieldLimit) text.resize(kFieldLimit);
+    return text;
+}
+
+void PartParameterPanel::ValueFieldLeft(int axis) {
+    const float v = formats::ReadLeadingFloat(FieldText(kAxisControls[axis].valueField));
+    model::MeshObject* part = ChosenPart();
+    if (part == nullptr) return;
+    const std::int32_t m = part->lockModes[axis];
+    if (!ValidMode(m)) return;
+    part->deformFactors[m][axis] = v;
+    creature->ApplyParameters(part);
+    RequestRepaint();
+}
+
+void PartParameterPanel::StepFieldLeft(int axis) {
+    const float v = formats::ReadLeadingFloat(FieldText(kAxisControls[axis].stepField));
+    model::MeshObject* part = ChosenPart();
+    if (part == nullptr) return;
+    part->sliderSteps[axis] = v;
+}
+
+void PartParameterPanel::StepEntry(int delta) {
+    const int k = window->Selection(kIdObjectList);
+    window->SetSelection(kIdObjectList, std::clamp(k + delta, 0, kObjectListEntries - 1));
+    ShowPart();
+}
+
+void PartParameterPanel::OnCommand(int id, int code) {
+    if (window == nullptr) return;
+    if (id == kIdObjectList) {
+        if (code == ui::kNotifySelChange) ShowPart();
+        return;
+    }
+    if (id == kIdNextPart || id == kIdPreviousPart) {
+        if (code == ui::kNotifyClicked) StepEntry(id == kIdNextPart ? 1 : -1);
+        return;
+    }
+    for (int a = 0; a < 3; ++a) {
+        const AxisControls& axis = kAxisControls[a];
+        for (int m = 0; m < 3; ++m) {
+            if (id == axis.lockButtons[m] && code == ui::kNotifyClicked) {
+                SetLockButtons(a, m);
+                SelectLockMode(a, m);
+                return;
+            }
+        }
+        if (code != ui::kNotifyKillFocus) continue;
+        if (id == axis.valueField) {
+            ValueFieldLeft(a);
+            return;
+        }
+        if (id == axis.stepField) {
+            StepFieldLeft(a);
+            return;
+        }
+    }
+}
+
+void PartParameterPanel::OnHScroll(int barId, int code, int pos) {
+    if (window == nullptr) return;
+    AdjustByBar(barId, code, pos);
+}
+
+void PartParameterPanel::RequestRepaint() {
+    if (view != nullptr) view->RequestRepaint();
+}
+
+}  // namespace panels
