@@ -12,6 +12,7 @@
 #include "app/application.h"
 #include "app/main_window.h"
 #include "model/creature.h"
+#include "panels/part_parameter_panel.h"
 #include "panels/part_selection_panel.h"
 #include "panels/project_panel.h"
 #include "panels/preferences_panel.h"
@@ -264,6 +265,49 @@ TEST_F(MainWindowTest, RandomAndClearCreature) {
         // Clearing an empty figure changes nothing and reports nothing.
         w.Click(kIdClearCreature);
         EXPECT_EQ(mw.creature->parts.Count(), 0);
+        EXPECT_TRUE(platform.messages.empty());
+    });
+}
+
+TEST_F(MainWindowTest, WhatThePrefsPageChoosesIsInTheConfigFileAfterTheRun) {
+    WriteConfigText("ObjectDir /old objects\nProjectDir /old projects\nBgColor 0 0 0 0\n");
+    platform.directoryAnswers = {std::string("/new/objects/"), std::string("/")};
+    platform.modalScript = [&](MemoryWindow& w) {
+        w.SelectTab(kIdTabStrip, 2);
+        MemoryWindow* prefs = ChildWithTemplate(w, kPreferencesTemplate);
+        ASSERT_NE(prefs, nullptr);
+        prefs->Click(panels::kIdObjectDirButton);
+        prefs->Click(panels::kIdProjectDirButton);
+        prefs->Scroll(panels::kIdBackgroundGreenBar, ui::kScrollThumbTrack, 51);
+        prefs->Scroll(panels::kIdWireBlueBar, ui::kScrollLineLeft, 0);
+        w.Click(ui::kIdOk);
+    };
+    RunApplication(platform);
+    const std::string text = ReadAll(dir / "mw.cfg");
+    EXPECT_NE(text.find("ObjectDir /new/objects\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("ProjectDir /\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("BgColor 0.000000 0.200000 0.000000 0.000000\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("WireColor 0.800000 0.800000 0.796079 0.000000\r\n"), std::string::npos) << text;
+}
+
+TEST_F(MainWindowTest, ARandomFiguresPartIsChosenAndDeformedOnTheEditPage) {
+    testlib::MakeTinyLibrary(dir / "lib", {}, {"one.mwo"});
+    WriteConfigText("ObjectDir " + (dir / "lib").string() + "\n");
+    Run([&](MainWindow& mw, MemoryWindow& w) {
+        w.Click(kIdRandomCreature);
+        w.SelectTab(kIdTabStrip, 3);
+        MemoryWindow* edit = ChildWithTemplate(w, kPartParameterTemplate);
+        ASSERT_NE(edit, nullptr);
+        ASSERT_TRUE(edit->ChooseEntry(panels::kIdObjectList, 9));  // "Upper body"
+        model::MeshObject* body = mw.creature->SelectPart(8);
+        ASSERT_NE(body, nullptr);
+        const float before = body->points[3 * 2];
+        ASSERT_TRUE(edit->Scroll(panels::kAxisControls[0].adjustBar, ui::kScrollPageLeft, 0));
+        EXPECT_EQ(body->deformFactors[0][0], 0.04f);
+        EXPECT_NE(body->points[3 * 2], before);
+        // Clearing the figure leaves the page with nothing to touch.
+        w.Click(kIdClearCreature);
+        EXPECT_TRUE(edit->Scroll(panels::kAxisControls[0].adjustBar, ui::kScrollPageLeft, 0));
         EXPECT_TRUE(platform.messages.empty());
     });
 }
