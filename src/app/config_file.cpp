@@ -1,9 +1,11 @@
 #include "app/config_file.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <sstream>
 
 namespace app {
@@ -25,6 +27,49 @@ std::uint32_t KeywordHash(std::string_view word) {
 namespace {
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+// A number that from_chars finds too large or too small for a float. "%f"
+// reads it all the same, as infinity or as zero with the number's sign, so a
+// value past the float range is no darker than one just inside it. The
+// decimal exponent of the first non-zero digit tells the two apart: out of
+// range, it is at least 38 or at most -46.
+float OutOfRangeValue(std::string_view number) {
+    std::size_t i = 0;
+    const bool negative = i < number.size() && number[i] == '-';
+    if (negative) ++i;
+    long long leading = -1;  // exponent of the first non-zero digit, before the e part
+    long long integerDigits = 0;
+    bool found = false;
+    for (; i < number.size() && number[i] >= '0' && number[i] <= '9'; ++i) {
+        if (found) {
+            ++integerDigits;
+        } else if (number[i] != '0') {
+            found = true;
+        }
+    }
+    if (found) {
+        leading = integerDigits;
+    } else if (i < number.size() && number[i] == '.') {
+        for (++i; i < number.size() && number[i] == '0'; ++i) --leading;
+    }
+    while (i < number.size() && number[i] != 'e' && number[i] != 'E') ++i;
+    long long exponent = 0;
+    bool negativeExponent = false;
+    if (i < number.size()) {
+        ++i;
+        if (i < number.size() && (number[i] == '-' || number[i] == '+')) {
+            negativeExponent = number[i] == '-';
+            ++i;
+        }
+        // Far past any float; saturating keeps the sum from overflowing.
+        for (; i < number.size() && number[i] >= '0' && number[i] <= '9'; ++i) {
+            exponent = std::min(exponent * 10 + (number[i] - '0'), 1000000000LL);
+        }
+    }
+    const bool tooLarge = leading + (negativeExponent ? -exponent : exponent) >= 0;
+    const float magnitude = tooLarge ? std::numeric_limits<float>::infinity() : 0.0f;
+    return negative ? -magnitude : magnitude;
+}
 
 // A cursor over the text that reads the way the scanning functions of the C
 // library do: whitespace-delimited words, numbers, the rest of a line.
@@ -54,7 +99,7 @@ public:
         auto [end, ec] = std::from_chars(first, last, v);
         if (end == first) return false;
         if (ec == std::errc::result_out_of_range) {
-            v = 0;  // keep going past an absurd number rather than failing the line
+            v = OutOfRangeValue(std::string_view(first, static_cast<std::size_t>(end - first)));
         }
         value = v;
         pos_ = static_cast<std::size_t>(end - text_.data());

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 #include "app/config_file.h"
@@ -119,6 +120,71 @@ TEST(ConfigText, ANumberThatDoesNotMatchLeavesTheRestUnchanged) {
     EXPECT_EQ(e.objectDir, "");
     ParseConfig("", e);
     EXPECT_EQ(e.convertObjectName, "NewObject");
+}
+
+TEST(ConfigText, ALoneCrDoesNotEndALine) {
+    const struct {
+        const char* text;
+        const char* objectDir;
+        const char* projectDir;
+    } cases[] = {
+        {"ObjectDir a\rb\nProjectDir /p\n", "a\rb", "/p"},
+        {"ObjectDir a\rProjectDir /p\n", "a\rProjectDir /p", ""},
+        // After the keyword it is the one separator skipped.
+        {"ObjectDir\r/o\n", "/o", ""},
+    };
+    for (const auto& c : cases) {
+        ConfigValues v;
+        ParseConfig(c.text, v);
+        EXPECT_EQ(v.objectDir, c.objectDir) << testing::PrintToString(std::string(c.text));
+        EXPECT_EQ(v.projectDir, c.projectDir) << testing::PrintToString(std::string(c.text));
+    }
+    // Between numbers it is whitespace like any other.
+    ConfigValues v;
+    ParseConfig("BgColor 0.1\r0.2\r0.3 0.4\n", v);
+    EXPECT_FLOAT_EQ(v.backgroundColor[1], 0.2f);
+    EXPECT_FLOAT_EQ(v.backgroundColor[3], 0.4f);
+}
+
+TEST(ConfigText, NumbersTakeOneSignAndOverflowToInfinity) {
+    ConfigValues v;
+    ParseConfig("WireColor +0.5 +1 +.25 +2\n", v);
+    EXPECT_FLOAT_EQ(v.wireColor[0], 0.5f);
+    EXPECT_FLOAT_EQ(v.wireColor[1], 1.0f);
+    EXPECT_FLOAT_EQ(v.wireColor[2], 0.25f);
+    EXPECT_FLOAT_EQ(v.wireColor[3], 2.0f);
+
+    // "+-1" is no number: it and what follows on its line stay unread, the
+    // next line is read as usual.
+    ConfigValues signs;
+    ParseConfig("BgColor 0.5 +-1 0.7 0.9\nWireColor 1 0 0 0\n", signs);
+    EXPECT_FLOAT_EQ(signs.backgroundColor[0], 0.5f);
+    EXPECT_EQ(signs.backgroundColor[1], 0.0f);
+    EXPECT_EQ(signs.backgroundColor[2], 0.0f);
+    EXPECT_EQ(signs.backgroundColor[3], 0.0f);
+    EXPECT_EQ(signs.wireColor[0], 1.0f);
+    EXPECT_EQ(signs.wireColor[1], 0.0f);
+
+    // Too large for a float: infinity with its sign, as a number just below
+    // the limit is huge; too small: zero. Each counts as read. Where the
+    // digits stand counts as much as the exponent.
+    ConfigValues huge;
+    ParseConfig("BgColor 1e39 -1e99 3.4e38 +1e400\nWireColor 1" + std::string(100, '0') + "e-10 1e-99 0." +
+                    std::string(100, '0') + "1e5 0.5\n",
+                huge);
+    EXPECT_EQ(huge.backgroundColor[0], std::numeric_limits<float>::infinity());
+    EXPECT_EQ(huge.backgroundColor[1], -std::numeric_limits<float>::infinity());
+    EXPECT_FLOAT_EQ(huge.backgroundColor[2], 3.4e38f);
+    EXPECT_EQ(huge.backgroundColor[3], std::numeric_limits<float>::infinity());
+    EXPECT_EQ(huge.wireColor[0], std::numeric_limits<float>::infinity());
+    EXPECT_EQ(huge.wireColor[1], 0.0f);
+    EXPECT_EQ(huge.wireColor[2], 0.0f);
+    EXPECT_FLOAT_EQ(huge.wireColor[3], 0.5f);
+    // Written as "inf", read back the same.
+    ConfigValues back;
+    ParseConfig(FormatConfig(huge), back);
+    EXPECT_EQ(back.backgroundColor[1], -std::numeric_limits<float>::infinity());
+    EXPECT_EQ(back.wireColor[0], std::numeric_limits<float>::infinity());
 }
 
 class ConfigFileTest : public ::testing::Test {
