@@ -3,7 +3,10 @@
 // part leaves for the next, and the batched path against the per-quad one.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "test_figures.h"
 #include "view/gl_headers.h"
@@ -203,6 +206,125 @@ TEST(MeshDrawing, FaceNormalRule) {
     // A small quad (cross product 1e-6 long) still gets its own normal.
     ASSERT_TRUE(view::FaceNormal(points.data(), {6, 7, 8, 0, 0}, normal)) << "small but sound";
     EXPECT_FLOAT_EQ(normal[2], 1);
+}
+
+TEST(MeshDrawing, TheNearerPartCoversTheFartherInEitherDrawingOrder) {
+    // The view scales z by −zoom: with a positive zoom and the figure
+    // unturned the part at model z < 0 is the nearer; a negative zoom, or the
+    // figure turned half round, brings the one at z > 0 forward.
+    const float halfTurn = static_cast<float>(std::acos(-1.0));
+    const struct {
+        float zoom;
+        float yaw;
+        float nearZ;
+    } cases[] = {{1.1f, 0, -0.1f}, {-1.1f, 0, 0.1f}, {1.1f, halfTurn, 0.1f}, {-1.1f, halfTurn, -0.1f}};
+    const auto isRed = [](const Pixel& p) { return p.r > 0 && p.g == 0; };
+    const auto isGreen = [](const Pixel& p) { return p.g > 0 && p.r == 0; };
+    for (const auto& c : cases) {
+        for (bool nearFirst : {true, false}) {
+            SCOPED_TRACE(::testing::Message() << "zoom " << c.zoom << ", yaw " << c.yaw
+                                              << ", near part drawn " << (nearFirst ? "first" : "last"));
+            ViewRig rig;
+            rig.view.zoom = c.zoom;
+            rig.creature.yaw = c.yaw;
+            // A small red square in front of a larger green one, both centred.
+            auto nearPart = MakeSquare(0, 0, 0.03f, true, {1, 0, 0}, c.nearZ);
+            auto farPart = MakeSquare(0, 0, 0.09f, true, {0, 1, 0}, -c.nearZ);
+            if (nearFirst) {
+                AddPart(rig.creature, std::move(nearPart));
+                AddPart(rig.creature, std::move(farPart));
+            } else {
+                AddPart(rig.creature, std::move(farPart));
+                AddPart(rig.creature, std::move(nearPart));
+            }
+            // The second frame must not be hidden by the depths of the first.
+            rig.Render();
+            std::vector<Pixel> picture = rig.Render();
+            EXPECT_TRUE(isRed(rig.Centre()));
+            int red = 0;
+            int green = 0;
+            for (const Pixel& p : picture) {
+                red += isRed(p) ? 1 : 0;
+                green += isGreen(p) ? 1 : 0;
+            }
+            EXPECT_GT(red, 100);
+            EXPECT_GT(green, 100) << "the far square's rim shows around the near one";
+        }
+    }
+}
+
+TEST(MeshDrawing, FlatShadesEachQuadInOneColourSmoothShadesAcrossIt) {
+    // A sphere facing the viewer with its model −z half; its quads are large
+    // on the screen. Nine points inside each facing quad, away from its
+    // edges and from the poles, tell one colour from a gradient. The last
+    // column faces away from the light: smooth shading has only the ambient
+    // term there, the same all across a quad.
+    const int rings = 6;
+    const int segments = 8;
+    const auto makeSphere = [&] { return MakeSphere(0, 0, 0, 0.12f, rings, segments, {{0.9f, 0.8f, 0.7f}}); };
+    const auto render = [&](int mode, std::vector<Pixel>& picture, std::vector<bool>& uniform,
+                            std::vector<bool>& lit) {
+        ViewRig rig;
+        rig.creature.drawMode = mode;
+        model::MeshObject* sphere = AddPart(rig.creature, makeSphere());
+        picture = rig.Render();
+        uniform.clear();
+        lit.clear();
+        const auto corner = [&](int ring, int segment, int axis) {
+            return sphere->points[3 * static_cast<std::size_t>(ring * (segments + 1) + segment) + axis];
+        };
+        for (int ring = 1; ring < rings - 1; ++ring) {
+            for (int segment = segments / 2; segment < segments; ++segment) {
+                std::vector<Pixel> inside;
+                for (float u : {0.25f, 0.5f, 0.75f}) {
+                    for (float v : {0.25f, 0.5f, 0.75f}) {
+                        float at[3];
+                        for (int axis = 0; axis < 3; ++axis) {
+                            at[axis] = (1 - u) * (1 - v) * corner(ring, segment, axis) +
+                                       u * (1 - v) * corner(ring + 1, segment, axis) +
+                                       u * v * corner(ring + 1, segment + 1, axis) +
+                                       (1 - u) * v * corner(ring, segment + 1, axis);
+                        }
+                        inside.push_back(rig.PixelOf(at[0], at[1], at[2]));
+                    }
+                }
+                EXPECT_NE(inside[4], ToPixel({0, 0, 0})) << "quad " << ring << "," << segment << " shows";
+                uniform.push_back(CountPixels(inside, inside[0]) == static_cast<int>(inside.size()));
+                lit.push_back(segment < segments - 1);
+            }
+        }
+    };
+    std::vector<Pixel> smooth;
+    std::vector<Pixel> flat;
+    std::vector<bool> smoothUniform;
+    std::vector<bool> flatUniform;
+    std::vector<bool> lit;
+    render(0, smooth, smoothUniform, lit);
+    render(1, flat, flatUniform, lit);
+
+    const auto differing = [](const std::vector<Pixel>& a, const std::vector<Pixel>& b) {
+        int count = 0;
+        for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+            count += a[i] == b[i] ? 0 : 1;
+        }
+        return count;
+    };
+    EXPECT_GT(differing(smooth, flat), 1000);
+    // Flat shading lights a quad by its own face: the points' normals,
+    // turned over here, change nothing.
+    ViewRig turned;
+    turned.creature.drawMode = 1;
+    auto sphere = makeSphere();
+    for (float& n : sphere->normals) n = -n;
+    AddPart(turned.creature, std::move(sphere));
+    EXPECT_EQ(differing(turned.Render(), flat), 0);
+
+    for (std::size_t q = 0; q < flatUniform.size(); ++q) {
+        EXPECT_TRUE(flatUniform[q]) << "flat, sampled quad " << q;
+        if (lit[q]) {
+            EXPECT_FALSE(smoothUniform[q]) << "smooth, sampled quad " << q;
+        }
+    }
 }
 
 // The comparison figure: several parts with surface runs, one selected, a

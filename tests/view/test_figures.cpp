@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "ui/dialog_template.h"
+#include "view/gl_headers.h"
 
 namespace viewtest {
 
@@ -30,9 +31,9 @@ std::unique_ptr<model::MeshObject> MakePart(std::vector<float> points,
 }
 
 std::unique_ptr<model::MeshObject> MakeSquare(float centreX, float centreY, float half,
-                                              bool facingViewer, Colour colour) {
-    std::vector<float> points = {centreX - half, centreY - half, 0, centreX + half, centreY - half, 0,
-                                 centreX + half, centreY + half, 0, centreX - half, centreY + half, 0};
+                                              bool facingViewer, Colour colour, float z) {
+    std::vector<float> points = {centreX - half, centreY - half, z, centreX + half, centreY - half, z,
+                                 centreX + half, centreY + half, z, centreX - half, centreY + half, z};
     model::Polygon quad = facingViewer ? model::Polygon{0, 1, 2, 3, 0} : model::Polygon{0, 3, 2, 1, 0};
     // The mirrored z of the view turns a model +z normal away from the eye.
     std::vector<float> normals = {0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1};
@@ -94,6 +95,27 @@ std::vector<testgl::Pixel> ViewRig::Render() {
 }
 
 testgl::Pixel ViewRig::Centre() { return gl.PixelAt(ViewWidth() / 2, ViewHeight() / 2); }
+
+testgl::Pixel ViewRig::PixelOf(float x, float y, float z) {
+    // The view's matrices as a frame draws with them: the push-back left in
+    // the model-view matrix, then the zoom and the z mirror.
+    GLdouble modelView[16];
+    GLdouble projection[16];
+    GLint viewport[4];
+    glPushMatrix();
+    glScalef(view.zoom, view.zoom, -view.zoom);
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
+    glPopMatrix();
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    GLdouble windowX = 0;
+    GLdouble windowY = 0;
+    GLdouble windowZ = 0;
+    gluProject(x, y, z, modelView, projection, viewport, &windowX, &windowY, &windowZ);
+    // Window y counts up from the bottom row, pixels down from the top.
+    return gl.PixelAt(static_cast<int>(std::floor(windowX)),
+                      ViewHeight() - 1 - static_cast<int>(std::floor(windowY)));
+}
 
 testgl::Pixel ToPixel(const Colour& colour) {
     auto channel = [](float v) { return static_cast<std::uint8_t>(std::lround(v * 255.0f)); };

@@ -27,10 +27,10 @@ std::unique_ptr<model::MeshObject> MakePart(std::vector<float> points,
                                             const std::vector<Colour>& surfaceColours,
                                             std::vector<float> normals = {});
 
-// A square in the z = 0 plane, turned towards the viewer (counter-clockwise
-// on the screen) or away from it.
+// A square in a plane of constant z (0 unless given), turned towards the
+// viewer (counter-clockwise on the screen) or away from it.
 std::unique_ptr<model::MeshObject> MakeSquare(float centreX, float centreY, float half,
-                                              bool facingViewer, Colour colour);
+                                              bool facingViewer, Colour colour, float z = 0);
 
 // A sphere of rings × segments quads whose surfaces alternate in bands, with
 // point normals; for comparing pictures.
@@ -51,6 +51,9 @@ struct ViewRig {
     ViewRig();
     std::vector<testgl::Pixel> Render();
     testgl::Pixel Centre();
+    // The pixel of the last frame where a model point shows while the figure
+    // is neither turned nor panned.
+    testgl::Pixel PixelOf(float x, float y, float z);
 
     RecordingSink sink;
     testgl::OsMesaContext gl;
