@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/qt/qt_dialog_font.h"
 #include "ui/qt/qt_file_filter.h"
 #include "ui/qt/qt_gl_view.h"
 #include "ui/qt/qt_platform.h"
@@ -33,6 +34,7 @@ void EnsureApplication() {
     static char name[] = "qt_platform_test";
     static char* argv[] = {name, nullptr};
     new QApplication(argc, argv);  // lives until the process ends
+    QApplication::setFont(DialogFont());  // as the program runs, see QtPlatform
 }
 
 // Writes down every notification, with what the window reports meanwhile.
@@ -249,7 +251,18 @@ TEST_F(QtPlatformTest, TabChangingThenChangedWithTheOldSelectionFirst) {
     EXPECT_EQ(page->Geometry(), (Rect{1, 21, 150, 81}));
     EXPECT_EQ(static_cast<QtWindow*>(page)->Widget()->parentWidget(), window->ControlWidget(kTabs));
 
+    // A font that makes the tabs taller than the layout's room pushes the
+    // page down under them; back at the dialog font it is where it was put.
     QTabBar* bar = static_cast<TabStripControl*>(window->ControlWidget(kTabs))->Bar();
+    EXPECT_EQ(bar->geometry().bottom(), 20);
+    QFont big = QApplication::font();
+    big.setPixelSize(24);
+    window->ControlWidget(kTabs)->setFont(big);
+    EXPECT_GT(bar->geometry().bottom(), 21);
+    EXPECT_EQ(page->Geometry().y, bar->geometry().bottom() + 1);
+    window->ControlWidget(kTabs)->setFont(QApplication::font());
+    EXPECT_EQ(page->Geometry(), (Rect{1, 21, 150, 81}));
+
     ClickAt(bar, bar->tabRect(1).center());
     EXPECT_EQ(handler.events, (std::vector<std::string>{"changing 0", "changed 1"}));
     EXPECT_EQ(window->TabSelection(kTabs), 1);
@@ -281,6 +294,44 @@ TEST_F(QtPlatformTest, ButtonsRadiosAndTheLostFocus) {
     Control<QLineEdit>(kEdit)->setFocus();
     Control<QWidget>(kIdCancel)->setFocus();
     EXPECT_EQ(handler.events, (std::vector<std::string>{"command 50 512"}));
+}
+
+// Texts wider than their rectangles, as Qt's fonts make them: each grows
+// into the free room of its row, never over a neighbour or out of its box.
+TEST_F(QtPlatformTest, LabelsGrowToTheirTextWhereTheRowHasRoom) {
+    const DialogTemplate dialog{
+        5, "labels", 210, 120, false,
+        {
+            {41, ControlKind::Static, "Adjust", {12, 10, 19, 10}},
+            {31, ControlKind::HScrollBar, "", {35, 9, 162, 12}},
+            {kIdStatic, ControlKind::GroupBox, "Box", {7, 30, 40, 30}},
+            {42, ControlKind::Static, "Slider Step and a lot more", {12, 42, 10, 9}},
+            {13, ControlKind::AutoCheckBox, "Store surfaces Names as <Type> <Name>", {7, 80, 20, 9}},
+            {12, ControlKind::AutoRadioButton, "Wireframe", {84, 80, 20, 9}, kStyleGroup},
+        },
+    };
+    const std::unique_ptr<QtWindow> w = QtWindow::CreateModal(dialog, handler, nullptr);
+    const QFontMetrics metrics(QApplication::font());
+    const QRect adjust = w->ControlWidget(41)->geometry();
+    EXPECT_GE(adjust.width(), metrics.horizontalAdvance("Adjust"));
+    EXPECT_LT(adjust.right(), w->ControlWidget(31)->x());
+    const QRect inBox = w->ControlWidget(42)->geometry();
+    EXPECT_GT(inBox.width(), 15);
+    EXPECT_LT(inBox.right(), w->ControlWidget(kIdStatic)->geometry().right());
+    EXPECT_GE(w->ControlWidget(12)->width(), w->ControlWidget(12)->sizeHint().width());
+    EXPECT_GT(w->ControlWidget(13)->width(), 30);
+    EXPECT_LT(w->ControlWidget(13)->geometry().right(), w->ControlWidget(12)->x());
+    w->SetText(41, "A");
+    EXPECT_EQ(w->ControlWidget(41)->geometry(), QRect(18, 16, 28, 16));
+
+    // Made from code, right-aligned: the right edge stays; a control made
+    // later on its left takes back the room.
+    w->CreateControl({43, ControlKind::Static, "Right forearm", {60, 150, 20, 16}, kStyleRightAlign});
+    EXPECT_EQ(w->ControlWidget(43)->geometry().right(), 79);
+    EXPECT_GE(w->ControlWidget(43)->width(), metrics.horizontalAdvance("Right forearm"));
+    w->CreateControl({44, ControlKind::PushButton, "<", {20, 148, 30, 20}});
+    EXPECT_EQ(w->ControlWidget(43)->geometry(), QRect(52, 150, 28, 16));
+    w->DetachHandlers();
 }
 
 // Runs the test dialog modally; `act` runs once the run has started.

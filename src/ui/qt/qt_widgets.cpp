@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QResizeEvent>
 #include <QSignalBlocker>
+#include <QStyleOption>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -13,15 +14,30 @@
 
 namespace ui::qt {
 
-int CompactLabelStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const {
+namespace {
+
+// The main window's layout puts its pages 21 pixels below the top of the
+// tab strip: room for tabs 21 pixels tall, the frame's top line sharing
+// their last row.
+constexpr int kTabHeight = 21;
+constexpr int kTabTextMargin = 2;  // at least, above and below a tab's text
+
+}  // namespace
+
+int CompactStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const {
     if (metric == PM_RadioButtonLabelSpacing || metric == PM_CheckBoxLabelSpacing) return 3;
+    if (metric == PM_TabBarTabVSpace && (option != nullptr || widget != nullptr)) {
+        // Tabs as tall as the layouts leave them, where the font lets them.
+        const int textHeight = option != nullptr ? option->fontMetrics.height() : widget->fontMetrics().height();
+        return std::max(kTabTextMargin * 2, kTabHeight - textHeight);
+    }
     return QProxyStyle::pixelMetric(metric, option, widget);
 }
 
-CompactLabelStyle* CompactLabelStyle::Instance() {
-    static QPointer<CompactLabelStyle> style;
+CompactStyle* CompactStyle::Instance() {
+    static QPointer<CompactStyle> style;
     if (style.isNull()) {
-        style = new CompactLabelStyle;
+        style = new CompactStyle;
         style->setParent(QCoreApplication::instance());  // goes with the application
     }
     return style.data();
@@ -134,6 +150,7 @@ void ScrollBarControl::wheelEvent(QWheelEvent* event) {
 
 TabStripControl::TabStripControl(QWidget* parent, QtWindow* owner, int id)
     : QWidget(parent), owner(owner), id_(id), bar_(new QTabBar(this)), frame_(new QFrame(this)) {
+    bar_->setStyle(CompactStyle::Instance());
     bar_->setExpanding(false);
     bar_->setDrawBase(false);
     frame_->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
@@ -148,11 +165,25 @@ void TabStripControl::Layout() {
     // The frame starts under the tabs' lower edge, pages sit inside it.
     const int frameTop = std::max(barHeight - 1, 0);
     frame_->setGeometry(0, frameTop, width(), std::max(height() - frameTop, 0));
+    for (const PlacedPage& p : pages_) {
+        if (!p.page.isNull()) p.page->move(p.at.x(), std::max(p.at.y(), barHeight));
+    }
+}
+
+void TabStripControl::PlacePage(QWidget* page, QPoint at) {
+    std::erase_if(pages_, [page](const PlacedPage& p) { return p.page.isNull() || p.page == page; });
+    pages_.push_back(PlacedPage{page, at});
+    Layout();
 }
 
 void TabStripControl::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     Layout();
+}
+
+void TabStripControl::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) Layout();
 }
 
 int TabStripControl::Insert(int index, const QString& label, void* data) {

@@ -7,6 +7,7 @@
 
 #include <QFrame>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
@@ -22,13 +23,15 @@ namespace ui::qt {
 
 class QtWindow;
 
-// Radio buttons and check boxes with the narrow gap between the mark and
-// the label that their template widths were made for.
-class CompactLabelStyle : public QProxyStyle {
+// The sizes the template layouts were made for: radio buttons and check
+// boxes with a narrow gap between the mark and the label, and tabs no
+// taller than the room the layouts leave them above the pages, as long as
+// the text fits.
+class CompactStyle : public QProxyStyle {
 public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override;
     // One instance for the application's life.
-    static CompactLabelStyle* Instance();
+    static CompactStyle* Instance();
 };
 
 // An automatic radio button: a click checks it (never unchecks it); the
@@ -90,9 +93,10 @@ private:
 };
 
 // A tab strip: a tab bar along the top and a frame below. Pages are
-// children of this widget, placed by their owner. The bar has no "about to
-// change", so a user's change is reported in two steps, the first while
-// the old tab is still reported as selected.
+// children of this widget, placed by their owner, but never higher than the
+// bar's lower edge, whatever height the style and font give the bar. The bar
+// has no "about to change", so a user's change is reported in two steps,
+// the first while the old tab is still reported as selected.
 class TabStripControl : public QWidget {
 public:
     TabStripControl(QWidget* parent, QtWindow* owner, int id);
@@ -104,11 +108,20 @@ public:
     void SetData(int index, void* data);
     int Selection() const;
     void SetSelection(int index);
+    // Puts `page`, a child of this strip, at `at`, or as near under the
+    // bar as the bar lets it; again whenever the bar's height changes.
+    void PlacePage(QWidget* page, QPoint at);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;  // a new font or style resizes the bar
 
 private:
+    struct PlacedPage {
+        QPointer<QWidget> page;
+        QPoint at;  // where its owner wants it
+    };
+
     void OnCurrentChanged(int index);
     void Layout();
 
@@ -116,6 +129,7 @@ private:
     QTabBar* bar_;
     QFrame* frame_;
     std::vector<void*> data_;
+    std::vector<PlacedPage> pages_;
     int previous_ = -1;
     int reported_ = -1;
     bool reportingOld_ = false;

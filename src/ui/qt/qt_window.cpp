@@ -9,10 +9,12 @@
 #include <QLabel>
 
 #include <algorithm>
+#include <cmath>
 
 #include "ui/list_order.h"
 #include "ui/qt/qt_gl_view.h"
 #include "ui/qt/qt_icons.h"
+#include "ui/qt/qt_label_fit.h"
 #include "ui/qt/qt_widgets.h"
 
 namespace ui::qt {
@@ -51,6 +53,21 @@ QString ToQt(const std::string& text) { return QString::fromStdString(text); }
 std::string FromQt(const QString& text) { return text.toStdString(); }
 
 Rect FromQt(const QRect& r) { return Rect{r.x(), r.y(), r.width(), r.height()}; }
+
+bool ShowsText(ControlKind kind) {
+    return kind == ControlKind::Static || kind == ControlKind::AutoRadioButton || kind == ControlKind::AutoCheckBox;
+}
+
+// The width that shows the whole text on one line (a mark's included).
+int TextWidth(const QWidget& widget, ControlKind kind) {
+    if (kind != ControlKind::Static) return widget.sizeHint().width();
+    const auto& label = static_cast<const QLabel&>(widget);
+    if (label.text().isEmpty()) return 0;
+    // Fractional advances: a label a pixel short wraps its last word away.
+    const qreal text = QFontMetricsF(label.font()).size(0, label.text()).width();
+    const QMargins margins = label.contentsMargins();
+    return static_cast<int>(std::ceil(text)) + margins.left() + margins.right() + 2 * label.margin();
+}
 
 // The text an entry was added with, byte for byte.
 std::string EntryBytes(const QComboBox& combo, int position) {
@@ -130,6 +147,19 @@ void QtWindow::DestroyChild(QtWindow* child) {
 void QtWindow::BuildControls(const DialogTemplate& dialog) {
     const QFont font = QApplication::font();
     for (const ControlTemplate& c : dialog.controls) AddControl(c, DialogUnitsToPixels(c.rect), font);
+    for (std::size_t i = 0; i < controls_.size(); ++i) FitToText(i);
+}
+
+void QtWindow::FitToText(std::size_t index) {
+    const Control& c = controls_[index];
+    if (!ShowsText(c.kind) || c.widget.isNull() || root_.isNull()) return;
+    std::vector<QRect> others;
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        if (i != index && !controls_[i].widget.isNull()) others.push_back(controls_[i].widget->geometry());
+    }
+    const Growth growth = c.kind == ControlKind::Static && (c.style & kStyleRightAlign) != 0 ? Growth::Leftward
+                                                                                            : Growth::Rightward;
+    c.widget->setGeometry(qt::FitToText(c.base, TextWidth(*c.widget, c.kind), growth, others, root_->width()));
 }
 
 void QtWindow::AddControl(const ControlTemplate& c, const Rect& px, const QFont& font) {
@@ -150,7 +180,7 @@ void QtWindow::AddControl(const ControlTemplate& c, const Rect& px, const QFont&
         }
         case ControlKind::AutoRadioButton: {
             auto* b = new AutoRadioButton(text, parent);
-            b->setStyle(CompactLabelStyle::Instance());
+            b->setStyle(CompactStyle::Instance());
             b->setAutoExclusive(false);  // groups follow the group style, see UncheckGroupOf
             QObject::connect(b, &QAbstractButton::clicked, b, [this, index] { UserClicked(index); });
             widget = b;
@@ -166,7 +196,7 @@ void QtWindow::AddControl(const ControlTemplate& c, const Rect& px, const QFont&
         }
         case ControlKind::AutoCheckBox: {
             auto* b = new QCheckBox(text, parent);
-            b->setStyle(CompactLabelStyle::Instance());
+            b->setStyle(CompactStyle::Instance());
             QObject::connect(b, &QAbstractButton::clicked, b, [this, index] { UserClicked(index); });
             widget = b;
             break;
@@ -217,7 +247,7 @@ void QtWindow::AddControl(const ControlTemplate& c, const Rect& px, const QFont&
     widget->setGeometry(geometry);
     widget->setEnabled((c.style & kStyleDisabled) == 0);
     widget->setVisible((c.style & kStyleHidden) == 0);
-    controls_.push_back(Control{c.id, c.kind, c.style, widget});
+    controls_.push_back(Control{c.id, c.kind, c.style, widget, geometry});
 }
 
 const QtWindow::Control* QtWindow::Find(int id) const {
@@ -289,7 +319,13 @@ std::string QtWindow::Caption() const { return root_ ? FromQt(root_->windowTitle
 Rect QtWindow::Geometry() const { return root_ ? FromQt(root_->geometry()) : Rect{}; }
 
 void QtWindow::Move(int x, int y) {
-    if (root_) root_->move(x, y);
+    if (!root_) return;
+    // A page of a tab strip keeps clear of the strip's tabs.
+    if (auto* strip = dynamic_cast<TabStripControl*>(root_->parentWidget()); strip != nullptr && kind_ == Kind::Page) {
+        strip->PlacePage(root_.data(), QPoint(x, y));
+        return;
+    }
+    root_->move(x, y);
 }
 
 void QtWindow::Show(bool visible) {
@@ -316,7 +352,14 @@ void QtWindow::EndDialog(int result) {
 // --- controls
 
 void QtWindow::CreateControl(const ControlTemplate& control) {
+    const std::size_t before = controls_.size();
     AddControl(control, control.rect, QApplication::font());
+    if (controls_.size() == before) return;
+    // The newcomer may need room, or stand where a widened label went.
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        const Control& c = controls_[i];
+        if (i == before || (!c.widget.isNull() && c.widget->geometry() != c.base)) FitToText(i);
+    }
 }
 
 bool QtWindow::HasControl(int id) const { return Find(id) != nullptr; }
@@ -353,6 +396,7 @@ void QtWindow::SetText(int id, const std::string& text) {
         default:
             break;
     }
+    FitToText(static_cast<std::size_t>(c - controls_.data()));
 }
 
 std::string QtWindow::Text(int id) const {

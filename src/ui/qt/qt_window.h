@@ -104,11 +104,15 @@ private:
         ControlKind kind;
         std::uint32_t style;
         QPointer<QWidget> widget;
+        QRect base;  // where the layout puts it, in pixels
     };
 
     QtWindow(Kind kind, const DialogTemplate& dialog, QtWindow* parent);
     void BuildControls(const DialogTemplate& dialog);
     void AddControl(const ControlTemplate& control, const Rect& pixels, const QFont& font);
+    // Widens a label, radio button or check box whose text does not fit,
+    // where its row has room; back towards its own width when it has less.
+    void FitToText(std::size_t index);
     const Control* Find(int id) const;
     template <typename W>
     W* Widget(int id, ControlKind kind) const;
