@@ -4,7 +4,10 @@
 # configured background, closes the window with the Escape key or a click on
 # Cancel, and checks the mw.cfg it writes when it ends.
 # With "random", it first builds a random figure and checks that the view
-# shows more than the background, then closes with Escape.
+# shows more than the background, deforms a part on "Edit BodyParts" and
+# checks that the view changes, drags the background's red bar on "Prefs"
+# and checks the view's colour, then closes with Escape and checks that
+# mw.cfg holds the new colour.
 # Usage: smoke_test.sh <program> <object library dir> <screenshot.png> escape|cancel|random
 set -uo pipefail
 
@@ -78,6 +81,44 @@ if [ "$closeWith" = random ]; then
   awk -v f="$figure" 'BEGIN { exit !(f > 0.05) }' ||
     fail "the view shows no figure after Random Creature (share of figure pixels: $figure)"
   echo "smoke test: the random figure covers $figure of the view"
+
+  # "Edit BodyParts": ">" (183, 16 dialog units in the page at 1, 21 pixels)
+  # nine times from "(none)" chooses "Upper body", which lights up; then the
+  # X bar's right arrow (the bar at 35, 84, 162 × 12) narrows it step by step.
+  timeout 5 xdotool mousemove --window "$window" 200 10 click 1 2>/dev/null
+  sleep 0.5
+  timeout 10 xdotool mousemove --window "$window" 285 57 click --repeat 9 --delay 100 1 2>/dev/null
+  sleep 1
+  timeout 20 import -window root "$work/chosen.png" || fail "no screenshot of the chosen part"
+  timeout 20 xdotool mousemove --window "$window" 288 166 click --repeat 30 --delay 50 1 2>/dev/null
+  sleep 1
+  kill -0 "$pid" 2>/dev/null || fail "the program ended while a part was deformed"
+  timeout 20 import -window root "$work/deformed.png" || fail "no screenshot of the deformed part"
+  crop="547x557+$((X + 330))+$((Y + 20))"
+  timeout 20 convert "$work/chosen.png" -crop "$crop" +repage "$work/chosen-view.png"
+  timeout 20 convert "$work/deformed.png" -crop "$crop" +repage "$work/deformed-view.png"
+  changed=$(timeout 20 compare -metric AE -fuzz 3% "$work/chosen-view.png" "$work/deformed-view.png" null: 2>&1)
+  changed=${changed%% *}
+  [ "${changed%.*}" -gt 500 ] 2>/dev/null ||
+    fail "moving the X bar of the chosen part changed $changed pixels of the view, expected more than 500"
+  echo "smoke test: deforming the upper body changed $changed pixels of the view"
+  cp "$work/chosen.png" "${screenshot%.png}-chosen.png"
+  cp "$work/deformed.png" "${screenshot%.png}-deformed.png"
+
+  # "Prefs": drag the background red bar (21, 100, 175 × 12) from 0 to its
+  # end; the blue background turns magenta at once.
+  timeout 5 xdotool mousemove --window "$window" 130 10 click 1 2>/dev/null
+  sleep 0.5
+  timeout 10 xdotool mousemove --window "$window" 56 192 mousedown 1 mousemove --window "$window" 150 192 \
+    mousemove --window "$window" 320 192 mouseup 1 2>/dev/null
+  sleep 1
+  timeout 20 import -window root "$screenshot" || fail "no screenshot after the colour change"
+  pixel=$(timeout 20 convert "$screenshot" -crop "1x1+$((X + 330 + 5))+$((Y + 20 + 5))" -depth 8 txt:- | tail -1)
+  case "$pixel" in
+    *'#FE00FF'*) ;;
+    *) fail "the view does not show the magenta background after the red bar was dragged: $pixel" ;;
+  esac
+  expectBackground='BgColor 0.996078 0.000000 1.000000 0.000000'
   closeWith=escape
 fi
 
@@ -113,4 +154,6 @@ keywords=$(cut -d' ' -f1 "$config" | tr -d '\r' | tr '\n' ' ')
 [ "$keywords" = "ConvertObjectDir ConvertObjectName ObjectDir ProjectDir BgColor WireColor " ] ||
   fail "mw.cfg keywords: $keywords"
 grep -qxF "ObjectDir ${library}"$'\r' "$config" || fail "mw.cfg lacks the line ObjectDir $library: $(cat -A "$config")"
+[ -z "${expectBackground:-}" ] || grep -qxF "$expectBackground"$'\r' "$config" ||
+  fail "mw.cfg lacks the line $expectBackground: $(cat -A "$config")"
 echo "smoke test: closed with $closeWith, mw.cfg written; screenshot in $screenshot"
