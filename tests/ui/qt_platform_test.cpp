@@ -294,6 +294,13 @@ TEST_F(QtPlatformTest, ButtonsRadiosAndTheLostFocus) {
     Control<QLineEdit>(kEdit)->setFocus();
     Control<QWidget>(kIdCancel)->setFocus();
     EXPECT_EQ(handler.events, (std::vector<std::string>{"command 50 512"}));
+
+    // Return in a field takes the text, and the default button does not end the run.
+    handler.events.clear();
+    Control<QLineEdit>(kEdit)->setFocus();
+    QTest::keyClick(Control<QLineEdit>(kEdit), Qt::Key_Return);
+    EXPECT_EQ(handler.events, (std::vector<std::string>{"command 50 512"}));
+    EXPECT_FALSE(window->Ended());
 }
 
 // Texts wider than their rectangles, as Qt's fonts make them: each grows

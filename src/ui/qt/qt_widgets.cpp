@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QResizeEvent>
 #include <QSignalBlocker>
@@ -48,6 +49,15 @@ void EditControl::focusOutEvent(QFocusEvent* event) {
     // The edit's own context menu takes the focus only for a moment.
     if (event->reason() == Qt::PopupFocusReason) return;
     if (owner != nullptr) owner->UserLeftEdit(id_);
+}
+
+void EditControl::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (!isReadOnly() && owner != nullptr) owner->UserLeftEdit(id_);
 }
 
 // --- scroll bar

@@ -60,6 +60,9 @@ public:
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;
+    // Return in a field takes its text as leaving it would, and goes no
+    // further: the window's default button would end the whole run.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     int id_;
