@@ -26,6 +26,8 @@
 #include <vector>
 
 #include "formats/object_writer.h"
+#include "../common/allocation_counter.h"
+#include "../common/sample_figure.h"
 #include "model/creature.h"
 #include "model/part_types.h"
 #include "panels/part_parameter_panel.h"
@@ -34,19 +36,6 @@
 #include "ui/memory/memory_window.h"
 #include "view/creature_view.h"
 
-// Heap allocations through operator new, to check that a warm step makes none.
-static std::atomic<long> allocationCount{0};
-
-[[gnu::noinline]] void* operator new(std::size_t size) {
-    ++allocationCount;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-// Kept out of line, so that the compiler never pairs a new expression with free.
-[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
-[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -149,39 +138,10 @@ bool BuildStressFigure(model::Creature& creature) {
     return creature.parts.Count() == 5;
 }
 
-// ---- The sample figure: the first object file of every part's folder. ----
-
-std::string SampleLibraryDir() {
-    if (const char* dir = std::getenv("MW_SAMPLE_LIBRARY")) {
-        return dir;
-    }
-    return MW_SAMPLE_LIBRARY_DIR;
-}
+// ---- The sample figure, which needs an upper body to drag. ----
 
 bool BuildSampleFigure(model::Creature& creature) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    fs::path library(SampleLibraryDir());
-    if (!fs::is_directory(library, error)) {
-        return false;
-    }
-    for (int panel = 0; panel < model::kPartTypeCount; ++panel) {
-        std::string name(model::panelOrder[static_cast<std::size_t>(panel)]);
-        std::vector<fs::path> files;
-        for (const auto& entry : fs::directory_iterator(library / name, error)) {
-            std::string extension = entry.path().extension().string();
-            std::transform(extension.begin(), extension.end(), extension.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-            if (extension == ".mwo") {
-                files.push_back(entry.path());
-            }
-        }
-        if (!files.empty()) {
-            std::sort(files.begin(), files.end());
-            creature.SetPart(name, files.front().string().c_str(), panel);
-        }
-    }
-    return creature.SelectPart(kUpperBodyPanel) != nullptr;
+    return bench::BuildSampleFigure(creature) && creature.SelectPart(kUpperBodyPanel) != nullptr;
 }
 
 // ---- The page and the view on the in-memory platform. ----
@@ -359,7 +319,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (sample->problem != nullptr) {
-        std::fprintf(stderr, "sample figure: %s (library %s)\n", sample->problem, SampleLibraryDir().c_str());
+        std::fprintf(stderr, "sample figure: %s (library %s)\n", sample->problem, bench::SampleLibraryDir().c_str());
     }
     for (auto [scene, name] :
          {std::pair{sample.get(), "AdjustBarStep/sample"}, std::pair{stress.get(), "AdjustBarStep/stress"}}) {

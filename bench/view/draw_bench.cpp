@@ -23,25 +23,14 @@
 #include <string>
 #include <vector>
 
+#include "../common/allocation_counter.h"
+#include "../common/sample_figure.h"
 #include "model/creature.h"
 #include "model/part_types.h"
 #include "ui/dialog_template.h"
 #include "ui/message_sink.h"
 #include "view/creature_view.h"
 
-// Heap allocations through operator new, to check that a warm frame makes none.
-static std::atomic<long> allocationCount{0};
-
-[[gnu::noinline]] void* operator new(std::size_t size) {
-    ++allocationCount;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-// Kept out of line, so that the compiler never pairs a new expression with free.
-[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
-[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -107,39 +96,6 @@ void BuildStressFigure(model::Creature& creature) {
     creature.parts.RebuildIndex();
 }
 
-std::string SampleLibraryDir() {
-    if (const char* dir = std::getenv("MW_SAMPLE_LIBRARY")) {
-        return dir;
-    }
-    return MW_SAMPLE_LIBRARY_DIR;
-}
-
-// The first object file of every part's folder, as a user might pick them.
-bool BuildSampleFigure(model::Creature& creature) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    fs::path library(SampleLibraryDir());
-    if (!fs::is_directory(library, error)) {
-        return false;
-    }
-    for (int panel = 0; panel < model::kPartTypeCount; ++panel) {
-        std::string name(model::panelOrder[static_cast<std::size_t>(panel)]);
-        std::vector<fs::path> files;
-        for (const auto& entry : fs::directory_iterator(library / name, error)) {
-            std::string extension = entry.path().extension().string();
-            std::transform(extension.begin(), extension.end(), extension.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-            if (extension == ".mwo") {
-                files.push_back(entry.path());
-            }
-        }
-        if (!files.empty()) {
-            std::sort(files.begin(), files.end());
-            creature.SetPart(name, files.front().string().c_str(), panel);
-        }
-    }
-    return creature.parts.Count() > 0;
-}
 
 enum class Way { PerQuad, ClientArrays, Program };
 
@@ -256,7 +212,7 @@ Scene* MakeScene(bool stress) {
         BuildStressFigure(scene->creature);
         scene->ready = true;
     } else {
-        scene->ready = BuildSampleFigure(scene->creature);
+        scene->ready = bench::BuildSampleFigure(scene->creature);
     }
     if (scene->ready) {
         scene->arrays.Prepare(scene->creature);
@@ -339,7 +295,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<Scene> sample(MakeScene(false));
     std::unique_ptr<Scene> stress(MakeScene(true));
     if (!sample->ready) {
-        std::fprintf(stderr, "sample figure skipped: no object library at %s\n", SampleLibraryDir().c_str());
+        std::fprintf(stderr, "sample figure skipped: no object library at %s\n", bench::SampleLibraryDir().c_str());
     }
     const char* modeNames[3] = {"smooth", "flat", "wireframe"};
     const struct {

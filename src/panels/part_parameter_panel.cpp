@@ -51,24 +51,21 @@ void PartParameterPanel::ResetControls() {
         window->SetScrollRange(axis.adjustBar, kAdjustBarMin, kAdjustBarMax);
         window->SetScrollPos(axis.adjustBar, 0);
     }
-    for (const AxisControls& axis : kAxisControls) {
-        window->Enable(axis.lockButtons[model::kLockPositive], false);
-        window->Enable(axis.lockButtons[model::kLockNegative], false);
-        window->Enable(axis.valueField, false);
-        window->Enable(axis.stepField, false);
-        window->Enable(axis.adjustBar, false);
-    }
-    window->Invalidate();
+    EnableAxisControls(false);
 }
 
 void PartParameterPanel::EnableControls() {
     if (window == nullptr) return;
+    EnableAxisControls(true);
+}
+
+// Every axis control but the None buttons, which stay enabled.
+void PartParameterPanel::EnableAxisControls(bool enabled) {
     for (const AxisControls& axis : kAxisControls) {
-        window->Enable(axis.lockButtons[model::kLockPositive], true);
-        window->Enable(axis.lockButtons[model::kLockNegative], true);
-        window->Enable(axis.valueField, true);
-        window->Enable(axis.stepField, true);
-        window->Enable(axis.adjustBar, true);
+        for (int id : {axis.lockButtons[model::kLockPositive], axis.lockButtons[model::kLockNegative],
+                       axis.valueField, axis.stepField, axis.adjustBar}) {
+            window->Enable(id, enabled);
+        }
     }
     window->Invalidate();
 }

@@ -65,6 +65,7 @@ public:
 private:
     // The part of the chosen entry, marked selected; null for "(none)" or an empty slot.
     model::MeshObject* ChosenPart();
+    void EnableAxisControls(bool enabled);
     void StepEntry(int delta);
     void ValueFieldLeft(int axis);
     void StepFieldLeft(int axis);
