@@ -1,0 +1,54 @@
+// AtomicFile: writes a file through a temporary file beside it, renamed over
+// the target only when everything was written, so that a failed save (a full
+// disk, a vanished folder) never leaves a partial file or spoils the old one.
+// Writes are buffered; the first error is remembered and reported by Commit.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace formats {
+
+class AtomicFile {
+public:
+    explicit AtomicFile(std::string path);
+    ~AtomicFile();  // a file not committed is removed
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // Creates the temporary file; false when it cannot be created.
+    bool Open();
+    void Write(const void* data, std::size_t size);
+    void Write(std::string_view text) { Write(text.data(), text.size()); }
+    void Put(char c) {
+        if (used_ < buffer_.size()) {
+            buffer_[used_++] = c;
+        } else {
+            Write(&c, 1);
+        }
+    }
+    // The bytes written so far (also those still in the buffer).
+    std::size_t Size() const { return written_ + used_; }
+    // Writes the buffer, syncs, closes and renames the temporary file over
+    // the target. False when any step or any earlier write failed; the
+    // temporary file is gone and the target untouched then.
+    bool Commit();
+
+    const std::string& Path() const { return path_; }
+
+private:
+    bool Flush();
+    void Discard();
+
+    std::string path_;
+    std::string tempPath_;
+    int fd_ = -1;
+    bool failed_ = false;
+    std::vector<char> buffer_;
+    std::size_t used_ = 0;
+    std::size_t written_ = 0;
+};
+
+}  // namespace formats

@@ -1,0 +1,25 @@
+// The figure as one 3D Studio mesh (.3ds): one triangle object with the
+// seams merged and one material per surface the parts use.
+#pragma once
+
+#include <string>
+
+namespace model {
+class Creature;
+}
+namespace ui {
+class MessageSink;
+}
+
+namespace formats {
+
+constexpr const char* kExportFailedText = "Coudln't open file for saving!";
+constexpr const char* kExportFailedCaption = "Error!";
+constexpr const char* kSavedText = "Saved";
+
+// False, with nothing written, for an empty figure (silently), a figure
+// beyond the format's limits, or a file that cannot be written (both
+// reported). "Saved" is shown after a complete file.
+bool Export3ds(model::Creature& creature, const std::string& path, ui::MessageSink& messages);
+
+}  // namespace formats

@@ -1,0 +1,21 @@
+// The figure as a DXF drawing: one 3DFACE per quad, seams merged as for
+// .3ds; text with CR LF line ends.
+#pragma once
+
+#include <string>
+
+namespace model {
+class Creature;
+}
+namespace ui {
+class MessageSink;
+}
+
+namespace formats {
+
+// False, with nothing written, for an empty figure (silently) or a file
+// that cannot be written (reported as the .3ds export reports it). "Saved"
+// is shown after a complete file.
+bool ExportDxf(model::Creature& creature, const std::string& path, ui::MessageSink& messages);
+
+}  // namespace formats

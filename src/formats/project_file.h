@@ -1,0 +1,67 @@
+// Project files (*.mwp): a figure stored as a recipe, one record per part
+// with the object file it came from (relative to the object directory) and
+// its deformation settings. Text, CR LF line ends, numbers in the C locale.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace model {
+class Creature;
+}
+namespace ui {
+class MessageSink;
+}
+
+namespace formats {
+
+// The message of a project that could not be saved or opened.
+constexpr const char* kProjectErrorCaption = "Error!";
+constexpr const char* kProjectSaveFailed = "Couldn't save project!";
+constexpr const char* kProjectOpenFailed = "Couldn't open project file!";
+
+struct ProjectRecord {
+    std::int32_t typeId = 0;
+    std::int32_t panelIndex = 0;
+    std::string typeName;
+    std::string relativePath;  // as stored, "\" separators
+    std::int32_t sliderPositions[3][3] = {};  // [lock mode][axis]
+    float sliderSteps[3] = {0.01f, 0.01f, 0.01f};
+    float deformFactors[3][3] = {};  // [lock mode][axis]
+    std::int32_t lockModes[3] = {};
+    std::int32_t spareMode = 0;
+};
+
+struct ProjectFile {
+    std::string header;
+    std::int64_t count = 0;              // the number of records the file announces
+    std::vector<ProjectRecord> records;  // the records it holds
+};
+
+// The file's bytes for the creature's parts in list order.
+std::string FormatProject(const model::Creature& creature, const std::string& objectDir);
+// Writes the project atomically; on failure reports it in a box ("Error!")
+// and returns false, leaving any old file as it was.
+bool SaveProject(const model::Creature& creature, const std::string& fileName, const std::string& objectDir,
+                 ui::MessageSink& messages);
+
+// Reads records as the loader does: CR LF or LF, numbers the file fails to
+// supply keep the value they had in the record before.
+ProjectFile ParseProject(std::string_view text);
+// False when the file cannot be opened (nothing is reported).
+bool ReadProjectFile(const std::string& path, ProjectFile& project);
+
+// Called for each record with the panel index of the record's type and the
+// file name to select in that part's list.
+using SelectInList = std::function<void(int panelIndex, const std::string& fileName)>;
+
+// Empties the creature, then loads every record through SetPart (objectDir
+// + the stored path), restores its settings and applies its deformation.
+// Returns the number of parts loaded.
+int LoadProjectRecords(const ProjectFile& project, model::Creature& creature, const std::string& objectDir,
+                       const SelectInList& selectInList);
+
+}  // namespace formats
