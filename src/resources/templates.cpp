@@ -130,4 +130,25 @@ const DialogTemplate& PartParameterTemplate() {
     return t;
 }
 
+const DialogTemplate& AboutTemplate() {
+    static const DialogTemplate t{
+        kAboutTemplate,
+        kAboutCaption,
+        227,
+        127,
+        false,
+        {
+            {ui::kIdOk, ControlKind::DefaultPushButton, "OK", {89, 106, 50, 14}},
+            {1076, ControlKind::Static, kAboutCredits, {7, 8, 213, 24}},
+            {kIdStatic, ControlKind::Static, "Homepage:", {7, 40, 38, 8}},
+            {1077, ControlKind::PushButton, kHomePage, {49, 38, 73, 14}},
+            {kIdStatic, ControlKind::Static, "Email:", {7, 58, 30, 8}},
+            {1078, ControlKind::PushButton, kMailAddresses[0], {50, 56, 73, 14}},
+            {1079, ControlKind::PushButton, kMailAddresses[1], {50, 70, 73, 14}},
+            {1080, ControlKind::PushButton, kMailAddresses[2], {147, 56, 73, 14}},
+        },
+    };
+    return t;
+}
+
 }  // namespace resources

@@ -12,6 +12,7 @@ constexpr int kPartSelectionTemplate = 1003;
 constexpr int kProjectTemplate = 1004;
 constexpr int kPreferencesTemplate = 101;
 constexpr int kPartParameterTemplate = 1005;
+constexpr int kAboutTemplate = 1008;
 constexpr int kAppIcon = 1013;
 
 // Main window controls.
@@ -31,5 +32,13 @@ const ui::DialogTemplate& PartSelectionTemplate();
 const ui::DialogTemplate& ProjectTemplate();
 const ui::DialogTemplate& PreferencesTemplate();
 const ui::DialogTemplate& PartParameterTemplate();
+const ui::DialogTemplate& AboutTemplate();
+
+// The About box's texts: this program's own credits and addresses.
+constexpr const char* kAboutCaption = "About Morphwright 1.6";
+constexpr const char* kAboutCredits = "Morphwright 1.6\nHuman figures from interchangeable body parts.";
+constexpr const char* kHomePage = "www.example.org";
+constexpr const char* kHomePageLink = "https://www.example.org/";
+constexpr const char* kMailAddresses[3] = {"info@example.org", "help@example.org", "dev@example.org"};
 
 }  // namespace resources

@@ -429,6 +429,12 @@ TEST(QtFileFilter, PairsBecomeNameFilters) {
               (QStringList{"3D Studio Mesh (*.3ds)", "DXF (*.dxf)"}));
     EXPECT_EQ(NameFilters("Pictures|*.png;*.jpg|Anything||"), (QStringList{"Pictures (*.png *.jpg)", "Anything (*)"}));
     EXPECT_TRUE(NameFilters("").isEmpty());
+    // The extension a name typed without one gets under each filter.
+    EXPECT_EQ(SuffixOfFilter("DXF (*.dxf)", "3ds"), "dxf");
+    EXPECT_EQ(SuffixOfFilter("Pictures (*.png *.jpg)", "x"), "png");
+    EXPECT_EQ(SuffixOfFilter("Anything (*)", "3ds"), "3ds");
+    EXPECT_EQ(SuffixOfFilter("Parts (*.m?o)", "3ds"), "3ds");
+    EXPECT_EQ(SuffixOfFilter("no pattern", "mwp"), "mwp");
 }
 
 }  // namespace

@@ -24,4 +24,17 @@ QStringList NameFilters(const std::string& filter) {
     return result;
 }
 
+QString SuffixOfFilter(const QString& nameFilter, const QString& fallback) {
+    const qsizetype open = nameFilter.lastIndexOf(QLatin1Char('('));
+    const qsizetype close = nameFilter.lastIndexOf(QLatin1Char(')'));
+    if (open < 0 || close <= open) return fallback;
+    const QString first = nameFilter.mid(open + 1, close - open - 1).split(QLatin1Char(' '), Qt::SkipEmptyParts).value(0);
+    if (!first.startsWith(QStringLiteral("*.")) || first.size() < 3) return fallback;
+    const QString extension = first.mid(2);
+    for (QChar c : extension) {
+        if (c == QLatin1Char('*') || c == QLatin1Char('?') || c == QLatin1Char('.') || c == QLatin1Char('[')) return fallback;
+    }
+    return extension;
+}
+
 }  // namespace ui::qt

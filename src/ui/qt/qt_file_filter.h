@@ -14,4 +14,8 @@ namespace ui::qt {
 // pairs.
 QStringList NameFilters(const std::string& filter);
 
+// The extension a name typed without one gets under this name filter: the
+// filter's first pattern when it is a plain "*.ext", else `fallback`.
+QString SuffixOfFilter(const QString& nameFilter, const QString& fallback);
+
 }  // namespace ui::qt

@@ -65,6 +65,15 @@ bool QtPlatform::FileDialog(const FileDialogRequest& request, FileDialogResult& 
     if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
     const QStringList filters = NameFilters(request.filter);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    // A name typed without an extension gets the one of the type picked, so
+    // that "figure" saved as DXF becomes figure.dxf, not figure.3ds.
+    if (!request.defaultExtension.empty() && !filters.isEmpty()) {
+        const QString fallback = QString::fromStdString(request.defaultExtension);
+        dialog.setDefaultSuffix(SuffixOfFilter(filters.front(), fallback));
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, fallback](const QString& f) {
+            dialog.setDefaultSuffix(SuffixOfFilter(f, fallback));
+        });
+    }
     if (!request.initialName.empty()) dialog.selectFile(QString::fromStdString(request.initialName));
     if (dialog.exec() != QDialog::Accepted) return false;
     const QStringList chosen = dialog.selectedFiles();
