@@ -31,17 +31,20 @@ struct ProjectRecord {
     std::int32_t sliderPositions[3][3] = {};  // [lock mode][axis]
     float sliderSteps[3] = {0.01f, 0.01f, 0.01f};
     float deformFactors[3][3] = {};  // [lock mode][axis]
-    std::int32_t lockModes[3] = {};
+    std::int32_t lockModes[3] = {};  // as stored, not checked against 0 … 2
     std::int32_t spareMode = 0;
 };
 
 struct ProjectFile {
     std::string header;
     std::int64_t count = 0;              // the number of records the file announces
-    std::vector<ProjectRecord> records;  // the records it holds
+    std::vector<ProjectRecord> records;  // the records it holds (never more than count)
 };
 
-// The file's bytes for the creature's parts in list order.
+// The file's bytes for the creature's parts in list order. The stored path
+// is the part's objectName without the object directory's characters (a
+// trailing separator of the directory is not counted, so that the path
+// always starts with one), "/" written as "\".
 std::string FormatProject(const model::Creature& creature, const std::string& objectDir);
 // Writes the project atomically; on failure reports it in a box ("Error!")
 // and returns false, leaving any old file as it was.
@@ -49,18 +52,24 @@ bool SaveProject(const model::Creature& creature, const std::string& fileName, c
                  ui::MessageSink& messages);
 
 // Reads records as the loader does: CR LF or LF, numbers the file fails to
-// supply keep the value they had in the record before.
+// supply keep the value they had in the record before (0, and 0.01 for the
+// steps, before the first). Reading stops where the text ends, whatever
+// count says.
 ProjectFile ParseProject(std::string_view text);
-// False when the file cannot be opened (nothing is reported).
+// False when the file cannot be opened or read (nothing is reported).
 bool ReadProjectFile(const std::string& path, ProjectFile& project);
 
 // Called for each record with the panel index of the record's type and the
-// file name to select in that part's list.
+// file name to select in that part's list. Not called for a type id outside
+// 0 … 21. Putting the lists back on their first entry before a load is the
+// caller's business.
 using SelectInList = std::function<void(int panelIndex, const std::string& fileName)>;
 
 // Empties the creature, then loads every record through SetPart (objectDir
-// + the stored path), restores its settings and applies its deformation.
-// Returns the number of parts loaded.
+// + the stored path, "\" read as "/"), restores its settings and applies
+// its deformation. When the file announces more records than it holds, one
+// more, empty record is tried (and fails with SetPart's message), as a file
+// cut short reads. Returns the number of records whose part was loaded.
 int LoadProjectRecords(const ProjectFile& project, model::Creature& creature, const std::string& objectDir,
                        const SelectInList& selectInList);
 

@@ -1,0 +1,152 @@
+// Writing a project file, reading one from disk, and loading its records
+// into the creature through the same SetPart path a user's choice takes.
+#include "formats/project_file.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "formats/atomic_file.h"
+#include "formats/c_number.h"
+#include "model/creature.h"
+#include "model/part_types.h"
+#include "ui/message_sink.h"
+
+namespace formats {
+namespace {
+
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
+
+// The object directory as the part paths begin with it: the part folder is
+// joined with one separator, so a separator the directory ends with belongs
+// to the relative path.
+std::string_view DirectoryStem(std::string_view objectDir) {
+    while (!objectDir.empty() && IsSeparator(objectDir.back())) objectDir.remove_suffix(1);
+    return objectDir;
+}
+
+std::string StoredPath(const std::string& objectName, const std::string& objectDir) {
+    // The dropped characters are not compared with the directory: a part
+    // loaded from elsewhere keeps whatever its name holds past them.
+    const std::size_t cut = std::min(DirectoryStem(objectDir).size(), objectName.size());
+    std::string path = objectName.substr(cut);
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+std::string FullPath(const std::string& objectDir, const std::string& relativePath) {
+    std::string path(DirectoryStem(objectDir));
+    const std::size_t stem = path.size();
+    path += relativePath;
+    std::replace(path.begin() + static_cast<std::ptrdiff_t>(stem), path.end(), '\\', '/');
+    return path;
+}
+
+// The name the part's list holds: the path past its leading separator, type
+// folder and separator.
+std::string ListedFileName(const ProjectRecord& record) {
+    const std::size_t skip = record.typeName.size() + 2;
+    return record.relativePath.size() > skip ? record.relativePath.substr(skip) : std::string();
+}
+
+void AppendNumbersLine(std::string& out, const model::MeshObject& part) {
+    for (const auto& mode : part.sliderPositions) {
+        for (std::int32_t v : mode) out += std::to_string(v) + ' ';
+    }
+    for (float v : part.sliderSteps) out += FormatFixed(v) + ' ';
+    for (const auto& mode : part.deformFactors) {
+        for (float v : mode) out += FormatFixed(v) + ' ';
+    }
+    for (std::int32_t v : part.lockModes) out += std::to_string(v) + ' ';
+    out += std::to_string(part.spareMode);
+    out += "\r\n";
+}
+
+}  // namespace
+
+std::string FormatProject(const model::Creature& creature, const std::string& objectDir) {
+    std::string out = "MW1\r\n";
+    const std::int32_t count = creature.parts.Count();
+    out += std::to_string(count) + "\r\n";
+    const model::ListItem* item = creature.parts.first;
+    for (std::int32_t i = 0; i < count && item != nullptr; ++i, item = item->next) {
+        const auto& part = static_cast<const model::MeshObject&>(*item);
+        out += std::to_string(part.typeId) + "\r\n";
+        out += std::to_string(part.panelIndex) + "\r\n";
+        out += part.objectType + "\r\n";
+        out += StoredPath(part.objectName, objectDir) + "\r\n";
+        AppendNumbersLine(out, part);
+    }
+    return out;
+}
+
+bool SaveProject(const model::Creature& creature, const std::string& fileName, const std::string& objectDir,
+                 ui::MessageSink& messages) {
+    AtomicFile file(fileName);
+    bool saved = file.Open();
+    if (saved) {
+        file.Write(FormatProject(creature, objectDir));
+        saved = file.Commit();
+    }
+    if (!saved) messages.ShowMessage(kProjectSaveFailed, kProjectErrorCaption, ui::Icon::Exclamation, nullptr);
+    return saved;
+}
+
+bool ReadProjectFile(const std::string& path, ProjectFile& project) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!file) return false;
+    std::string text;
+    char buffer[1 << 14];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text.append(buffer, n);
+    // A folder opens but cannot be read; neither can a file on a failing disk.
+    if (std::ferror(file.get())) return false;
+    project = ParseProject(text);
+    return true;
+}
+
+int LoadProjectRecords(const ProjectFile& project, model::Creature& creature, const std::string& objectDir,
+                       const SelectInList& selectInList) {
+    for (std::string_view name : model::panelOrder) creature.SetPart(std::string(name), nullptr, 0);
+
+    int loaded = 0;
+    const auto load = [&](const ProjectRecord& record) {
+        // The list is picked by the type id; the stored panel index only
+        // goes into the part. An id of no type has no list.
+        const int list = model::PanelIndexOfTypeId(record.typeId);
+        if (list >= 0 && selectInList) selectInList(list, ListedFileName(record));
+
+        // SetPart refuses a type name that is none of the 22 by itself.
+        const std::string path = FullPath(objectDir, record.relativePath);
+        if (!creature.SetPart(record.typeName, path.c_str(), record.panelIndex)) return;
+        // The part just added, found by its name: a name given twice has
+        // replaced the earlier part, so positions no longer count records.
+        model::MeshObject* part = creature.PartNamed(record.typeName);
+        if (part == nullptr) return;
+        // The spare mode is not taken: it is always 0 in a part.
+        for (int a = 0; a < 3; ++a) {
+            for (int m = 0; m < 3; ++m) {
+                part->sliderPositions[m][a] = record.sliderPositions[m][a];
+                part->deformFactors[m][a] = record.deformFactors[m][a];
+            }
+            part->sliderSteps[a] = record.sliderSteps[a];
+            part->lockModes[a] = record.lockModes[a];
+        }
+        creature.ApplyParameters(part);
+        ++loaded;
+    };
+
+    for (const ProjectRecord& record : project.records) load(record);
+
+    // A file cut short: the records it lacks would all read empty and fail
+    // alike, so one stands for them all, with the numbers read last.
+    if (project.count > static_cast<std::int64_t>(project.records.size())) {
+        ProjectRecord missing = project.records.empty() ? ProjectRecord{} : project.records.back();
+        missing.typeName.clear();
+        missing.relativePath.clear();
+        load(missing);
+    }
+    return loaded;
+}
+
+}  // namespace formats

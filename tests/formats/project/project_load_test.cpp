@@ -1,0 +1,187 @@
+// Loading project files: sound files come back as they were saved, from any
+// object directory; damaged ones load what they can and never read past
+// their text or hang.
+#include <cstring>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "project_fixture.h"
+
+namespace projecttest {
+namespace {
+
+using Selections = std::vector<std::pair<int, std::string>>;
+
+// Loads a project into `into`, which holds a head beforehand, and returns
+// the selections the lists were asked for.
+Selections Load(const formats::ProjectFile& project, model::Creature& into, const std::string& library,
+                int* loaded = nullptr) {
+    EXPECT_TRUE(into.SetPart("Head", (library + "/Head/head01.mwo").c_str(), 0));
+    Selections selected;
+    const int n = formats::LoadProjectRecords(project, into, library, [&](int list, const std::string& file) {
+        selected.emplace_back(list, file);
+    });
+    if (loaded != nullptr) *loaded = n;
+    return selected;
+}
+
+std::vector<std::string> TypeNames(const model::Creature& c) {
+    std::vector<std::string> names;
+    for (std::int32_t i = 0; i < c.parts.Count(); ++i) names.push_back(c.PartAt(i)->objectType);
+    return names;
+}
+
+class ProjectRoundTrip : public ProjectTest, public ::testing::WithParamInterface<bool> {};
+
+// Saved against one library, loaded from a copy of it elsewhere, saved again.
+TEST_P(ProjectRoundTrip, SameFilesSettingsAndPointsFromAnotherDirectory) {
+    MakeFigure(GetParam());
+    ASSERT_TRUE(formats::SaveProject(creature, "a.mwp", lib, sink));
+    const std::string moved = (dir / "moved").string();
+    std::filesystem::copy(lib, moved, std::filesystem::copy_options::recursive);
+    std::filesystem::remove_all(lib);
+
+    formats::ProjectFile project;
+    ASSERT_TRUE(formats::ReadProjectFile("a.mwp", project));
+    model::Creature loaded(sink);
+    int count = 0;
+    EXPECT_EQ(Load(project, loaded, moved, &count), (Selections{{9, "arm01.mwo"}, {10, "Fore_A.MWO"}}));
+    EXPECT_EQ(count, 2);
+    ASSERT_EQ(TypeNames(loaded), (std::vector<std::string>{"Left arm", "Left forearm"}));
+    for (std::int32_t i = 0; i < 2; ++i) {
+        const model::MeshObject& was = *creature.PartAt(i);
+        const model::MeshObject& is = *loaded.PartAt(i);
+        EXPECT_EQ(is.objectName, moved + was.objectName.substr(lib.size()));
+        EXPECT_EQ(is.typeId, was.typeId);
+        EXPECT_EQ(is.panelIndex, was.panelIndex);
+        EXPECT_EQ(0, std::memcmp(is.sliderPositions, was.sliderPositions, sizeof is.sliderPositions));
+        EXPECT_EQ(0, std::memcmp(is.sliderSteps, was.sliderSteps, sizeof is.sliderSteps));
+        EXPECT_EQ(0, std::memcmp(is.deformFactors, was.deformFactors, sizeof is.deformFactors));
+        EXPECT_EQ(0, std::memcmp(is.lockModes, was.lockModes, sizeof is.lockModes));
+        EXPECT_EQ(is.points, was.points) << is.objectType;
+        if (GetParam()) {
+            EXPECT_NE(was.points, was.restPoints) << "deformed";
+        }
+    }
+    ASSERT_TRUE(formats::SaveProject(loaded, "b.mwp", moved + "/", sink));
+    EXPECT_EQ(ReadBytes("b.mwp"), ReadBytes("a.mwp"));
+    EXPECT_TRUE(sink.shown.empty()) << sink.shown[0];
+}
+
+INSTANTIATE_TEST_SUITE_P(Deformed, ProjectRoundTrip, ::testing::Bool());
+
+TEST_F(ProjectTest, UnreadableFileIsNoProject) {
+    formats::ProjectFile project;
+    EXPECT_FALSE(formats::ReadProjectFile("missing.mwp", project));
+    EXPECT_FALSE(formats::ReadProjectFile(dir.string(), project));
+}
+
+constexpr const char* kZeros = "0 0 0 0 0 0 0 0 0 0.010000 0.010000 0.010000 0 0 0 0 0 0 0 0 0 0 0 0 0";
+
+std::string Record(int typeId, int panel, const std::string& name, const std::string& path,
+                   const std::string& numbers = kZeros) {
+    return std::to_string(typeId) + "\r\n" + std::to_string(panel) + "\r\n" + name + "\r\n" + path + "\r\n" +
+           numbers + "\r\n";
+}
+
+const std::string kArm = Record(3, 9, "Left arm", "\\Left arm\\arm01.mwo");
+
+TEST_F(ProjectTest, DamagedFilesLoadWhatTheyCan) {
+    using Check = std::function<void(const model::Creature&)>;
+    std::string lf = kFigureFile;
+    for (std::size_t at; (at = lf.find("\r\n")) != std::string::npos;) lf.erase(at, 1);
+    const std::string longName(300, 'a');
+    const struct {
+        const char* what;
+        std::string text;
+        std::vector<std::string> parts;
+        std::vector<std::string> boxes;  // texts of "Unable to add object"
+        Selections selected;
+        Check check;
+    } cases[] = {
+        {"LF line ends", lf, {"Left arm", "Left forearm"}, {}, {{9, "arm01.mwo"}, {10, "Fore_A.MWO"}},
+         [](const model::Creature& c) { EXPECT_EQ(c.PartNamed("Left forearm")->deformFactors[2][1], -2.75f); }},
+        {"any header, panel index not the type's", "??\r\n1\r\n" + Record(3, 4, "Left arm", "\\Left arm\\arm01.mwo"),
+         {"Left arm"}, {}, {{9, "arm01.mwo"}},
+         [](const model::Creature& c) { EXPECT_EQ(c.PartNamed("Left arm")->panelIndex, 4); }},
+        {"type ids of no type", "MW1\r\n2\r\n" + Record(22, 9, "Left arm", "\\Left arm\\arm01.mwo") +
+         Record(-1, 0, "Head", "\\Head\\head01.mwo"), {"Left arm", "Head"}, {}, {}, nullptr},
+        {"type name of no type", "MW1\r\n1\r\n" + Record(3, 9, "Tail", "\\Left arm\\arm01.mwo"), {}, {},
+         {{9, "arm\\arm01.mwo"}}, nullptr},
+        {"count far past the records", "MW1\r\n2000000000\r\n" + kArm, {"Left arm"}, {"objects"},
+         {{9, "arm01.mwo"}, {9, ""}}, nullptr},
+        {"count without records", "MW1\r\n5\r\n", {}, {"objects"}, {{0, ""}}, nullptr},
+        {"negative count", "MW1\r\n-3\r\n" + kArm, {}, {}, {}, nullptr},
+        {"empty file", "", {}, {}, {}, nullptr},
+        {"type name twice", "MW1\r\n3\r\n" + kArm + Record(5, 10, "Left forearm", "\\Left forearm\\Fore_A.MWO") +
+         Record(3, 9, "Left arm", "\\Left arm\\arm02.mwo", "0 0 0 0 0 0 0 0 0 1 1 1 0.5 0 0 0 0 0 0 0 0 0 0 0 0"),
+         {"Left forearm", "Left arm"}, {}, {{9, "arm01.mwo"}, {10, "Fore_A.MWO"}, {9, "arm02.mwo"}},
+         [](const model::Creature& c) {
+             EXPECT_EQ(c.PartNamed("Left arm")->deformFactors[0][0], 0.5f);
+             EXPECT_EQ(c.PartNamed("Left forearm")->deformFactors[0][0], 0.0f);
+         }},
+        {"numbers missing at the end", "MW1\r\n2\r\n" + Record(5, 10, "Left forearm", "\\Left forearm\\Fore_A.MWO",
+         "1 2 3 4 5 6 7 8 9 0.5 0.25 2 -1 -2 -3 -4 -5 -6 -7 -8 -9 2 1 0 0") + "3\n9\nLeft arm\n\\Left arm\\arm01.mwo\n7 -7",
+         {"Left forearm", "Left arm"}, {}, {{10, "Fore_A.MWO"}, {9, "arm01.mwo"}},
+         [](const model::Creature& c) {
+             const model::MeshObject& arm = *c.PartNamed("Left arm");
+             EXPECT_EQ(arm.sliderPositions[0][1], -7);
+             EXPECT_EQ(arm.sliderPositions[2][2], 9);  // carried over
+             EXPECT_EQ(arm.sliderSteps[0], 0.5f);
+             EXPECT_EQ(arm.deformFactors[2][2], -9.0f);
+             EXPECT_EQ(arm.lockModes[0], 2);
+         }},
+        {"a word for a number", "MW1\r\n1\r\n" + Record(3, 9, "Left arm", "\\Left arm\\arm01.mwo", "1 2.5 x 9 9"),
+         {"Left arm"}, {}, {{9, "arm01.mwo"}},
+         [](const model::Creature& c) {
+             const model::MeshObject& arm = *c.PartNamed("Left arm");
+             EXPECT_EQ(arm.sliderPositions[0][0], 1);
+             EXPECT_EQ(arm.sliderPositions[0][1], 2);  // "%d" stops at the point
+             EXPECT_EQ(arm.sliderPositions[0][2], 0);
+             EXPECT_EQ(arm.sliderSteps[0], 0.01f);
+         }},
+        {"numbers no float holds", "MW1\r\n1\r\n" + Record(3, 9, "Left arm", "\\Left arm\\arm01.mwo",
+         "0 0 0 0 0 0 0 0 0 inf nan 1e99 -1e-99 1 0 0 0 0 0 0 0 0 0 0 0"), {"Left arm"}, {}, {{9, "arm01.mwo"}},
+         [](const model::Creature& c) {
+             const model::MeshObject& arm = *c.PartNamed("Left arm");
+             EXPECT_EQ(arm.sliderSteps[0], 0.0f);
+             EXPECT_EQ(arm.sliderSteps[1], 0.0f);
+             EXPECT_EQ(arm.sliderSteps[2], 0.0f);
+             EXPECT_EQ(arm.deformFactors[0][0], 0.0f);
+             EXPECT_EQ(arm.deformFactors[0][1], 1.0f);
+         }},
+        {"lock modes of no mode", "MW1\r\n1\r\n" + Record(3, 9, "Left arm", "\\Left arm\\arm01.mwo",
+         "0 0 0 0 0 0 0 0 0 1 1 1 0 0 0 0 0 0 0 0 0 7 -1 2147483648 5"), {"Left arm"}, {}, {{9, "arm01.mwo"}},
+         [](const model::Creature& c) {
+             const model::MeshObject& arm = *c.PartNamed("Left arm");
+             EXPECT_EQ(arm.lockModes[0], 7);
+             EXPECT_EQ(arm.lockModes[1], -1);
+             EXPECT_EQ(arm.lockModes[2], 2147483647);
+             EXPECT_EQ(arm.spareMode, 0);
+         }},
+        {"overlong path", "MW1\r\n1\r\n" + Record(3, 9, "Left arm", "\\Left arm\\" + longName),
+         {}, {"objects/Left arm/" + longName}, {{9, longName}}, nullptr},
+        {"path shorter than its folder", "MW1\r\n1\r\n" + Record(3, 9, "Left arm", "\\x"), {}, {"objects/x"},
+         {{9, ""}}, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        testsupport::RecordingSink messages;
+        model::Creature loaded(messages);
+        const formats::ProjectFile project = formats::ParseProject(c.text);
+        EXPECT_LE(project.records.size(), c.text.size() + 1);
+        EXPECT_EQ(Load(project, loaded, lib), c.selected);
+        EXPECT_EQ(TypeNames(loaded), c.parts);
+        std::vector<std::string> boxes;
+        for (const auto& m : messages.shown) {
+            EXPECT_EQ(m.caption, "Unable to add object");
+            boxes.push_back(m.text.substr(dir.string().size() + 1));
+        }
+        EXPECT_EQ(boxes, c.boxes);
+        if (c.check) c.check(loaded);
+    }
+}
+
+}  // namespace
+}  // namespace projecttest

@@ -1,0 +1,94 @@
+// Writing project files: the bytes of known figures, under any locale, and
+// saves that fail without harming what was there.
+#include <clocale>
+#include <csignal>
+#include <algorithm>
+
+#include <sys/resource.h>
+
+#include "project_fixture.h"
+
+namespace projecttest {
+namespace {
+
+TEST_F(ProjectTest, EmptyFigureIsHeaderAndZero) {
+    EXPECT_EQ(formats::FormatProject(creature, lib), "MW1\r\n0\r\n");
+    ASSERT_TRUE(formats::SaveProject(creature, "empty.mwp", lib, sink));
+    EXPECT_EQ(ReadBytes("empty.mwp"), "MW1\r\n0\r\n");
+    EXPECT_TRUE(sink.shown.empty());
+}
+
+TEST_F(ProjectTest, TwoPartsWithSettingsInEveryMode) {
+    MakeFigure(true);
+    ASSERT_TRUE(formats::SaveProject(creature, "figure.mwp", lib, sink));
+    EXPECT_EQ(ReadBytes("figure.mwp"), kFigureFile);
+    // The directory's own trailing separator is no part of the relative path.
+    EXPECT_EQ(formats::FormatProject(creature, lib + "/"), kFigureFile);
+    EXPECT_TRUE(sink.shown.empty());
+}
+
+TEST_F(ProjectTest, DecimalPointUnderACommaLocale) {
+    MakeFigure(true);
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    bool comma = false;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8"}) {
+        if (std::setlocale(LC_NUMERIC, name) != nullptr) {
+            comma = true;
+            break;
+        }
+    }
+    if (!comma) GTEST_SKIP() << "no locale with a decimal comma installed";
+    const std::string text = formats::FormatProject(creature, lib);
+    std::setlocale(LC_NUMERIC, previous.c_str());
+    EXPECT_EQ(text, kFigureFile);
+}
+
+// Each failure leaves exactly what was there before, no temporary file,
+// and one box.
+TEST_F(ProjectTest, FailedSaveKeepsTheOldFileAndSaysSo) {
+    MakeFigure(false);
+    std::filesystem::create_directory("folder");
+    std::ofstream("old.mwp", std::ios::binary) << "MW1\r\n0\r\n";
+    const struct {
+        const char* what;
+        const char* target;
+        bool limitFileSize;
+    } cases[] = {
+        {"folder that does not exist", "missing/figure.mwp", false},
+        {"target is a folder", "folder", false},
+        {"disk full (file size limit)", "old.mwp", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        sink.shown.clear();
+        rlimit saved{};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        void (*handler)(int) = SIG_DFL;
+        if (c.limitFileSize) {
+            handler = std::signal(SIGXFSZ, SIG_IGN);
+            rlimit small = saved;
+            small.rlim_cur = 16;
+            ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        }
+        const bool saved_ok = formats::SaveProject(creature, c.target, lib, sink);
+        if (c.limitFileSize) {
+            ::setrlimit(RLIMIT_FSIZE, &saved);
+            std::signal(SIGXFSZ, handler);
+        }
+        EXPECT_FALSE(saved_ok);
+        ASSERT_EQ(sink.shown.size(), 1u);
+        EXPECT_EQ(sink.shown[0].caption, "Error!");
+        EXPECT_EQ(sink.shown[0].text, formats::kProjectSaveFailed);
+        EXPECT_EQ(sink.shown[0].icon, ui::Icon::Exclamation);
+        EXPECT_EQ(ReadBytes("old.mwp"), "MW1\r\n0\r\n");
+        EXPECT_TRUE(std::filesystem::is_directory("folder"));
+        EXPECT_TRUE(std::filesystem::is_empty("folder"));
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) names.push_back(entry.path().filename());
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"folder", "objects", "old.mwp"}));
+    }
+}
+
+}  // namespace
+}  // namespace projecttest
