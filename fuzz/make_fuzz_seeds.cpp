@@ -1,9 +1,19 @@
 // Writes a few sound object files into the folder given as the first
-// argument, as a starting corpus for the object reader's fuzz target.
+// argument, as a starting corpus for the object reader's fuzz target, and,
+// with a second folder, a few sound project files for the project reader's.
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
+#include <unistd.h>
+
 #include "formats/object_writer.h"
+#include "formats/project_file.h"
+#include "fuzz_library.h"
+#include "model/creature.h"
+#include "model/part_types.h"
+#include "ui/message_sink.h"
 
 namespace {
 
@@ -30,11 +40,66 @@ formats::ObjectFileData Strip(int columns, bool container, bool normals) {
     return data;
 }
 
+class Silent : public ui::MessageSink {
+public:
+    void ShowMessage(const std::string&, const std::string&, ui::Icon, ui::Window*) override {}
+};
+
+struct ProjectSeed {
+    const char* name;
+    std::vector<const char*> files;  // "type/file" in the order they are loaded
+    bool deform;
+    bool lfOnly;
+};
+
+// Figures built from the fuzz target's library, saved as the program saves.
+bool WriteProjectSeeds(const std::string& folder) {
+    const std::filesystem::path library =
+        std::filesystem::temp_directory_path() / ("mw_seed_library_" + std::to_string(::getpid()));
+    if (!fuzzlib::WriteLibrary(library)) return false;
+    const ProjectSeed seeds[] = {
+        {"empty.mwp", {}, false, false},
+        {"arm.mwp", {"Left arm/arm1.mwo", "Left forearm/fore.mwo"}, true, false},
+        {"upper.mwp", {"Upper body/body.mwo", "Neck/neck.mwo", "Head/head.mwo", "Nose/nose.mwo", "Mouth/mouth.mwo",
+                       "Left arm/arm2.mwo", "Left forearm/fore.mwo", "Left hand/hand.mwo"}, true, false},
+        {"head_lf.mwp", {"Head/head.mwo", "Neck/neck.mwo"}, false, true},
+    };
+    bool ok = true;
+    for (const ProjectSeed& seed : seeds) {
+        Silent silent;
+        model::Creature creature(silent);
+        int n = 0;
+        for (const char* file : seed.files) {
+            const std::string path = library.string() + "/" + file;
+            const std::string type = std::string(file).substr(0, std::string(file).find('/'));
+            if (!creature.SetPart(type, path.c_str(), model::PanelIndexOfTypeId(model::TypeIdOfName(type)))) {
+                return false;
+            }
+            ++n;
+            model::MeshObject* part = creature.PartNamed(type);
+            part->lockModes[n % 3] = n % 3;
+            part->sliderPositions[n % 3][(n + 1) % 3] = 10 * n - 25;
+            part->sliderSteps[n % 3] = 0.05f;
+            if (seed.deform) {
+                part->deformFactors[n % 3][n % 2] = 0.125f * static_cast<float>(n) - 0.5f;
+                creature.ApplyParameters(part);
+            }
+        }
+        std::string text = formats::FormatProject(creature, library.string());
+        if (seed.lfOnly) std::erase(text, '\r');
+        std::ofstream out(folder + "/" + seed.name, std::ios::binary);
+        out << text;
+        ok = ok && static_cast<bool>(out);
+    }
+    std::filesystem::remove_all(library);
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_fuzz_seeds <folder>\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: make_fuzz_seeds <object folder> [<project folder>]\n");
         return 2;
     }
     const std::string folder = argv[1];
@@ -52,6 +117,10 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "make_fuzz_seeds: cannot write %s/%s\n", folder.c_str(), seed.name);
             return 1;
         }
+    }
+    if (argc == 3 && !WriteProjectSeeds(argv[2])) {
+        std::fprintf(stderr, "make_fuzz_seeds: cannot write the project seeds into %s\n", argv[2]);
+        return 1;
     }
     return 0;
 }
