@@ -1,0 +1,129 @@
+// What both exports do when they cannot or must not write: an empty figure,
+// a folder that is not there, a disk that fills up, a damaged part. Nothing
+// is left behind and an old file stays as it was.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+
+#include <sys/resource.h>
+
+#include "export_fixture.h"
+#include "formats/export_3ds.h"
+#include "formats/export_dxf.h"
+
+using exporttest::Append;
+using exporttest::CodePart;
+using exporttest::FileText;
+using exporttest::RecordingSink;
+using exporttest::TempFolder;
+
+namespace {
+
+using ExportFunction = bool (*)(model::Creature&, const std::string&, ui::MessageSink&);
+
+struct Exporter {
+    const char* name;
+    ExportFunction run;
+};
+
+const Exporter kExporters[] = {{"3ds", &formats::Export3ds}, {"dxf", &formats::ExportDxf}};
+
+// Files larger than `bytes` cannot be written while it lives: a write past
+// the limit fails with EFBIG instead of raising SIGXFSZ.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+// 300 quads on 1200 points: some 14 KB of .3ds and 60 KB of DXF.
+std::unique_ptr<model::MeshObject> Figure() {
+    std::vector<float> points;
+    std::vector<model::Polygon> polygons;
+    for (int q = 0; q < 300; ++q) {
+        for (int c = 0; c < 4; ++c) points.insert(points.end(), {static_cast<float>(q) + 0.125f, static_cast<float>(c), 1.5f});
+        const auto first = static_cast<std::uint16_t>(4 * q);
+        polygons.push_back({first, static_cast<std::uint16_t>(first + 1), static_cast<std::uint16_t>(first + 2),
+                            static_cast<std::uint16_t>(first + 3), 0});
+    }
+    return CodePart("Head", std::move(points), std::move(polygons));
+}
+
+class ExportFailure : public ::testing::TestWithParam<Exporter> {
+protected:
+    bool Export(const std::filesystem::path& target) { return GetParam().run(creature, target.string(), sink); }
+    void ExpectWriteFailureBox() const {
+        ASSERT_EQ(sink.shown.size(), 1u);
+        EXPECT_EQ(sink.shown[0].text, "Coudln't open file for saving!");
+        EXPECT_EQ(sink.shown[0].caption, "Error!");
+        EXPECT_EQ(sink.shown[0].icon, ui::Icon::Exclamation);
+        EXPECT_EQ(sink.shown[0].owner, nullptr);
+    }
+
+    RecordingSink sink;
+    model::Creature creature{sink};
+    TempFolder folder;
+};
+
+}  // namespace
+
+TEST_P(ExportFailure, AnEmptyFigureWritesNothingAndSaysNothing) {
+    EXPECT_FALSE(Export(folder / "figure"));
+    EXPECT_TRUE(sink.shown.empty());
+    EXPECT_TRUE(folder.Files().empty());
+}
+
+TEST_P(ExportFailure, AFolderThatIsNotThereIsReported) {
+    Append(creature, Figure());
+    EXPECT_FALSE(Export(folder / "missing" / "figure"));
+    ExpectWriteFailureBox();
+    EXPECT_TRUE(folder.Files().empty());
+}
+
+TEST_P(ExportFailure, AFullDiskLeavesTheOldFileAsItWasAndNothingElse) {
+    Append(creature, Figure());
+    const auto target = folder / "figure";
+    std::ofstream(target, std::ios::binary) << "old contents";
+    bool written = true;
+    {
+        FileSizeLimit limit(4096);
+        written = Export(target);
+    }
+    EXPECT_FALSE(written);
+    ExpectWriteFailureBox();
+    EXPECT_EQ(FileText(target), "old contents");
+    EXPECT_EQ(folder.Files(), std::vector<std::string>{"figure"});
+
+    // With room again the same export replaces the old file.
+    sink.shown.clear();
+    EXPECT_TRUE(Export(target));
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].text, "Saved");
+    EXPECT_GT(FileText(target).size(), 4096u);
+}
+
+TEST_P(ExportFailure, APartNamingPointsItDoesNotHaveIsRefused) {
+    Append(creature, CodePart("Left arm", {0, 0, 0, 1, 0, 0}, {{0, 1, 1, 2, 0}}));
+    EXPECT_FALSE(Export(folder / "figure"));
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].text, "The part \"Left arm\" names points it does not have. Nothing was exported.");
+    EXPECT_EQ(sink.shown[0].caption, "Error!");
+    EXPECT_TRUE(folder.Files().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(BothFormats, ExportFailure, ::testing::ValuesIn(kExporters),
+                         [](const ::testing::TestParamInfo<Exporter>& info) { return std::string(info.param.name); });
