@@ -27,6 +27,8 @@ struct Exporter {
     ExportFunction run;
 };
 
+void PrintTo(const Exporter& exporter, std::ostream* out) { *out << exporter.name; }
+
 const Exporter kExporters[] = {{"3ds", &formats::Export3ds}, {"dxf", &formats::ExportDxf}};
 
 // Files larger than `bytes` cannot be written while it lives: a write past
