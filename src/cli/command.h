@@ -1,0 +1,30 @@
+// The commands of mwbatch, the program's companion without a window: one
+// file per command, each a function from its arguments to an exit status.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+// Exit statuses shared by every command.
+constexpr int kExitDone = 0;     // the output was written
+constexpr int kExitFailed = 1;   // nothing (or not everything) was written
+constexpr int kExitUsage = 2;    // the command line was wrong
+
+struct Command {
+    const char* name;
+    const char* summary;  // one line for the overview
+    const char* usage;    // the full help of the command
+    int (*run)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+};
+
+// Every command, in the order the overview lists them.
+const std::vector<Command>& Commands();
+
+// mwbatch export [--objects DIR] [--type-names] PROJECT.mwp OUTPUT
+int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+extern const char* const kExportUsage;
+
+}  // namespace cli

@@ -1,0 +1,126 @@
+// mwbatch export: a project file to .3ds, .dxf or .mwp, as "Load Project"
+// followed by "Save Creature" or "Save Project" would do it.
+#include <filesystem>
+#include <ostream>
+
+#include "app/config_file.h"
+#include "cli/command.h"
+#include "cli/options.h"
+#include "cli/stream_sink.h"
+#include "formats/export_3ds.h"
+#include "formats/export_dxf.h"
+#include "formats/project_file.h"
+#include "model/creature.h"
+#include "ui/list_order.h"
+
+namespace cli {
+
+const char* const kExportUsage =
+    "Usage: mwbatch export [--objects DIR] [--type-names] PROJECT.mwp OUTPUT\n"
+    "\n"
+    "Loads PROJECT.mwp as \"Load Project\" does (every part from the object library,\n"
+    "placed, welded and deformed) and writes OUTPUT by its extension, in any case:\n"
+    "  .3ds  one 3D Studio mesh, seams merged, one material per surface\n"
+    "  .dxf  a DXF drawing of 3DFACE entities\n"
+    "  .mwp  the project saved again\n"
+    "OUTPUT is replaced only when it was written completely.\n"
+    "\n"
+    "Options:\n"
+    "  --objects DIR   the object library (default: ObjectDir of mw.cfg in the\n"
+    "                  current directory)\n"
+    "  --type-names    name the .3ds materials \"<type>_<surface>\", as the check box\n"
+    "                  \"Store surfaces Names as <Type> <Name>\" does\n"
+    "  -h, --help      this text\n"
+    "\n"
+    "Every message the program would show in a box goes to standard error as one\n"
+    "line, \"caption: text\". Exit status: 0 when OUTPUT was written, 1 when it was\n"
+    "not, 2 for a wrong command line.\n"
+    "\n"
+    "Example:\n"
+    "  mwbatch export --objects ~/objects hero.mwp hero.3ds\n";
+
+namespace {
+
+enum class OutputType { None, Studio3ds, Dxf, Project };
+
+OutputType TypeOf(const std::string& path) {
+    const std::string extension = std::filesystem::path(path).extension().string();
+    if (ui::CompareIgnoringCase(extension, ".3ds") == 0) return OutputType::Studio3ds;
+    if (ui::CompareIgnoringCase(extension, ".dxf") == 0) return OutputType::Dxf;
+    if (ui::CompareIgnoringCase(extension, ".mwp") == 0) return OutputType::Project;
+    return OutputType::None;
+}
+
+// ObjectDir of mw.cfg in the current directory, "" when there is none.
+std::string ConfiguredObjectDir() {
+    app::ConfigValues values;
+    app::ReadConfigFile(app::kConfigFileName, values);
+    return values.objectDir;
+}
+
+}  // namespace
+
+int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const ParsedOptions options = ParseOptions(args, {"--objects"}, {"--type-names"});
+    if (options.help) {
+        out << kExportUsage;
+        return kExitDone;
+    }
+    if (!options.error.empty() || options.positionals.size() != 2) {
+        err << "mwbatch export: "
+            << (options.error.empty() ? "give a project file and an output file" : options.error) << "\n"
+            << "Usage: mwbatch export [--objects DIR] [--type-names] PROJECT.mwp OUTPUT (--help for more)\n";
+        return kExitUsage;
+    }
+    const std::string& projectPath = options.positionals[0];
+    const std::string& outputPath = options.positionals[1];
+    const OutputType type = TypeOf(outputPath);
+    if (type == OutputType::None) {
+        err << "mwbatch export: " << outputPath << ": the output must end in .3ds, .dxf or .mwp\n";
+        return kExitUsage;
+    }
+
+    const std::string objectDir = options.Value("--objects", ConfiguredObjectDir());
+    std::error_code ec;
+    if (objectDir.empty()) {
+        err << "mwbatch export: no object directory: give --objects DIR or set ObjectDir in mw.cfg\n";
+        return kExitFailed;
+    }
+    if (!std::filesystem::is_directory(objectDir, ec)) {
+        err << "mwbatch export: " << objectDir << ": no such object directory\n";
+        return kExitFailed;
+    }
+
+    StreamSink messages(err);
+    formats::ProjectFile project;
+    if (!formats::ReadProjectFile(projectPath, project)) {
+        messages.ShowMessage(formats::kProjectOpenFailed, formats::kProjectErrorCaption, ui::Icon::Exclamation,
+                             nullptr);
+        return kExitFailed;
+    }
+    model::Creature creature(messages);
+    formats::LoadProjectRecords(project, creature, objectDir, nullptr);
+
+    bool written = false;
+    switch (type) {
+        case OutputType::Project:
+            written = formats::SaveProject(creature, outputPath, objectDir, messages);
+            break;
+        case OutputType::Studio3ds:
+        case OutputType::Dxf:
+            if (creature.parts.Count() == 0) {
+                err << "mwbatch export: " << projectPath << ": no part could be loaded, nothing written\n";
+                return kExitFailed;
+            }
+            if (options.Has("--type-names")) creature.PrefixAllSurfaceNames();
+            written = type == OutputType::Studio3ds ? formats::Export3ds(creature, outputPath, messages)
+                                                    : formats::ExportDxf(creature, outputPath, messages);
+            creature.RestoreAllSurfaceNames();
+            break;
+        case OutputType::None:
+            break;
+    }
+    return written ? kExitDone : kExitFailed;
+}
+
+}  // namespace cli

@@ -1,0 +1,40 @@
+// mwbatch: the program's work without its window, for scripts. The first
+// argument names the command; "mwbatch --help" lists them.
+#include <clocale>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+
+namespace {
+
+void Overview(std::ostream& out) {
+    out << "Usage: mwbatch COMMAND [OPTIONS] ...\n"
+           "\n"
+           "Morphwright's figures without a window. Commands:\n";
+    for (const cli::Command& c : cli::Commands()) out << "  " << c.name << "  " << c.summary << "\n";
+    out << "\n\"mwbatch COMMAND --help\" explains a command. Exit status: 0 when the command\n"
+           "did its work, 1 when it could not, 2 for a wrong command line.\n";
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    std::setlocale(LC_ALL, "C");
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        Overview(std::cerr);
+        return cli::kExitUsage;
+    }
+    if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        Overview(std::cout);
+        return cli::kExitDone;
+    }
+    for (const cli::Command& c : cli::Commands()) {
+        if (args[0] == c.name) return c.run({args.begin() + 1, args.end()}, std::cout, std::cerr);
+    }
+    std::cerr << "mwbatch: unknown command \"" << args[0] << "\"\n";
+    Overview(std::cerr);
+    return cli::kExitUsage;
+}

@@ -1,0 +1,23 @@
+#include "cli/stream_sink.h"
+
+#include <ostream>
+#include <string>
+
+#include "formats/export_3ds.h"
+
+namespace cli {
+
+void StreamSink::ShowMessage(const std::string& text, const std::string& caption, ui::Icon /*icon*/,
+                             ui::Window* /*owner*/) {
+    if (text == formats::kSavedText && caption.empty()) return;
+    std::string line = caption.empty() ? text : caption + ": " + text;
+    // One line each, whatever the box's text holds.
+    for (char& c : line) {
+        if (c == '\n' || c == '\r') c = ' ';
+    }
+    out_ << line << '\n';
+    out_.flush();
+    ++shown;
+}
+
+}  // namespace cli

@@ -1,0 +1,142 @@
+#include "panels/project_panel.h"
+
+#include "formats/export_3ds.h"
+#include "formats/export_dxf.h"
+#include "formats/project_file.h"
+#include "model/creature.h"
+#include "panels/part_selection_panel.h"
+#include "resources/templates.h"
+#include "ui/list_order.h"
+#include "ui/platform.h"
+#include "view/creature_view.h"
+
+namespace panels {
+
+namespace {
+
+bool EndsWith(const std::string& text, const std::string& tail, bool ignoreCase) {
+    if (text.size() < tail.size()) return false;
+    const std::string end = text.substr(text.size() - tail.size());
+    return ignoreCase ? ui::CompareIgnoringCase(end, tail) == 0 : end == tail;
+}
+
+}  // namespace
+
+std::string ExportPath(const std::string& chosen, int fileType) {
+    if (fileType == kExport3ds) return EndsWith(chosen, ".3ds", true) ? chosen : chosen + ".3ds";
+    if (fileType == kExportDxf) return EndsWith(chosen, ".dxf", false) ? chosen : chosen + ".dxf";
+    return chosen;
+}
+
+void ProjectPanel::OnCommand(int id, int code) {
+    if (code != ui::kNotifyClicked) return;
+    switch (id) {
+        case kIdNewProject:
+            NewProject();
+            break;
+        case kIdLoadProject:
+            LoadProject();
+            break;
+        case kIdSaveProject:
+            SaveProjectCommand();
+            break;
+        case kIdSaveCreature:
+            ExportCreature();
+            break;
+        case kIdAbout:
+            ShowAbout();
+            break;
+        default:
+            break;
+    }
+}
+
+void ProjectPanel::NewProject() {
+    platform_.ShowMessage("Only human projects are supported in 1.x", "Info", ui::Icon::None, window);
+}
+
+void ProjectPanel::SaveProjectCommand() {
+    if (creature == nullptr) return;
+    ui::FileDialogRequest request;
+    request.save = true;
+    request.defaultExtension = "mwp";
+    request.filter = kProjectFilter;
+    request.overwritePrompt = true;
+    ui::FileDialogResult chosen;
+    if (!platform_.FileDialog(request, chosen)) return;
+    if (formats::SaveProject(*creature, chosen.path, objectDir, platform_)) {
+        platform_.ShowMessage("Info", "Project Saved", ui::Icon::None, window);
+    }
+}
+
+void ProjectPanel::LoadProject() {
+    if (creature == nullptr) return;
+    ui::FileDialogRequest request;
+    request.defaultExtension = "mwp";
+    request.filter = kProjectFilter;
+    ui::FileDialogResult chosen;
+    if (!platform_.FileDialog(request, chosen)) return;
+
+    // Nothing is emptied before the file is known to be readable.
+    formats::ProjectFile project;
+    if (!formats::ReadProjectFile(chosen.path, project)) {
+        platform_.ShowMessage(formats::kProjectOpenFailed, formats::kProjectErrorCaption, ui::Icon::Exclamation,
+                              nullptr);
+        return;
+    }
+    ui::Window* lists = partSelectionPanel != nullptr ? partSelectionPanel->window : nullptr;
+    if (lists != nullptr) {
+        for (int i = 0; i < kPartRows; ++i) lists->SetSelection(PartSelectionPanel::ListId(i), 0);
+    }
+    // Each record's file is selected in its part's list (letter case aside);
+    // a file no longer listed leaves the list without a selection.
+    const auto select = [lists](int panelIndex, const std::string& fileName) {
+        if (lists == nullptr || panelIndex < 0 || panelIndex >= kPartRows) return;
+        const int list = PartSelectionPanel::ListId(panelIndex);
+        const int count = lists->EntryCount(list);
+        int position = 0;
+        while (position < count && ui::CompareIgnoringCase(lists->EntryText(list, position), fileName) != 0) {
+            ++position;
+        }
+        lists->SetSelection(list, position);
+    };
+    formats::LoadProjectRecords(project, *creature, objectDir, select);
+    if (view != nullptr) view->RequestRepaint();
+}
+
+void ProjectPanel::ExportCreature() {
+    if (creature == nullptr) return;
+    ui::FileDialogRequest request;
+    request.save = true;
+    request.defaultExtension = "3ds";
+    request.filter = kExportFilter;
+    request.overwritePrompt = true;
+    ui::FileDialogResult chosen;
+    if (!platform_.FileDialog(request, chosen)) return;
+
+    if (window != nullptr && window->IsChecked(kIdTypeNames)) creature->PrefixAllSurfaceNames();
+    const std::string path = ExportPath(chosen.path, chosen.filterIndex);
+    if (chosen.filterIndex == kExport3ds) {
+        formats::Export3ds(*creature, path, platform_);
+    } else if (chosen.filterIndex == kExportDxf) {
+        formats::ExportDxf(*creature, path, platform_);
+    }
+    // Always, so that no export leaves a renamed surface behind.
+    creature->RestoreAllSurfaceNames();
+}
+
+void ProjectPanel::ShowAbout() {
+    AboutBox box(platform_);
+    platform_.RunModal(resources::AboutTemplate(), box, window);
+}
+
+void AboutBox::OnCommand(int id, int code) {
+    if (code != ui::kNotifyClicked) return;
+    if (id == 1077) {
+        platform_.ShellOpen(resources::kHomePageLink);
+    } else if (id >= 1078 && id <= 1080) {
+        platform_.ShellOpen(std::string("mailto:") + resources::kMailAddresses[id - 1078]);
+    }
+}
+
+}  // namespace panels

@@ -1,0 +1,119 @@
+// mwbatch export: each output type from a project on a library written by
+// the test, and every way it can fail, with its exit status and message.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "../panels/temp_dir.h"
+#include "../panels/tiny_library.h"
+#include "cli/command.h"
+
+namespace cli {
+namespace {
+
+std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A project of a nose and a head, saved against "lib" in the test's folder.
+constexpr const char* kProject =
+    "MW1\r\n2\r\n17\r\n5\r\nNose\r\n\\Nose\\n1.mwo\r\n"
+    "0 0 0 0 0 0 0 0 0 0.010000 0.010000 0.010000 0.000000 0.000000 0.000000 0.000000 0.000000 0.000000 "
+    "0.000000 0.000000 0.000000 0 0 0 0\r\n"
+    "0\r\n0\r\nHead\r\n\\Head\\h1.mwo\r\n"
+    "0 0 0 0 0 0 0 0 0 0.010000 0.010000 0.010000 0.100000 0.000000 0.000000 0.000000 0.000000 0.000000 "
+    "0.000000 0.000000 0.000000 0 0 0 0\r\n";
+
+class ExportCommandTest : public testlib::TempDirTest {
+protected:
+    void SetUp() override {
+        TempDirTest::SetUp();
+        testlib::MakeTinyLibrary(dir / "lib", {{"Head", {"h1.mwo"}}, {"Nose", {"n1.mwo"}}}, {});
+        std::ofstream(dir / "figure.mwp", std::ios::binary) << kProject;
+    }
+    int Run(std::vector<std::string> args) {
+        out.str("");
+        err.str("");
+        args.insert(args.begin(), "--objects");
+        args.insert(args.begin() + 1, (dir / "lib").string());
+        return RunExport(args, out, err);
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(ExportCommandTest, WritesEachTypeByItsExtensionInAnyCase) {
+    ASSERT_EQ(Run({"figure.mwp", "again.MWP"}), kExitDone) << err.str();
+    EXPECT_EQ(ReadAll(dir / "again.MWP"), kProject);  // the same recipe, byte for byte
+    EXPECT_EQ(Run({"figure.mwp", "figure.3DS"}), kExitDone) << err.str();
+    EXPECT_EQ(ReadAll(dir / "figure.3DS").substr(0, 2), "MM");
+    EXPECT_EQ(ReadAll(dir / "figure.3DS").find("Head_Skin"), std::string::npos);
+    EXPECT_EQ(Run({"--type-names", "figure.mwp", "typed.3ds"}), kExitDone);
+    EXPECT_NE(ReadAll(dir / "typed.3ds").find("Head_Skin"), std::string::npos);
+    EXPECT_EQ(Run({"figure.mwp", "figure.dxf"}), kExitDone);
+    EXPECT_EQ(ReadAll(dir / "figure.dxf").substr(0, 11), "0\r\nSECTION\r");
+    EXPECT_EQ(err.str(), "");  // "Saved" is not written
+
+    // Without --objects, mw.cfg in the current directory names the library.
+    std::ofstream("mw.cfg") << "ObjectDir " << (dir / "lib").string() << "\n";
+    std::vector<std::string> args = {"figure.mwp", "from config.dxf"};
+    EXPECT_EQ(RunExport(args, out, err), kExitDone) << err.str();
+}
+
+TEST_F(ExportCommandTest, FailuresSayWhatIsWrongAndWriteNothing) {
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const char* message;
+        const char* notWritten;
+    } cases[] = {
+        {{"missing.mwp", "out.3ds"}, kExitFailed, "Error!: Couldn't open project file!\n", "out.3ds"},
+        {{"figure.mwp", "no folder/out.3ds"}, kExitFailed, "Error!: Coudln't open file for saving!\n", "no folder"},
+        {{"figure.mwp", "no folder/out.dxf"}, kExitFailed, "Error!: Coudln't open file for saving!\n", "no folder"},
+        {{"figure.mwp", "no folder/out.mwp"}, kExitFailed, "Error!: Couldn't save project!\n", "no folder"},
+        {{"figure.mwp", "out.obj"}, kExitUsage, "must end in .3ds, .dxf or .mwp", "out.obj"},
+        {{"figure.mwp"}, kExitUsage, "give a project file and an output file", "out.3ds"},
+        {{"--bogus", "figure.mwp", "out.3ds"}, kExitUsage, "unknown option --bogus", "out.3ds"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Run(c.args), c.status) << c.args.back();
+        EXPECT_NE(err.str().find(c.message), std::string::npos) << err.str();
+        EXPECT_FALSE(std::filesystem::exists(dir / c.notWritten)) << c.notWritten;
+    }
+
+    // A library that is not there, given or configured.
+    std::vector<std::string> args = {"--objects", (dir / "nowhere").string(), "figure.mwp", "out.3ds"};
+    EXPECT_EQ(RunExport(args, out, err), kExitFailed);
+    EXPECT_NE(err.str().find("no such object directory"), std::string::npos);
+    args = {"figure.mwp", "out.3ds"};
+    EXPECT_EQ(RunExport(args, out, err), kExitFailed);  // no mw.cfg here
+    EXPECT_NE(err.str().find("no object directory"), std::string::npos);
+    // Parts that cannot be loaded are reported; with none left nothing is written.
+    std::filesystem::rename(dir / "lib/Head", dir / "lib/Gone");
+    std::filesystem::rename(dir / "lib/Nose", dir / "lib/Gone too");
+    EXPECT_EQ(Run({"figure.mwp", "out.3ds"}), kExitFailed);
+    EXPECT_NE(err.str().find("Unable to add object: "), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir / "out.3ds"));
+}
+
+TEST_F(ExportCommandTest, TheProgramDispatchesAndExplains) {
+    const std::string program = MWBATCH;
+    auto status = [](const std::string& command) {
+        const int raw = std::system((command + " >/dev/null 2>&1").c_str());
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    };
+    EXPECT_EQ(status(program), kExitUsage);
+    EXPECT_EQ(status(program + " frobnicate"), kExitUsage);
+    EXPECT_EQ(status(program + " --help"), kExitDone);
+    EXPECT_EQ(status(program + " export --help"), kExitDone);
+    EXPECT_EQ(status(program + " export --objects lib figure.mwp 'shell out.dxf'"), kExitDone);
+    EXPECT_TRUE(std::filesystem::exists(dir / "shell out.dxf"));
+}
+
+}  // namespace
+}  // namespace cli
