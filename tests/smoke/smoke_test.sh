@@ -7,8 +7,9 @@
 # shows more than the background, deforms a part on "Edit BodyParts" and
 # checks that the view changes, drags the background's red bar on "Prefs"
 # and checks the view's colour, then closes with Escape and checks that
-# mw.cfg holds the new colour.
-# Usage: smoke_test.sh <program> <object library dir> <screenshot.png> escape|cancel|random
+# mw.cfg holds the new colour. With "project", a random figure is saved as
+# a project, cleared and loaded again, and the view shows it as before.
+# Usage: smoke_test.sh <program> <object library dir> <screenshot.png> escape|cancel|random|project
 set -uo pipefail
 
 program=$1
@@ -119,6 +120,54 @@ if [ "$closeWith" = random ]; then
     *) fail "the view does not show the magenta background after the red bar was dragged: $pixel" ;;
   esac
   expectBackground='BgColor 0.996078 0.000000 1.000000 0.000000'
+  closeWith=escape
+fi
+
+if [ "$closeWith" = project ]; then
+  # A random figure saved with "Save Project", the figure cleared, and the
+  # project loaded again with "Load Project": the view shows the same figure.
+  crop="547x557+$((X + 330))+$((Y + 20))"
+  timeout 5 xdotool mousemove --window "$window" 280 591 click 1 2>/dev/null
+  sleep 2
+  timeout 20 import -window root "$work/saved.png" || fail "no screenshot of the figure"
+  answerDialog() {  # title, then the file name to type
+    local dialog
+    dialog=$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | tail -1)
+    [ -n "$dialog" ] || fail "no \"$1\" window"
+    timeout 5 xdotool windowfocus --sync "$dialog" 2>/dev/null
+    sleep 0.5
+    [ -z "${2:-}" ] || timeout 10 xdotool type --delay 10 "$2" 2>/dev/null
+    timeout 5 xdotool key Return 2>/dev/null
+    sleep 1
+  }
+  # "Save Project" (55, 51 in the page) and the box that confirms it.
+  timeout 5 xdotool mousemove --window "$window" 158 113 click 1 2>/dev/null
+  answerDialog "Save As" "$work/figure.mwp"
+  answerDialog "Project Saved"
+  [ -s "$work/figure.mwp" ] || fail "no project file written"
+  head -c 5 "$work/figure.mwp" | grep -q $'MW1\r' || fail "the project file does not start with MW1"
+  # "Clear Creature" (154, 371), then "Load Project" (55, 38 in the page).
+  timeout 5 xdotool mousemove --window "$window" 280 613 click 1 2>/dev/null
+  sleep 1
+  timeout 20 import -window root "$work/cleared.png" || fail "no screenshot of the empty view"
+  timeout 5 xdotool mousemove --window "$window" 158 92 click 1 2>/dev/null
+  answerDialog "Open" "$work/figure.mwp"
+  sleep 1
+  kill -0 "$pid" 2>/dev/null || fail "the program ended while loading the project"
+  timeout 20 import -window root "$screenshot" || fail "no screenshot of the loaded figure"
+  for shot in saved cleared; do
+    timeout 20 convert "$work/$shot.png" -crop "$crop" +repage "$work/$shot-view.png"
+  done
+  timeout 20 convert "$screenshot" -crop "$crop" +repage "$work/loaded-view.png"
+  differ=$(timeout 20 compare -metric AE -fuzz 3% "$work/saved-view.png" "$work/loaded-view.png" null: 2>&1)
+  emptied=$(timeout 20 compare -metric AE -fuzz 3% "$work/saved-view.png" "$work/cleared-view.png" null: 2>&1)
+  differ=${differ%% *}
+  emptied=${emptied%% *}
+  [ "${emptied%.*}" -gt 20000 ] 2>/dev/null || fail "clearing the figure changed only $emptied pixels"
+  [ "${differ%.*}" -lt 200 ] 2>/dev/null ||
+    fail "the loaded project shows another figure: $differ pixels differ from the saved one"
+  cp "$work/saved.png" "${screenshot%.png}-saved.png"
+  echo "smoke test: saved, cleared ($emptied pixels changed) and loaded again ($differ pixels differ)"
   closeWith=escape
 fi
 
