@@ -18,8 +18,9 @@ constexpr const char* kExportFailedCaption = "Error!";
 constexpr const char* kSavedText = "Saved";
 
 // False, with nothing written, for an empty figure (silently), a figure
-// beyond the format's limits, or a file that cannot be written (both
-// reported). "Saved" is shown after a complete file.
+// beyond the format's limits, a part whose polygons or seams name points it
+// does not have, or a file that cannot be written (all three reported).
+// "Saved" is shown after a complete file.
 bool Export3ds(model::Creature& creature, const std::string& path, ui::MessageSink& messages);
 
 }  // namespace formats

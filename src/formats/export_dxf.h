@@ -13,9 +13,10 @@ class MessageSink;
 
 namespace formats {
 
-// False, with nothing written, for an empty figure (silently) or a file
-// that cannot be written (reported as the .3ds export reports it). "Saved"
-// is shown after a complete file.
+// False, with nothing written, for an empty figure (silently), a part whose
+// polygons or seams name points it does not have, or a file that cannot be
+// written (both reported as the .3ds export reports them). Any number of
+// points. "Saved" is shown after a complete file.
 bool ExportDxf(model::Creature& creature, const std::string& path, ui::MessageSink& messages);
 
 }  // namespace formats

@@ -169,21 +169,6 @@ TEST_F(Export3dsTest, TwoWeldedNeighboursShareTheirSeamByteForByte) {
     EXPECT_EQ(FileBytes(path), e.data);
 }
 
-TEST_F(Export3dsTest, ThePartEarlierInTheListKeepsTheSeamEitherWayRound) {
-    formats::ObjectFileData forearm = Square(0, 0, {GreySurface("Skin")});
-    forearm.boundaryLists[0] = {2, 3};
-    formats::ObjectFileData hand = Square(0, 1, {GreySurface("Skin")});
-    hand.boundaryLists[0] = {1, 0};
-    Connect("Left hand", hand);
-    Connect("Left forearm", forearm);
-    ASSERT_TRUE(Export());
-    const ThreeDs file = ReadThreeDs(FileBytes(path));
-    ASSERT_EQ(file.error, "");
-    // The hand's four points, then the forearm's two below the seam.
-    EXPECT_EQ(file.vertices, (std::vector<std::array<float, 3>>{{0, 1, 0}, {1, 1, 0}, {1, 2, 0}, {0, 2, 0}, {0, 0, 0}, {1, 0, 0}}));
-    EXPECT_EQ(file.faces, (std::vector<std::array<int, 4>>{{0, 1, 2, 6}, {2, 3, 0, 6}, {4, 5, 1, 6}, {1, 0, 4, 6}}));
-}
-
 // Without the renaming both materials are "Skin" and each group lists the
 // faces of both parts; with it the names carry their type (the forearm's
 // cut to 15 bytes, still matched on the full name) and the groups part.
@@ -211,14 +196,10 @@ TEST_F(Export3dsTest, EqualSurfaceNamesWithAndWithoutTheTypeInFront) {
         creature.RestoreAllSurfaceNames();
         const ThreeDs file = ReadThreeDs(FileBytes(path));
         ASSERT_EQ(file.error, "");
-        ASSERT_EQ(file.materials.size(), 2u);
-        ASSERT_EQ(file.groups.size(), 2u);
-        for (std::size_t m = 0; m < 2; ++m) {
-            EXPECT_EQ(file.materials[m].name, c.materials[m]);
-            EXPECT_EQ(file.groups[m].name, c.materials[m]);
-            EXPECT_EQ(file.groups[m].faces, c.groups[m]);
-        }
-        EXPECT_EQ(file.materials[1].colour, (std::array<int, 3>{200, 150, 100}));
+        EXPECT_EQ(file.materials, c.materials);
+        EXPECT_EQ(file.groups, c.materials);
+        EXPECT_EQ(file.groupFaces, c.groups);
+        EXPECT_EQ(file.colours[1], (std::array<int, 3>{200, 150, 100}));
     }
     EXPECT_EQ(creature.PartAt(0)->surfaces[0].name, "Skin");
     EXPECT_EQ(creature.PartAt(1)->surfaces[0].name, "Skin");
@@ -241,24 +222,11 @@ TEST_F(Export3dsTest, AnyNumberOfSurfacesBecomesMaterials) {
     ASSERT_EQ(file.error, "");
     ASSERT_EQ(file.materials.size(), 130u);
     ASSERT_EQ(file.groups.size(), 130u);
-    EXPECT_EQ(file.materials[129].name, "S159");
-    EXPECT_EQ(file.materials[129].colour[0], 159);
-    EXPECT_EQ(file.groups[119].name, "S119");
-    EXPECT_EQ(file.groups[120].name, "S150");
-    EXPECT_EQ(file.groups[120].faces, (std::vector<int>{240, 241}));
-}
-
-TEST_F(Export3dsTest, AQuadOnASurfacePastItsTableIsWrittenOnAnUnnamedGreyMaterial) {
-    auto part = CodePart("Head", {0, 0, 0, 1, 0, 0, 1, 1, 0}, {{0, 1, 2, 2, 0}, {0, 2, 1, 1, 40}});
-    part->surfaces.resize(1);
-    Append(creature, std::move(part));
-    ASSERT_TRUE(Export());
-    const ThreeDs file = ReadThreeDs(FileBytes(path));
-    ASSERT_EQ(file.error, "");
-    ASSERT_EQ(file.materials.size(), 2u);
-    EXPECT_EQ(file.materials[1].name, "");
-    EXPECT_EQ(file.materials[1].colour, (std::array<int, 3>{127, 127, 127}));
-    EXPECT_EQ(file.groups[1].faces, (std::vector<int>{2, 3}));
+    EXPECT_EQ(file.materials[129], "S159");
+    EXPECT_EQ(file.colours[129][0], 159);
+    EXPECT_EQ(file.groups[119], "S119");
+    EXPECT_EQ(file.groups[120], "S150");
+    EXPECT_EQ(file.groupFaces[120], (std::vector<int>{240, 241}));
 }
 
 namespace {

@@ -37,11 +37,6 @@ protected:
 
 }  // namespace
 
-TEST_F(MergedFigureTest, AnEmptyFigureIsNotMerged) {
-    MergedFigure figure;
-    EXPECT_EQ(figure.Prepare(creature), MergeResult::kEmpty);
-}
-
 TEST_F(MergedFigureTest, PartsFollowOneAnotherWithTheirSurfacesInOrderOfFirstUse) {
     model::MeshObject* head =
         Append(creature, CodePart("Head", Points(4), {{0, 1, 2, 3, 2}, {0, 1, 2, 3, 0}, {3, 2, 1, 0, 2}, {0, 0, 1, 1, 1}},
@@ -123,18 +118,14 @@ TEST_F(MergedFigureTest, ASurfaceIndexPastTheTableIsAnUnnamedGreySurface) {
     EXPECT_EQ(figure.surfaces[1].surfaceIndex, 900u);
 }
 
-TEST_F(MergedFigureTest, APartNamingPointsItDoesNotHaveIsRefused) {
-    Append(creature, CodePart("Head", Points(4), {{0, 1, 2, 3, 0}}));
-    Append(creature, CodePart("Neck", Points(4), {{0, 1, 2, 4, 0}}));
-    MergedFigure figure;
-    EXPECT_EQ(figure.Prepare(creature), MergeResult::kDamaged);
-    EXPECT_EQ(figure.damagedPart, "Neck");
-
-    model::Creature other(sink);
+// (A corner past the points is refused as well: see the export failure tests.)
+TEST_F(MergedFigureTest, ASeamNamingAPointThePartDoesNotHaveIsRefused) {
     auto part = CodePart("Head", Points(4), {{0, 1, 2, 3, 0}});
     part->boundaryLists[0] = {1, 4};
-    Append(other, std::move(part));
-    EXPECT_EQ(figure.Prepare(other), MergeResult::kDamaged);
+    Append(creature, std::move(part));
+    MergedFigure figure;
+    EXPECT_EQ(figure.Prepare(creature), MergeResult::kDamaged);
+    EXPECT_EQ(figure.damagedPart, "Head");
 }
 
 // Left arm, Left forearm, Left hand in that order: the arm keeps its list 0
