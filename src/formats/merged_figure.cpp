@@ -80,11 +80,8 @@ MergeResult MergedFigure::Collect(model::Creature& creature) {
             typeTable[static_cast<std::size_t>(part->typeId)] = i;
         }
     }
-    // Merged indices are 32-bit, with one value kept free for "none".
-    if (pointTotal >= kNoIndex || faceTotal >= kNoIndex || pointTotal > 0x7FFFFFFFu || faceTotal > 0x7FFFFFFFu) {
-        damagedPart = parts.back()->objectType;
-        return MergeResult::kDamaged;
-    }
+    // Merged indices are 32-bit: 22 parts of at most 65 536 points each are
+    // far from their end.
 
     points.reserve(3 * pointTotal);
     faces.reserve(faceTotal);
