@@ -20,6 +20,16 @@ bool EndsWith(const std::string& text, const std::string& tail, bool ignoreCase)
     return ignoreCase ? ui::CompareIgnoringCase(end, tail) == 0 : end == tail;
 }
 
+// A save dialog with no owner, asking before it replaces a file.
+ui::FileDialogRequest SaveRequest(const char* defaultExtension, const char* filter) {
+    ui::FileDialogRequest request;
+    request.save = true;
+    request.defaultExtension = defaultExtension;
+    request.filter = filter;
+    request.overwritePrompt = true;
+    return request;
+}
+
 }  // namespace
 
 std::string ExportPath(const std::string& chosen, int fileType) {
@@ -57,13 +67,8 @@ void ProjectPanel::NewProject() {
 
 void ProjectPanel::SaveProjectCommand() {
     if (creature == nullptr) return;
-    ui::FileDialogRequest request;
-    request.save = true;
-    request.defaultExtension = "mwp";
-    request.filter = kProjectFilter;
-    request.overwritePrompt = true;
     ui::FileDialogResult chosen;
-    if (!platform_.FileDialog(request, chosen)) return;
+    if (!platform_.FileDialog(SaveRequest("mwp", kProjectFilter), chosen)) return;
     if (formats::SaveProject(*creature, chosen.path, objectDir, platform_)) {
         platform_.ShowMessage("Info", "Project Saved", ui::Icon::None, window);
     }
@@ -106,13 +111,8 @@ void ProjectPanel::LoadProject() {
 
 void ProjectPanel::ExportCreature() {
     if (creature == nullptr) return;
-    ui::FileDialogRequest request;
-    request.save = true;
-    request.defaultExtension = "3ds";
-    request.filter = kExportFilter;
-    request.overwritePrompt = true;
     ui::FileDialogResult chosen;
-    if (!platform_.FileDialog(request, chosen)) return;
+    if (!platform_.FileDialog(SaveRequest("3ds", kExportFilter), chosen)) return;
 
     if (window != nullptr && window->IsChecked(kIdTypeNames)) creature->PrefixAllSurfaceNames();
     const std::string path = ExportPath(chosen.path, chosen.filterIndex);

@@ -7,17 +7,13 @@
 #include <limits>
 #include <sstream>
 
+#include "../panels/temp_dir.h"
 #include "app/config_file.h"
 
 namespace app {
 namespace {
 
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testlib::ReadAll;
 
 TEST(KeywordHash, GivesTheTableValuesInAnyCase) {
     EXPECT_EQ(KeywordHash("ConvertObjectDir"), 776654u);

@@ -27,12 +27,7 @@ using namespace resources;
 using ui::memory::MemoryPlatform;
 using ui::memory::MemoryWindow;
 
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testlib::ReadAll;
 
 MemoryWindow* ChildWithTemplate(MemoryWindow& w, int templateId) {
     for (auto* child : w.Children()) {

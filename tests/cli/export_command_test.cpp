@@ -13,12 +13,7 @@
 namespace cli {
 namespace {
 
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testlib::ReadAll;
 
 // A project of a nose and a head, saved against "lib" in the test's folder.
 constexpr const char* kProject =

@@ -25,12 +25,7 @@ using ui::memory::MemoryWindow;
 constexpr int kNoseRow = 5;
 constexpr int kHeadRow = 0;
 
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testlib::ReadAll;
 
 class Host : public ui::WindowHandler {};
 

@@ -5,11 +5,21 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include <unistd.h>
 
 namespace testlib {
+
+// A file's bytes; empty when it cannot be read.
+inline std::string ReadAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
 
 class TempDirTest : public ::testing::Test {
 protected:
