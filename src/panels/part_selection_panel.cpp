@@ -1,32 +1,15 @@
 #include "panels/part_selection_panel.h"
 
-#include <filesystem>
-#include <system_error>
+#include <vector>
 
+#include "formats/object_library.h"
 #include "model/creature.h"
 #include "model/part_types.h"
 #include "view/creature_view.h"
 
 namespace panels {
 
-namespace {
-
-bool EndsWithMwoIgnoringCase(const std::string& name) {
-    if (name.size() < 4) return false;
-    std::string tail = name.substr(name.size() - 4);
-    for (char& c : tail) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return tail == ".mwo";
-}
-
-}  // namespace
-
-std::string PartFolder(const std::string& objectDir, const std::string& partName) {
-    if (objectDir.empty()) return partName;
-    if (objectDir.back() == '/' || objectDir.back() == '\\') return objectDir + partName;
-    return objectDir + "/" + partName;
-}
+using formats::PartFolder;
 
 void PartSelectionPanel::SetObjectDir(const std::string& dir) { objectDir = dir; }
 
@@ -49,20 +32,10 @@ bool PartSelectionPanel::OnInitDialog() {
 bool PartSelectionPanel::FillPartLists() {
     if (window == nullptr) return true;
     for (int i = 0; i < kPartRows; ++i) {
-        const std::filesystem::path folder(PartFolder(objectDir, std::string(model::panelOrder[i])));
-        int found = 0;
-        std::error_code ec;
-        std::filesystem::directory_iterator it(folder, ec);
         // A missing or unreadable folder simply has no files.
-        for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-            std::error_code typeError;
-            if (it->is_directory(typeError)) continue;
-            const std::string name = it->path().filename().string();
-            if (!EndsWithMwoIgnoringCase(name)) continue;
-            window->AddEntry(ListId(i), name);
-            ++found;
-        }
-        if (found == 0) window->AddEntry(ListId(i), kNoFilesEntry);
+        const std::vector<std::string> files = formats::ObjectFilesOf(objectDir, model::panelOrder[i]);
+        for (const std::string& name : files) window->AddEntry(ListId(i), name);
+        if (files.empty()) window->AddEntry(ListId(i), kNoFilesEntry);
     }
     return true;
 }
@@ -84,12 +57,13 @@ bool PartSelectionPanel::ApplyPartChoice(int row) {
 void PartSelectionPanel::PickRandomParts() {
     if (window == nullptr) return;
     random_.Seed(static_cast<std::uint32_t>(clock()));
+    std::vector<int> counts;
+    for (int i = 0; i < kPartRows; ++i) counts.push_back(window->EntryCount(ListId(i)));
+    const std::vector<int> picks = RandomPicks(random_, counts);
     for (int i = 0; i < kPartRows; ++i) {
-        const int n = window->EntryCount(ListId(i));
-        const int r = random_.Next();
         // Only " (none) " in the list (the library was never read): nothing to pick.
-        if (n < 2) continue;
-        window->SetSelection(ListId(i), r % (n - 1) + 1);
+        if (picks[static_cast<std::size_t>(i)] == 0) continue;
+        window->SetSelection(ListId(i), picks[static_cast<std::size_t>(i)]);
         ApplyPartChoice(i);
     }
 }

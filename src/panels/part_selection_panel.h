@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "panels/random_figure.h"
 #include "ui/window.h"
 
 namespace model {
@@ -25,20 +26,6 @@ constexpr int kFirstListId = 0x7000;
 constexpr int kFirstStepButtonId = 0x7100;
 constexpr const char* kNoneEntry = " (none) ";
 constexpr const char* kNoFilesEntry = "No Files";
-
-// The C library's portable sample generator: r in 0 … 32767, the same
-// sequence for the same seed on every platform.
-class RandomGenerator {
-public:
-    void Seed(std::uint32_t seed) { state_ = seed; }
-    int Next() {
-        state_ = state_ * 1103515245u + 12345u;
-        return static_cast<int>((state_ / 65536u) % 32768u);
-    }
-
-private:
-    std::uint32_t state_ = 1;
-};
 
 class PartSelectionPanel : public ui::WindowHandler {
 public:
@@ -68,9 +55,5 @@ private:
     void RequestRepaint();
     RandomGenerator random_;
 };
-
-// objectDir + "/" + part name (+ "/" + file name); an empty directory gives a
-// path relative to the current directory.
-std::string PartFolder(const std::string& objectDir, const std::string& partName);
 
 }  // namespace panels

@@ -1,0 +1,46 @@
+#include "formats/object_library.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "ui/list_order.h"
+
+namespace formats {
+
+std::string PartFolder(const std::string& objectDir, std::string_view partName) {
+    if (objectDir.empty()) return std::string(partName);
+    if (objectDir.back() == '/' || objectDir.back() == '\\') return objectDir + std::string(partName);
+    return objectDir + "/" + std::string(partName);
+}
+
+bool IsObjectFileName(std::string_view name) {
+    if (name.size() < 4) return false;
+    const std::string_view tail = name.substr(name.size() - 4);
+    const char* want = ".mwo";
+    for (std::size_t i = 0; i < 4; ++i) {
+        char c = tail[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != want[i]) return false;
+    }
+    return true;
+}
+
+std::vector<std::string> ObjectFilesOf(const std::string& objectDir, std::string_view partName) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(PartFolder(objectDir, partName), ec);
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+        std::error_code typeError;
+        if (it->is_directory(typeError)) continue;
+        std::string name = it->path().filename().string();
+        if (IsObjectFileName(name)) names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        const int order = ui::CompareIgnoringCase(a, b);
+        return order != 0 ? order < 0 : a < b;
+    });
+    return names;
+}
+
+}  // namespace formats
