@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <ostream>
 
-#include "app/config_file.h"
+#include "cli/batch_setup.h"
 #include "cli/command.h"
 #include "cli/options.h"
 #include "cli/stream_sink.h"
@@ -51,13 +51,6 @@ OutputType TypeOf(const std::string& path) {
     return OutputType::None;
 }
 
-// ObjectDir of mw.cfg in the current directory, "" when there is none.
-std::string ConfiguredObjectDir() {
-    app::ConfigValues values;
-    app::ReadConfigFile(app::kConfigFileName, values);
-    return values.objectDir;
-}
-
 }  // namespace
 
 int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -80,16 +73,8 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return kExitUsage;
     }
 
-    const std::string objectDir = options.Value("--objects", ConfiguredObjectDir());
-    std::error_code ec;
-    if (objectDir.empty()) {
-        err << "mwbatch export: no object directory: give --objects DIR or set ObjectDir in mw.cfg\n";
-        return kExitFailed;
-    }
-    if (!std::filesystem::is_directory(objectDir, ec)) {
-        err << "mwbatch export: " << objectDir << ": no such object directory\n";
-        return kExitFailed;
-    }
+    std::string objectDir;
+    if (!ResolveObjectDir(options, "export", err, objectDir)) return kExitFailed;
 
     StreamSink messages(err);
     formats::ProjectFile project;

@@ -89,11 +89,16 @@ TEST_F(ExportCommandTest, FailuresSayWhatIsWrongAndWriteNothing) {
     EXPECT_EQ(RunExport(args, out, err), kExitFailed);  // no mw.cfg here
     EXPECT_NE(err.str().find("no object directory"), std::string::npos);
     // Parts that cannot be loaded are reported; with none left nothing is written.
-    std::filesystem::rename(dir / "lib/Head", dir / "lib/Gone");
-    std::filesystem::rename(dir / "lib/Nose", dir / "lib/Gone too");
+    std::filesystem::remove(dir / "lib/Head/h1.mwo");
+    std::filesystem::remove(dir / "lib/Nose/n1.mwo");
     EXPECT_EQ(Run({"figure.mwp", "out.3ds"}), kExitFailed);
     EXPECT_NE(err.str().find("Unable to add object: "), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir / "out.3ds"));
+    // A folder without any part folder is no object library.
+    std::filesystem::rename(dir / "lib/Head", dir / "lib/Gone");
+    std::filesystem::rename(dir / "lib/Nose", dir / "lib/Gone too");
+    EXPECT_EQ(Run({"figure.mwp", "out.3ds"}), kExitFailed);
+    EXPECT_NE(err.str().find("no part folders"), std::string::npos);
 }
 
 TEST_F(ExportCommandTest, TheProgramDispatchesAndExplains) {

@@ -1,0 +1,36 @@
+#include "cli/batch_setup.h"
+
+#include <filesystem>
+#include <ostream>
+
+#include "formats/object_library.h"
+#include "model/part_types.h"
+
+namespace cli {
+
+app::ConfigValues ConfiguredValues() {
+    app::ConfigValues values;
+    app::ReadConfigFile(app::kConfigFileName, values);
+    return values;
+}
+
+bool ResolveObjectDir(const ParsedOptions& options, const char* command, std::ostream& err,
+                      std::string& objectDir) {
+    objectDir = options.Value("--objects", ConfiguredValues().objectDir);
+    if (objectDir.empty()) {
+        err << "mwbatch " << command << ": no object directory: give --objects DIR or set ObjectDir in mw.cfg\n";
+        return false;
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_directory(objectDir, ec)) {
+        err << "mwbatch " << command << ": " << objectDir << ": no such object directory\n";
+        return false;
+    }
+    for (auto name : model::panelOrder) {
+        if (std::filesystem::is_directory(formats::PartFolder(objectDir, name), ec)) return true;
+    }
+    err << "mwbatch " << command << ": " << objectDir << ": no part folders (\"Head\", \"Neck\", ...) in it\n";
+    return false;
+}
+
+}  // namespace cli
