@@ -23,8 +23,14 @@ struct Command {
 // Every command, in the order the overview lists them.
 const std::vector<Command>& Commands();
 
-// mwbatch export [--objects DIR] [--type-names] PROJECT.mwp OUTPUT
+// One function and one help text per command, each in its own file.
 int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 extern const char* const kExportUsage;
+int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+extern const char* const kRenderUsage;
+int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+extern const char* const kRandomUsage;
+int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+extern const char* const kCheckUsage;
 
 }  // namespace cli

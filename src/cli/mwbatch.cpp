@@ -13,7 +13,10 @@ void Overview(std::ostream& out) {
     out << "Usage: mwbatch COMMAND [OPTIONS] ...\n"
            "\n"
            "Morphwright's figures without a window. Commands:\n";
-    for (const cli::Command& c : cli::Commands()) out << "  " << c.name << "  " << c.summary << "\n";
+    for (const cli::Command& c : cli::Commands()) {
+        const std::string name = c.name;
+        out << "  " << name << std::string(name.size() < 8 ? 8 - name.size() : 1, ' ') << c.summary << "\n";
+    }
     out << "\n\"mwbatch COMMAND --help\" explains a command. Exit status: 0 when the command\n"
            "did its work, 1 when it could not, 2 for a wrong command line.\n";
 }
