@@ -6,11 +6,24 @@ set -euo pipefail
 packages=(cmake make g++ pkg-config qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev
   libegl-dev libgl1-mesa-dri libosmesa6-dev xvfb xauth xdotool imagemagick x11-utils
   assimp-utils lib3ds-dev python3-ezdxf clang libclang-rt-14-dev libgtest-dev libgmock-dev
-  libbenchmark-dev)
+  libbenchmark-dev
+  libtinygltf-dev nodejs npm)
+
+# A package counts as there when it is installed or an installed package
+# provides it (a newer nodejs carries npm itself and conflicts with the
+# separate npm package).
+installed() {
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed" && return 0
+  dpkg-query -W -f='${Status}|${Provides}\n' 2>/dev/null |
+    awk -F'|' -v p="$1" '$1 == "install ok installed" {
+      n = split($2, names, /, */)
+      for (i = 1; i <= n; i++) { sub(/ .*/, "", names[i]); if (names[i] == p) found = 1 } }
+      END { exit !found }'
+}
 
 missing=()
 for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+  if ! installed "$p"; then
     missing+=("$p")
   fi
 done
