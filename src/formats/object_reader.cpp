@@ -51,7 +51,40 @@ void DecodeFloats(const unsigned char* p, std::size_t count, std::vector<float>&
 
 }  // namespace
 
+const char* ReadErrorText(ReadError error) {
+    switch (error) {
+        case ReadError::kNone: return "accepted";
+        case ReadError::kCannotOpen: return "cannot be opened";
+        case ReadError::kCannotRead: return "cannot be read";
+        case ReadError::kBadMagic: return "bad magic (not an object file)";
+        case ReadError::kTooLarge: return "larger than any object file (256 MiB)";
+        case ReadError::kOutOfMemory: return "out of memory";
+        case ReadError::kCutChunkHeader: return "a chunk header is cut off by the end of the file";
+        case ReadError::kChunkPastEnd: return "a chunk runs past the end of the file";
+        case ReadError::kSecondHeader: return "a second header chunk";
+        case ReadError::kShortHeader: return "the header chunk is shorter than 16 bytes";
+        case ReadError::kTooManyPoints: return "more than 65536 points in the header";
+        case ReadError::kTooManyPolygons: return "more than 2147483647 polygons in the header";
+        case ReadError::kTooManySurfaces: return "more than 65536 surfaces in the header";
+        case ReadError::kShortPoints: return "fewer points in PNTS than the header counts";
+        case ReadError::kShortNormals: return "fewer normals in NRMS than the header counts";
+        case ReadError::kShortPolygons: return "fewer polygons in SRFS than the header counts";
+        case ReadError::kPolygonPointOutOfRange: return "a polygon names a point out of range";
+        case ReadError::kPolygonSurfaceOutOfRange: return "a polygon names a surface out of range";
+        case ReadError::kBoundaryPointOutOfRange: return "a boundary list names a point out of range";
+    }
+    return "refused";
+}
+
+bool MeshObject::Refuse(ReadError why, std::size_t at) {
+    readError = why;
+    readErrorAt = at;
+    return false;
+}
+
 bool MeshObject::ReadObjectFile(const std::string& path) {
+    readError = ReadError::kNone;
+    readErrorAt = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in && path.find('\\') != std::string::npos) {
         // Project files keep object paths with backslashes: read them as separators.
@@ -59,24 +92,27 @@ bool MeshObject::ReadObjectFile(const std::string& path) {
         std::replace(slashed.begin(), slashed.end(), '\\', '/');
         in.open(slashed, std::ios::binary);
     }
-    if (!in) return false;
+    if (!in) return Refuse(ReadError::kCannotOpen);
     unsigned char head[4];
-    if (!in.read(reinterpret_cast<char*>(head), sizeof head)) return false;
+    // A file too short for the header id is no object file either.
+    if (!in.read(reinterpret_cast<char*>(head), sizeof head))
+        return Refuse(in.eof() ? ReadError::kBadMagic : ReadError::kCannotRead);
     // Refused before anything is allocated.
-    if (U32(head) != kHeaderId) return false;
+    if (U32(head) != kHeaderId) return Refuse(ReadError::kBadMagic);
 
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
-    if (size < 0 || static_cast<std::uint64_t>(size) > kMaxFileBytes) return false;
+    if (size < 0) return Refuse(ReadError::kCannotRead);
+    if (static_cast<std::uint64_t>(size) > kMaxFileBytes) return Refuse(ReadError::kTooLarge);
     in.seekg(0, std::ios::beg);
 
     std::vector<unsigned char> image;
     try {
         image.resize(static_cast<std::size_t>(size));
     } catch (const std::bad_alloc&) {
-        return false;
+        return Refuse(ReadError::kOutOfMemory);
     }
-    if (!in.read(reinterpret_cast<char*>(image.data()), size)) return false;
+    if (!in.read(reinterpret_cast<char*>(image.data()), size)) return Refuse(ReadError::kCannotRead);
     in.close();
 
     if (!ReadObjectImage(std::move(image))) return false;
@@ -84,13 +120,15 @@ bool MeshObject::ReadObjectFile(const std::string& path) {
 }
 
 bool MeshObject::ReadObjectImage(std::vector<unsigned char> image) {
+    readError = ReadError::kNone;
+    readErrorAt = 0;
     ClearFileContents();
     fileImage = std::move(image);
     bool accepted = false;
     try {
         accepted = WalkChunks();
     } catch (const std::bad_alloc&) {
-        accepted = false;
+        accepted = Refuse(ReadError::kOutOfMemory);
     }
     if (!accepted) ClearFileContents();
     return accepted;
@@ -116,7 +154,8 @@ bool MeshObject::WalkChunks() {
     const unsigned char* bytes = fileImage.data();
     const std::size_t size = fileImage.size();
     // The first chunk must be the header; everything after relies on its counts.
-    if (size < kChunkHeaderBytes || U32(bytes) != kHeaderId) return false;
+    if (size < 4 || U32(bytes) != kHeaderId) return Refuse(ReadError::kBadMagic);
+    if (size < kChunkHeaderBytes) return Refuse(ReadError::kCutChunkHeader);
 
     bool headerSeen = false;
     std::size_t surfaceCounter = 0;
@@ -125,7 +164,7 @@ bool MeshObject::WalkChunks() {
     // end, so the walk always finishes.
     while (at < size) {
         // A chunk header cut off by the end of the file: truncated file, refused.
-        if (size - at < kChunkHeaderBytes) return false;
+        if (size - at < kChunkHeaderBytes) return Refuse(ReadError::kCutChunkHeader, at);
         const std::uint32_t id = U32(bytes + at);
         const std::uint32_t length = U32(bytes + at + 4);
         const std::size_t data = at + kChunkHeaderBytes;
@@ -137,23 +176,23 @@ bool MeshObject::WalkChunks() {
             continue;
         }
         // A chunk running past the end of the file: truncated or damaged, refused.
-        if (length > size - data) return false;
+        if (length > size - data) return Refuse(ReadError::kChunkPastEnd, at);
         const unsigned char* p = bytes + data;
 
         if (id == kHeaderId) {
             // A second header would change the counts under the arrays already read: refused.
-            if (headerSeen) return false;
+            if (headerSeen) return Refuse(ReadError::kSecondHeader, at);
             // A header too short to hold its four values: refused.
-            if (length < kHeaderDataBytes) return false;
+            if (length < kHeaderDataBytes) return Refuse(ReadError::kShortHeader, at);
             const std::uint32_t points32 = U32(p);
             const std::uint32_t polygons32 = U32(p + 4);
             const std::uint32_t surfaces32 = U32(p + 8);
             // Point indices are 16-bit: more points could never be named. Refused.
-            if (points32 > static_cast<std::uint32_t>(kMaxPoints)) return false;
+            if (points32 > static_cast<std::uint32_t>(kMaxPoints)) return Refuse(ReadError::kTooManyPoints, at);
             // A polygon count that does not fit the signed count: refused.
-            if (polygons32 > 0x7FFFFFFFu) return false;
+            if (polygons32 > 0x7FFFFFFFu) return Refuse(ReadError::kTooManyPolygons, at);
             // More surfaces than a 16-bit surface index can name: refused.
-            if (surfaces32 > kMaxSurfaces) return false;
+            if (surfaces32 > kMaxSurfaces) return Refuse(ReadError::kTooManySurfaces, at);
             pointCount = static_cast<std::int32_t>(points32);
             polygonCount = static_cast<std::int32_t>(polygons32);
             surfaceCount = static_cast<std::int32_t>(surfaces32);
@@ -165,7 +204,8 @@ bool MeshObject::WalkChunks() {
         } else if (id == kPointsId || id == kNormalsId) {
             const std::size_t floats = 3 * static_cast<std::size_t>(pointCount);
             // Fewer coordinates than the header's point count: refused.
-            if (length < 4 * floats) return false;
+            if (length < 4 * floats)
+                return Refuse(id == kPointsId ? ReadError::kShortPoints : ReadError::kShortNormals, at);
             if (id == kPointsId) {
                 DecodeFloats(p, floats, points);
                 restPoints = points;
@@ -175,7 +215,7 @@ bool MeshObject::WalkChunks() {
         } else if (id == kPolygonsId) {
             const auto count = static_cast<std::size_t>(polygonCount);
             // Fewer polygon records than the header's count: refused.
-            if (length / kPolygonBytes < count) return false;
+            if (length / kPolygonBytes < count) return Refuse(ReadError::kShortPolygons, at);
             polygons.resize(count);
             for (std::size_t i = 0; i < count; ++i) {
                 const unsigned char* r = p + kPolygonBytes * i;
@@ -187,9 +227,10 @@ bool MeshObject::WalkChunks() {
                 polygon.surface = U16(r + 8);
                 const auto n = static_cast<std::uint32_t>(pointCount);
                 // A corner naming a point the file does not have: refused.
-                if (polygon.a >= n || polygon.b >= n || polygon.c >= n || polygon.d >= n) return false;
+                if (polygon.a >= n || polygon.b >= n || polygon.c >= n || polygon.d >= n)
+                    return Refuse(ReadError::kPolygonPointOutOfRange, at);
                 // A surface outside the table (header count + 10 spare): refused.
-                if (polygon.surface >= surfaces.size()) return false;
+                if (polygon.surface >= surfaces.size()) return Refuse(ReadError::kPolygonSurfaceOutOfRange, at);
             }
         } else if (id >= kFirstListId && id < kFirstListId + kBoundaryListCount) {
             std::vector<std::uint16_t>& list = boundaryLists[id - kFirstListId];
@@ -200,7 +241,8 @@ bool MeshObject::WalkChunks() {
             for (std::size_t e = 0; e < count; ++e) {
                 list[e] = U16(p + 2 * e);
                 // A seam entry naming a point the file does not have: refused.
-                if (list[e] >= static_cast<std::uint32_t>(pointCount)) return false;
+                if (list[e] >= static_cast<std::uint32_t>(pointCount))
+                    return Refuse(ReadError::kBoundaryPointOutOfRange, at);
             }
         } else if (id == kSurfaceId) {
             // SURF chunks beyond the table are ignored; the count goes on.

@@ -314,3 +314,56 @@ TEST(ObjectReader, ReadsFilesFromDisk) {
     EXPECT_FALSE(bad.ReadObjectFile(folder.string()));
     std::filesystem::remove_all(folder);
 }
+
+TEST(ObjectReader, RefusalsSayWhy) {
+    using model::ReadError;
+    const Bytes points = Bytes().Chunk("PNTS", SquarePoints());
+    const std::size_t afterHeader = Header(0, 0, 0).data.size();
+    const struct {
+        Bytes bytes;
+        ReadError why;
+        std::size_t at;  // offset of the chunk refused
+    } cases[] = {
+        {Bytes().Text("MWO"), ReadError::kBadMagic, 0},
+        {Bytes().Chunk("PNTS", Bytes()), ReadError::kBadMagic, 0},
+        {Bytes().Id("MWOB").U16(0), ReadError::kCutChunkHeader, 0},
+        {Header(0, 0, 0).U8(1), ReadError::kCutChunkHeader, afterHeader},
+        {Bytes().Chunk("MWOB", Bytes().U32(1).U32(1).U32(1)), ReadError::kShortHeader, 0},
+        {Header(65537, 0, 0), ReadError::kTooManyPoints, 0},
+        {Header(1, 0x80000000u, 0), ReadError::kTooManyPolygons, 0},
+        {Header(1, 0, 70000), ReadError::kTooManySurfaces, 0},
+        {Header(0, 0, 0).Append(Header(0, 0, 0)), ReadError::kSecondHeader, afterHeader},
+        {Header(4, 0, 0).Id("PNTS").U32(48).Append(Floats({1, 2, 3})), ReadError::kChunkPastEnd, afterHeader},
+        {Header(4, 0, 0).Chunk("PNTS", Floats({0, 0, 0})), ReadError::kShortPoints, afterHeader},
+        {Header(4, 0, 0).Chunk("NRMS", Floats({0, 0, 1})), ReadError::kShortNormals, afterHeader},
+        {Header(4, 2, 1).Chunk("SRFS", Indices({0, 1, 2, 3, 0})), ReadError::kShortPolygons, afterHeader},
+        {Header(4, 1, 1).Append(points).Chunk("SRFS", Indices({0, 1, 4, 3, 0})), ReadError::kPolygonPointOutOfRange,
+         afterHeader + points.data.size()},
+        {Header(4, 1, 1).Append(points).Chunk("SRFS", Indices({0, 1, 2, 3, 11})),
+         ReadError::kPolygonSurfaceOutOfRange, afterHeader + points.data.size()},
+        {Header(4, 0, 0).Append(points).Chunk("SUFS", Bytes().Chunk("P002", Indices({1, 4}))),
+         ReadError::kBoundaryPointOutOfRange, afterHeader + points.data.size() + 8},
+    };
+    for (const auto& c : cases) {
+        model::MeshObject o;
+        EXPECT_FALSE(Read(o, c.bytes));
+        EXPECT_EQ(o.readError, c.why) << model::ReadErrorText(c.why) << " got " << model::ReadErrorText(o.readError);
+        EXPECT_EQ(o.readErrorAt, c.at) << model::ReadErrorText(c.why);
+        // The next read starts afresh.
+        ASSERT_TRUE(Read(o, SoundFile()));
+        EXPECT_EQ(o.readError, ReadError::kNone);
+        EXPECT_EQ(o.readErrorAt, 0u);
+    }
+
+    // From disk: a file that is not there, one too short for the header id.
+    const auto folder = std::filesystem::temp_directory_path() / "mw_object_reader_reasons";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "short.mwo", std::ios::binary) << "MW";
+    model::MeshObject o;
+    EXPECT_FALSE(o.ReadObjectFile((folder / "missing.mwo").string()));
+    EXPECT_EQ(o.readError, ReadError::kCannotOpen);
+    EXPECT_FALSE(o.ReadObjectFile((folder / "short.mwo").string()));
+    EXPECT_EQ(o.readError, ReadError::kBadMagic);
+    EXPECT_STREQ(model::ReadErrorText(o.readError), "bad magic (not an object file)");
+    std::filesystem::remove_all(folder);
+}
