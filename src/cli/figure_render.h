@@ -36,10 +36,16 @@ struct Picture {
 // The largest width or height the headless renderer supports.
 int MaxRenderSize();
 
+// The view's size in pixels: what a width or height of 0 stands for.
+int ViewPixelWidth();
+int ViewPixelHeight();
+
 // Draws the creature as the view would, in a context of the calling
-// thread's own (several threads may render at once). The creature's camera
-// and drawing fields are set from `settings` for the drawing and put back
-// afterwards. False, with `error` saying why, when no picture was made.
+// thread's own (several threads may render at once, each its own creature;
+// a context already current in the thread is current again afterwards).
+// The creature's camera and drawing fields and the parts' selection are set
+// from `settings` for the drawing and put back afterwards. False, with
+// `error` saying why, when no picture was made.
 bool RenderPicture(model::Creature& creature, const RenderSettings& settings, Picture& picture,
                    std::string& error);
 

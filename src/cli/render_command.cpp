@@ -1,15 +1,262 @@
-// mwbatch render: to come.
+// mwbatch render: a project file as a PNG picture, drawn by the view's own
+// drawing code in an off-screen context, with the view's size, camera and
+// colours unless the command line says otherwise.
+#include <charconv>
+#include <cmath>
+#include <limits>
 #include <ostream>
+#include <string_view>
 
+#include "cli/batch_setup.h"
 #include "cli/command.h"
+#include "cli/figure_render.h"
+#include "cli/options.h"
+#include "cli/stream_sink.h"
+#include "formats/project_file.h"
+#include "model/creature.h"
+#include "model/part_types.h"
+#include "ui/list_order.h"
 
 namespace cli {
 
-const char* const kRenderUsage = "Usage: mwbatch render ...\n";
+const char* const kRenderUsage =
+    "Usage: mwbatch render [OPTIONS] PROJECT.mwp OUT.png\n"
+    "\n"
+    "Loads PROJECT.mwp as \"Load Project\" does and draws the figure as the view\n"
+    "shows it right after start-up (smooth shading, not turned, zoom 1.1, the\n"
+    "colours of mw.cfg), into an 8-bit RGB PNG. OUT.png is replaced only when\n"
+    "it was written completely.\n"
+    "\n"
+    "Options:\n"
+    "  --objects DIR         the object library (default: ObjectDir of mw.cfg in\n"
+    "                        the current directory)\n"
+    "  --size WxH            the picture's size in pixels, e.g. 800x600 (default:\n"
+    "                        the view's size, 547x557)\n"
+    "  --mode MODE           smooth, flat or wire, as the shading buttons (default\n"
+    "                        smooth)\n"
+    "  --yaw DEG             turns the figure about the vertical axis, in degrees,\n"
+    "                        as dragging to the left does for a positive angle\n"
+    "  --pitch DEG           tilts it about the horizontal axis, as dragging up\n"
+    "                        does for a positive angle\n"
+    "  --zoom Z              the view's zoom (default 1.1; larger is nearer)\n"
+    "  --background R,G,B    the background colour, each part 0 to 1, e.g.\n"
+    "                        0.2,0.4,0.6 (default: BgColor of mw.cfg)\n"
+    "  --wire R,G,B          the colour of wire mode's lines (default: WireColor\n"
+    "                        of mw.cfg)\n"
+    "  --select PART         outlines that part in yellow (in wire mode: draws it\n"
+    "                        yellow), as the \"Edit BodyParts\" page does; the part's\n"
+    "                        name in any case, e.g. \"upper body\"\n"
+    "  --quiet               writes only why the picture was not made: no line\n"
+    "                        when it was, no message about parts that could not\n"
+    "                        be loaded\n"
+    "  -h, --help            this text\n"
+    "\n"
+    "Every message the program would show in a box goes to standard error as one\n"
+    "line, \"caption: text\". Exit status: 0 when OUT.png was written, 1 when it\n"
+    "was not, 2 for a wrong command line.\n"
+    "\n"
+    "Example:\n"
+    "  mwbatch render --size 1024x1024 --yaw 30 --select head hero.mwp hero.png\n";
 
-int RunRender(const std::vector<std::string>& /*args*/, std::ostream& /*out*/, std::ostream& err) {
-    err << "mwbatch render: not available yet\n";
-    return kExitFailed;
+namespace {
+
+constexpr const char* kShortUsage =
+    "Usage: mwbatch render [--objects DIR] [--size WxH] [--mode smooth|flat|wire] [--yaw DEG]\n"
+    "       [--pitch DEG] [--zoom Z] [--background R,G,B] [--wire R,G,B] [--select PART]\n"
+    "       [--quiet] PROJECT.mwp OUT.png (--help for more)\n";
+
+constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
+
+class NoMessages : public ui::MessageSink {
+public:
+    void ShowMessage(const std::string&, const std::string&, ui::Icon, ui::Window*) override {}
+};
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
+// A finite number and nothing else.
+bool ParseNumber(std::string_view text, double& value) {
+    text = Trimmed(text);
+    const char* end = text.data() + text.size();
+    auto [stop, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && stop == end && std::isfinite(value);
+}
+
+// Digits only; a number too large for an int reads as the largest int, which
+// no picture size reaches.
+bool ParseDimension(std::string_view text, int& value) {
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos) return false;
+    unsigned long long number = 0;
+    auto [stop, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (ec == std::errc::result_out_of_range || number > static_cast<unsigned long long>(std::numeric_limits<int>::max())) {
+        value = std::numeric_limits<int>::max();
+        return true;
+    }
+    value = static_cast<int>(number);
+    return ec == std::errc() && stop == text.data() + text.size();
+}
+
+bool ParseSize(std::string_view text, int& width, int& height) {
+    const std::size_t x = text.find_first_of("xX");
+    return x != std::string_view::npos && ParseDimension(text.substr(0, x), width) &&
+           ParseDimension(text.substr(x + 1), height);
+}
+
+bool ParseColour(std::string_view text, float colour[3]) {
+    for (int c = 0; c < 3; ++c) {
+        const std::size_t comma = c < 2 ? text.find(',') : text.size();
+        if (comma == std::string_view::npos) return false;
+        double value = 0;
+        if (!ParseNumber(text.substr(0, comma), value) || value < 0 || value > 1) return false;
+        colour[c] = static_cast<float>(value);
+        text.remove_prefix(c < 2 ? comma + 1 : comma);
+    }
+    return true;
+}
+
+int ModeOf(const std::string& name) {
+    const char* const names[] = {"smooth", "flat", "wire"};
+    for (int mode = 0; mode < 3; ++mode) {
+        if (ui::CompareIgnoringCase(name, names[mode]) == 0) return mode;
+    }
+    return -1;
+}
+
+int PanelIndexOf(const std::string& name) {
+    for (int index = 0; index < model::kPartTypeCount; ++index) {
+        if (ui::CompareIgnoringCase(name, std::string(model::panelOrder[index])) == 0) return index;
+    }
+    return -1;
+}
+
+// The settings the command line asks for on top of the program's start-up
+// view; false with `problem` naming the option that was not understood.
+bool ReadSettings(const ParsedOptions& options, RenderSettings& settings, std::string& problem) {
+    const app::ConfigValues config = ConfiguredValues();
+    for (int c = 0; c < 3; ++c) {
+        settings.background[c] = config.backgroundColor[c];
+        settings.wire[c] = config.wireColor[c];
+    }
+    settings.width = ViewPixelWidth();
+    settings.height = ViewPixelHeight();
+    for (const auto& [option, value] : options.values) {
+        double number = 0;
+        if (option == "--size") {
+            if (!ParseSize(value, settings.width, settings.height)) {
+                problem = "--size " + value + ": give the size as WIDTHxHEIGHT in pixels, e.g. 800x600";
+                return false;
+            }
+        } else if (option == "--mode") {
+            settings.drawMode = ModeOf(value);
+            if (settings.drawMode < 0) {
+                problem = "--mode " + value + ": the mode is smooth, flat or wire";
+                return false;
+            }
+        } else if (option == "--yaw" || option == "--pitch" || option == "--zoom") {
+            if (!ParseNumber(value, number)) {
+                problem = option + " " + value + ": not a number";
+                return false;
+            }
+            if (option == "--zoom") {
+                settings.zoom = static_cast<float>(number);
+            } else {
+                (option == "--yaw" ? settings.yaw : settings.pitch) = static_cast<float>(number * kRadiansPerDegree);
+            }
+        } else if (option == "--background" || option == "--wire") {
+            if (!ParseColour(value, option == "--wire" ? settings.wire : settings.background)) {
+                problem = option + " " + value + ": give the colour as R,G,B, each from 0 to 1, e.g. 0.2,0.4,0.6";
+                return false;
+            }
+        } else if (option == "--select") {
+            settings.selectPanelIndex = PanelIndexOf(value);
+            if (settings.selectPanelIndex < 0) {
+                problem = "--select " + value + ": no such part; the parts are \"Head\", \"Neck\", \"Upper body\", ...";
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const ParsedOptions options =
+        ParseOptions(args, {"--objects", "--size", "--mode", "--yaw", "--pitch", "--zoom", "--background", "--wire", "--select"},
+                     {"--quiet"});
+    if (options.help) {
+        out << kRenderUsage;
+        return kExitDone;
+    }
+    RenderSettings settings;
+    std::string problem;
+    if (options.error.empty() && options.positionals.size() != 2) {
+        problem = "give a project file and an output file";
+    } else if (!options.error.empty()) {
+        problem = options.error;
+    }
+    if (!problem.empty() || !ReadSettings(options, settings, problem)) {
+        err << "mwbatch render: " << problem << "\n" << kShortUsage;
+        return kExitUsage;
+    }
+    const std::string& projectPath = options.positionals[0];
+    const std::string& outputPath = options.positionals[1];
+    const bool quiet = options.Has("--quiet");
+
+    const int largest = MaxRenderSize();
+    if (largest == 0) {
+        err << "mwbatch render: no off-screen OpenGL context could be made\n";
+        return kExitFailed;
+    }
+    if (settings.width < 1 || settings.height < 1 || settings.width > largest || settings.height > largest) {
+        err << "mwbatch render: --size " << options.Value("--size") << ": width and height must be 1 to " << largest
+            << "\n";
+        return kExitFailed;
+    }
+
+    std::string objectDir;
+    if (!ResolveObjectDir(options, "render", err, objectDir)) return kExitFailed;
+
+    StreamSink failures(err);
+    formats::ProjectFile project;
+    if (!formats::ReadProjectFile(projectPath, project)) {
+        failures.ShowMessage(formats::kProjectOpenFailed, formats::kProjectErrorCaption, ui::Icon::Exclamation,
+                             nullptr);
+        return kExitFailed;
+    }
+    NoMessages silence;
+    ui::MessageSink& loadMessages = quiet ? static_cast<ui::MessageSink&>(silence) : failures;
+    model::Creature creature(loadMessages);
+    formats::LoadProjectRecords(project, creature, objectDir, nullptr);
+    if (creature.parts.Count() == 0) {
+        err << "mwbatch render: " << projectPath << ": no part could be loaded, nothing written\n";
+        return kExitFailed;
+    }
+    if (settings.selectPanelIndex >= 0 && !quiet &&
+        creature.PartNamed(model::panelOrder[settings.selectPanelIndex]) == nullptr) {
+        err << "mwbatch render: the figure has no \"" << model::panelOrder[settings.selectPanelIndex]
+            << "\", nothing is outlined\n";
+    }
+
+    Picture picture;
+    std::string error;
+    if (!RenderPicture(creature, settings, picture, error)) {
+        err << "mwbatch render: " << error << "\n";
+        return kExitFailed;
+    }
+    if (!WritePng(picture, outputPath)) {
+        err << "mwbatch render: " << outputPath << ": could not be written\n";
+        return kExitFailed;
+    }
+    if (!quiet) {
+        out << outputPath << ": " << picture.width << "x" << picture.height << ", " << creature.parts.Count()
+            << (creature.parts.Count() == 1 ? " part\n" : " parts\n");
+    }
+    return kExitDone;
 }
 
 }  // namespace cli
