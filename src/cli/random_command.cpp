@@ -1,15 +1,239 @@
-// mwbatch random: to come.
-#include <ostream>
+// mwbatch random: figures in bulk as the "Random Creature" button makes
+// them, each from a seed of its own, written as project files, meshes and
+// pictures.
+#include <unistd.h>
 
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <limits>
+#include <thread>
+
+#include "cli/batch_setup.h"
 #include "cli/command.h"
+#include "cli/options.h"
+#include "cli/progress_line.h"
+#include "cli/random_batch.h"
+#include "ui/list_order.h"
 
 namespace cli {
 
-const char* const kRandomUsage = "Usage: mwbatch random ...\n";
+const char* const kRandomUsage =
+    "Usage: mwbatch random --count N --seed S --out DIR [--objects DIR]\n"
+    "                      [--formats mwp,3ds,dxf,png] [--deform AMOUNT] [--jobs J] [--quiet]\n"
+    "\n"
+    "Makes N random figures as the \"Random Creature\" button does: every part gets\n"
+    "one object file of its folder in the object library, picked at random, never\n"
+    "\" (none) \"; a part whose folder holds no object file is left out. Figure i of\n"
+    "the run is made from seed S + i alone, so a seed gives the same figure on every\n"
+    "machine, with any --jobs, in any run that includes it.\n"
+    "\n"
+    "Each figure is written into DIR as figure-<seed>.<ext> in every format asked for:\n"
+    "  mwp  the project file; \"Load Project\" brings back this very figure\n"
+    "  3ds  one 3D Studio mesh, seams merged, one material per surface\n"
+    "  dxf  a DXF drawing of 3DFACE entities\n"
+    "  png  a picture as the view shows the figure at start-up, in mw.cfg's colours\n"
+    "A file is replaced only once it was written completely.\n"
+    "\n"
+    "Options:\n"
+    "  --count N        the number of figures, 1 or more\n"
+    "  --seed S         the first figure's seed, 0 to 4294967295 (the generator\n"
+    "                   takes 32 bits); the last seed, S + N - 1, may not pass it\n"
+    "  --out DIR        where the files go: an existing, writable directory\n"
+    "  --objects DIR    the object library (default: ObjectDir of mw.cfg in the\n"
+    "                   current directory)\n"
+    "  --formats LIST   the formats, separated by commas (default: mwp)\n"
+    "  --deform AMOUNT  also give every part random build factors between -AMOUNT\n"
+    "                   and AMOUNT along X, Y and Z (lock mode None), as the \"Edit\n"
+    "                   BodyParts\" page would; 0 to 100, 0.3 gives a fair spread\n"
+    "  --jobs J         figures made at once, 1 to 1024 (default: the number of\n"
+    "                   cores); the files are the same whatever J is\n"
+    "  --quiet          no progress line, no summary\n"
+    "  -h, --help       this text\n"
+    "\n"
+    "Splitting a big run: seeds S to S + N - 1 give the same files whether they are\n"
+    "made in one run or in several, so give each task its own seed range and the\n"
+    "same output directory. 100 000 figures as 100 tasks of a Slurm job array, task\n"
+    "k making seeds k * 1000 to k * 1000 + 999:\n"
+    "  #SBATCH --array=0-99 --cpus-per-task=4\n"
+    "  mwbatch random --objects ~/objects --out ~/figures --formats mwp,png \\\n"
+    "      --seed $((SLURM_ARRAY_TASK_ID * 1000)) --count 1000 \\\n"
+    "      --jobs \"$SLURM_CPUS_PER_TASK\" --quiet\n"
+    "A failed task is run again with the same options and replaces its files.\n"
+    "\n"
+    "Every message the program would show in a box goes to standard error as one\n"
+    "line, \"figure-<seed>: caption: text\", in seed order. On a terminal a run\n"
+    "longer than a second shows a progress line there (figures done, rate, time\n"
+    "left); a summary goes to standard output. Exit status: 0 when every figure's\n"
+    "files were written, 1 when some were not or nothing could start (no object\n"
+    "library, no output directory, N below 1), 2 for a wrong command line.\n"
+    "\n"
+    "Example:\n"
+    "  mwbatch random --objects ~/objects --count 20 --seed 1 --formats mwp,png --out out\n";
 
-int RunRandom(const std::vector<std::string>& /*args*/, std::ostream& /*out*/, std::ostream& err) {
-    err << "mwbatch random: not available yet\n";
-    return kExitFailed;
+namespace {
+
+constexpr const char* kShortUsage =
+    "Usage: mwbatch random --count N --seed S --out DIR [--objects DIR] [--formats mwp,3ds,dxf,png]\n"
+    "                      [--deform AMOUNT] [--jobs J] [--quiet] (--help for more)\n";
+constexpr std::uint64_t kLastSeed = std::numeric_limits<std::uint32_t>::max();
+constexpr int kMaxJobs = 1024;
+constexpr double kMaxDeform = 100;
+
+// The whole text as one number of type T, or false.
+template <typename T>
+bool ParseWhole(const std::string& text, T& value) {
+    const char* end = text.data() + text.size();
+    const auto [stop, ec] = std::from_chars(text.data(), end, value);
+    return !text.empty() && ec == std::errc() && stop == end;
+}
+
+bool ParseFormats(const std::string& text, std::vector<FigureFormat>& formats, std::string& unknown) {
+    formats.clear();
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', start);
+        const std::string name = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        bool known = false;
+        for (FigureFormat f : {FigureFormat::Project, FigureFormat::Studio3ds, FigureFormat::Dxf, FigureFormat::Png}) {
+            if (ui::CompareIgnoringCase(name, ExtensionOf(f)) != 0) continue;
+            known = true;
+            bool listed = false;
+            for (FigureFormat g : formats) listed = listed || g == f;
+            if (!listed) formats.push_back(f);
+        }
+        if (!known) {
+            unknown = name;
+            return false;
+        }
+        if (comma == std::string::npos) return true;
+        start = comma + 1;
+    }
+}
+
+// False, with the reason, when no file can be created in `dir`: tried with
+// a file of our own, so that permissions, read-only mounts and the like all
+// count, before any figure is made.
+bool CanWriteInto(const std::string& dir, std::string& reason) {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(dir, ec)) {
+        reason = "no such output directory";
+        return false;
+    }
+    std::string probe = (std::filesystem::path(dir) / ".mwbatch-XXXXXX").string();
+    const int fd = ::mkstemp(probe.data());
+    if (fd < 0) {
+        reason = std::string("cannot write into it (") + std::strerror(errno) + ")";
+        return false;
+    }
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return true;
+}
+
+int UsageError(std::ostream& err, const std::string& what) {
+    err << "mwbatch random: " << what << "\n" << kShortUsage;
+    return kExitUsage;
+}
+
+}  // namespace
+
+int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const ParsedOptions options = ParseOptions(
+        args, {"--objects", "--count", "--seed", "--out", "--formats", "--deform", "--jobs"}, {"--quiet"});
+    if (options.help) {
+        out << kRandomUsage;
+        return kExitDone;
+    }
+    if (!options.error.empty()) return UsageError(err, options.error);
+    if (!options.positionals.empty()) return UsageError(err, "unexpected argument \"" + options.positionals[0] + "\"");
+    for (const char* required : {"--count", "--seed", "--out"}) {
+        if (options.values.count(required) == 0) return UsageError(err, std::string("give ") + required);
+    }
+
+    RandomBatch batch;
+    std::int64_t count = 0;
+    if (!ParseWhole(options.Value("--count"), count)) {
+        return UsageError(err, "--count " + options.Value("--count") + ": not a whole number");
+    }
+    std::uint64_t seed = 0;
+    if (!ParseWhole(options.Value("--seed"), seed) || seed > kLastSeed) {
+        return UsageError(err, "--seed " + options.Value("--seed") + ": not a seed from 0 to 4294967295");
+    }
+    if (count > 0 && static_cast<std::uint64_t>(count) - 1 > kLastSeed - seed) {
+        return UsageError(err, "--seed " + std::to_string(seed) + " with --count " + std::to_string(count) +
+                                   ": the last seed would pass 4294967295");
+    }
+    std::string unknown;
+    if (!ParseFormats(options.Value("--formats", "mwp"), batch.formats, unknown)) {
+        return UsageError(err, "--formats: unknown format \"" + unknown + "\" (mwp, 3ds, dxf, png)");
+    }
+    if (options.values.count("--deform") != 0) {
+        batch.deform = true;
+        const std::string text = options.Value("--deform");
+        if (!ParseWhole(text, batch.deformAmount) || !(batch.deformAmount >= 0 && batch.deformAmount <= kMaxDeform)) {
+            return UsageError(err, "--deform " + text + ": not an amount from 0 to 100");
+        }
+    }
+    const unsigned cores = std::thread::hardware_concurrency();
+    batch.jobs = cores == 0 ? 1 : static_cast<int>(std::min<unsigned>(cores, kMaxJobs));
+    if (options.values.count("--jobs") != 0 &&
+        (!ParseWhole(options.Value("--jobs"), batch.jobs) || batch.jobs < 1 || batch.jobs > kMaxJobs)) {
+        return UsageError(err, "--jobs " + options.Value("--jobs") + ": not a number from 1 to 1024");
+    }
+
+    // Nothing is written before everything the run needs has been found.
+    if (count < 1) {
+        err << "mwbatch random: --count " << count << ": make at least one figure\n";
+        return kExitFailed;
+    }
+    batch.count = static_cast<std::uint64_t>(count);
+    batch.firstSeed = static_cast<std::uint32_t>(seed);
+    if (!ResolveObjectDir(options, "random", err, batch.objectDir)) return kExitFailed;
+    const ObjectLists lists = ReadObjectLists(batch.objectDir);
+    bool anyFile = false;
+    for (const auto& files : lists) anyFile = anyFile || !files.empty();
+    if (!anyFile) {
+        err << "mwbatch random: " << batch.objectDir << ": no object files (*.mwo) in its part folders\n";
+        return kExitFailed;
+    }
+    batch.outDir = options.Value("--out");
+    std::string reason;
+    if (!CanWriteInto(batch.outDir, reason)) {
+        err << "mwbatch random: " << batch.outDir << ": " << reason << "\n";
+        return kExitFailed;
+    }
+    const app::ConfigValues config = ConfiguredValues();
+    for (int c = 0; c < 3; ++c) {
+        batch.render.background[c] = config.backgroundColor[c];
+        batch.render.wire[c] = config.wireColor[c];
+    }
+
+    const bool quiet = options.Has("--quiet");
+    // Only the program's own standard error can be a terminal.
+    const bool terminal = &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
+    ProgressLine progress(err, batch.count, terminal && !quiet);
+    const BatchResult result = RunRandomBatch(batch, lists, err, progress);
+
+    if (!quiet) {
+        const std::uint64_t lastSeed = seed + batch.count - 1;
+        char timing[96];
+        std::snprintf(timing, sizeof timing, " in %.1f s, %.1f figures/s", result.seconds,
+                      result.seconds > 0 ? static_cast<double>(batch.count) / result.seconds : 0.0);
+        out << "mwbatch random: ";
+        if (result.failed == 0) {
+            out << result.written << (result.written == 1 ? " figure" : " figures");
+        } else {
+            out << result.written << " of " << batch.count << " figures (" << result.failed << " failed)";
+        }
+        out << " written into " << batch.outDir << ", seeds " << seed << " to " << lastSeed << timing << "\n";
+    }
+    return result.failed == 0 ? kExitDone : kExitFailed;
 }
 
 }  // namespace cli

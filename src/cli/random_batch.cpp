@@ -1,0 +1,184 @@
+#include "cli/random_batch.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <exception>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <ostream>
+#include <sstream>
+#include <system_error>
+#include <thread>
+
+#include "cli/progress_line.h"
+#include "cli/stream_sink.h"
+#include "formats/export_3ds.h"
+#include "formats/export_dxf.h"
+#include "formats/project_file.h"
+#include "model/creature.h"
+
+namespace cli {
+namespace {
+
+// Every line of `text` into `lines`, each behind `prefix`.
+void AppendPrefixed(std::string& lines, const std::string& prefix, const std::string& text) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        lines += prefix + ": " + text.substr(start, end - start) + "\n";
+        start = end + 1;
+    }
+}
+
+bool WritePicture(model::Creature& creature, const RenderSettings& settings, const std::string& path,
+                  std::string& problem) {
+    Picture picture;
+    if (!RenderPicture(creature, settings, picture, problem)) return false;
+    if (!WritePng(picture, path)) {
+        problem = "could not be written";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+const char* ExtensionOf(FigureFormat format) {
+    switch (format) {
+        case FigureFormat::Project: return "mwp";
+        case FigureFormat::Studio3ds: return "3ds";
+        case FigureFormat::Dxf: return "dxf";
+        case FigureFormat::Png: return "png";
+    }
+    return "";
+}
+
+std::string FigurePath(const RandomBatch& batch, std::uint32_t seed, FigureFormat format) {
+    const std::string name = "figure-" + std::to_string(seed) + "." + ExtensionOf(format);
+    return (std::filesystem::path(batch.outDir) / name).string();
+}
+
+FigureOutcome MakeRandomFigure(const RandomBatch& batch, const ObjectLists& lists, std::uint32_t seed) {
+    FigureOutcome outcome;
+    const std::string figureName = "figure-" + std::to_string(seed);
+    std::ostringstream boxes;
+    StreamSink messages(boxes);
+    // Takes the boxes shown since the last call into the figure's lines.
+    const auto collect = [&](const std::string& prefix) {
+        AppendPrefixed(outcome.lines, prefix, boxes.str());
+        boxes.str("");
+    };
+
+    model::Creature creature(messages);
+    const RandomRecipe recipe = DrawRecipe(seed, lists, batch.deform, batch.deformAmount);
+    const int loaded = BuildFigure(recipe, lists, batch.objectDir, creature);
+    collect(figureName);
+    if (loaded == 0) {
+        outcome.lines += figureName + ": no part could be loaded, nothing written\n";
+        return outcome;
+    }
+
+    outcome.written = true;
+    for (FigureFormat format : {FigureFormat::Project, FigureFormat::Studio3ds, FigureFormat::Dxf,
+                                FigureFormat::Png}) {
+        bool wanted = false;
+        for (FigureFormat f : batch.formats) wanted = wanted || f == format;
+        if (!wanted) continue;
+        const std::string path = FigurePath(batch, seed, format);
+        std::string problem;
+        bool written = false;
+        switch (format) {
+            case FigureFormat::Project:
+                written = formats::SaveProject(creature, path, batch.objectDir, messages);
+                break;
+            case FigureFormat::Studio3ds:
+                written = formats::Export3ds(creature, path, messages);
+                break;
+            case FigureFormat::Dxf:
+                written = formats::ExportDxf(creature, path, messages);
+                break;
+            case FigureFormat::Png:
+                written = WritePicture(creature, batch.render, path, problem);
+                break;
+        }
+        const std::string fileName = figureName + "." + ExtensionOf(format);
+        collect(fileName);
+        if (!problem.empty()) AppendPrefixed(outcome.lines, fileName, problem);
+        outcome.written = outcome.written && written;
+    }
+    return outcome;
+}
+
+BatchResult RunRandomBatch(const RandomBatch& batch, const ObjectLists& lists, std::ostream& err,
+                           ProgressLine& progress) {
+    std::mutex mutex;
+    std::condition_variable finished;
+    std::map<std::uint64_t, FigureOutcome> waiting;  // finished, not yet reported
+    std::atomic<std::uint64_t> next{0};
+    std::atomic<std::uint64_t> done{0};
+
+    // Figures are taken in seed order; each depends on its seed alone.
+    const auto work = [&] {
+        for (std::uint64_t i = next++; i < batch.count; i = next++) {
+            const auto seed = static_cast<std::uint32_t>(batch.firstSeed + i);
+            FigureOutcome outcome;
+            try {
+                outcome = MakeRandomFigure(batch, lists, seed);
+            } catch (const std::exception& e) {
+                outcome.written = false;
+                outcome.lines += "figure-" + std::to_string(seed) + ": " + e.what() + "\n";
+            }
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                waiting.emplace(i, std::move(outcome));
+            }
+            ++done;
+            finished.notify_one();
+        }
+    };
+
+    const std::uint64_t threadCount =
+        std::min<std::uint64_t>(batch.count, static_cast<std::uint64_t>(batch.jobs < 1 ? 1 : batch.jobs));
+    std::vector<std::thread> workers;
+    for (std::uint64_t t = 0; t < threadCount; ++t) {
+        try {
+            workers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;  // go on with the threads there are
+        }
+    }
+    if (workers.empty()) work();
+
+    // This thread alone writes to `err`: the figures' lines in seed order,
+    // and the progress line between them.
+    BatchResult result;
+    std::unique_lock<std::mutex> lock(mutex);
+    for (std::uint64_t reported = 0; reported < batch.count;) {
+        finished.wait_for(lock, std::chrono::milliseconds(250),
+                          [&] { return waiting.count(reported) != 0; });
+        for (auto it = waiting.find(reported); it != waiting.end(); it = waiting.find(reported)) {
+            FigureOutcome outcome = std::move(it->second);
+            waiting.erase(it);
+            lock.unlock();
+            if (!outcome.lines.empty()) {
+                progress.Clear();
+                err << outcome.lines << std::flush;
+            }
+            (outcome.written ? result.written : result.failed) += 1;
+            ++reported;
+            lock.lock();
+        }
+        lock.unlock();
+        progress.Update(done.load());
+        lock.lock();
+    }
+    lock.unlock();
+    for (std::thread& worker : workers) worker.join();
+    progress.Clear();
+    result.seconds = progress.Seconds();
+    return result;
+}
+
+}  // namespace cli

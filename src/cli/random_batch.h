@@ -1,0 +1,58 @@
+// A run of random figures: each figure made from its seed alone on its own
+// creature, its files written, and the runs spread over worker threads
+// while its messages are reported in seed order.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "cli/figure_render.h"
+#include "cli/random_recipe.h"
+
+namespace cli {
+
+class ProgressLine;
+
+enum class FigureFormat { Project, Studio3ds, Dxf, Png };
+
+struct RandomBatch {
+    std::string objectDir;
+    std::string outDir;
+    std::uint32_t firstSeed = 0;
+    std::uint64_t count = 0;  // seeds firstSeed ... firstSeed + count - 1, all within 32 bits
+    std::vector<FigureFormat> formats;  // each at most once
+    bool deform = false;
+    double deformAmount = 0;
+    int jobs = 1;
+    RenderSettings render;  // for the pictures
+};
+
+// The extension of a format ("mwp", "3ds", "dxf", "png").
+const char* ExtensionOf(FigureFormat format);
+
+// outDir/figure-<seed>.<ext>
+std::string FigurePath(const RandomBatch& batch, std::uint32_t seed, FigureFormat format);
+
+struct FigureOutcome {
+    bool written = false;  // every file of the figure was written
+    std::string lines;     // its messages, one line each, "figure-<seed>...: " first
+};
+
+// Makes the figure of one seed and writes its files.
+FigureOutcome MakeRandomFigure(const RandomBatch& batch, const ObjectLists& lists, std::uint32_t seed);
+
+struct BatchResult {
+    std::uint64_t written = 0;  // figures whose files were all written
+    std::uint64_t failed = 0;
+    double seconds = 0;
+};
+
+// Makes every figure of the batch on batch.jobs threads (at most one per
+// figure). The figures' messages go to `err` in seed order, whatever order
+// the figures are finished in; `progress` is updated between them.
+BatchResult RunRandomBatch(const RandomBatch& batch, const ObjectLists& lists, std::ostream& err,
+                           ProgressLine& progress);
+
+}  // namespace cli

@@ -1,0 +1,253 @@
+// mwbatch random: figures made from their seeds alone (the same files from
+// the same seeds whatever the job count), never " (none) ", projects that
+// load back to the figure made, build factors, and every way a run is
+// refused before it writes anything.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "../panels/temp_dir.h"
+#include "../panels/tiny_library.h"
+#include "cli/command.h"
+#include "cli/random_batch.h"
+#include "cli/random_recipe.h"
+#include "formats/project_file.h"
+#include "model/creature.h"
+#include "model/part_types.h"
+#include "ui/message_sink.h"
+
+namespace cli {
+namespace {
+
+namespace fs = std::filesystem;
+using testlib::ReadAll;
+
+class CountingSink : public ui::MessageSink {
+public:
+    void ShowMessage(const std::string&, const std::string&, ui::Icon, ui::Window*) override { ++shown; }
+    int shown = 0;
+};
+
+// Every file of a folder by name, with its bytes.
+std::map<std::string, std::string> FilesIn(const fs::path& dir) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(dir)) files[entry.path().filename().string()] = ReadAll(entry.path());
+    return files;
+}
+
+class RandomCommandTest : public testlib::TempDirTest {
+protected:
+    void SetUp() override {
+        TempDirTest::SetUp();
+        // Three files for most parts, none for the ears, one for the nose.
+        testlib::MakeTinyLibrary(dir / "lib", {{"Left ear", {}}, {"Right ear", {}}, {"Nose", {"n1.mwo"}}},
+                                 {"a.mwo", "b.mwo", "c.mwo"});
+        fs::create_directories(dir / "lib/Left ear");
+    }
+    int Run(const std::string& library, const std::string& outDir, std::vector<std::string> args) {
+        out.str("");
+        err.str("");
+        fs::create_directories(outDir);
+        args.insert(args.end(), {"--objects", library, "--out", outDir, "--quiet"});
+        return RunRandom(args, out, err);
+    }
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(RandomCommandTest, TheSameSeedsGiveTheSameFilesWhateverTheJobCount) {
+    const std::string library = MW_SAMPLE_LIBRARY_DIR;
+    ASSERT_TRUE(fs::is_directory(library)) << "build the sample library first";
+    const std::vector<std::string> base = {"--seed", "41", "--formats", "mwp,3ds,dxf,png", "--deform", "0.3"};
+    auto with = [&](std::vector<std::string> more) {
+        more.insert(more.begin(), base.begin(), base.end());
+        return more;
+    };
+    ASSERT_EQ(Run(library, "one", with({"--count", "4", "--jobs", "1"})), kExitDone) << err.str();
+    const auto one = FilesIn(dir / "one");
+    ASSERT_EQ(one.size(), 16u);
+    EXPECT_EQ(err.str(), "");
+    ASSERT_EQ(Run(library, "two", with({"--count", "4", "--jobs", "2"})), kExitDone) << err.str();
+    EXPECT_EQ(FilesIn(dir / "two"), one);
+    // A run again over the same files, and a split run, give the same bytes.
+    ASSERT_EQ(Run(library, "two", with({"--count", "4", "--jobs", "3"})), kExitDone) << err.str();
+    EXPECT_EQ(FilesIn(dir / "two"), one);
+    ASSERT_EQ(Run(library, "split", {"--seed", "43", "--count", "2", "--formats", "png,dxf,3ds,mwp", "--deform", "0.3"}),
+              kExitDone);
+    ASSERT_EQ(Run(library, "split", with({"--count", "2"})), kExitDone);
+    EXPECT_EQ(FilesIn(dir / "split"), one);
+
+    // Different seeds, different figures.
+    for (const char* ext : {"mwp", "3ds", "dxf", "png"}) {
+        const std::string first = one.at(std::string("figure-41.") + ext);
+        for (int seed : {42, 43, 44}) EXPECT_NE(one.at("figure-" + std::to_string(seed) + "." + ext), first);
+    }
+}
+
+TEST_F(RandomCommandTest, EveryPartWithFilesGetsOneAndTheDrawsDoNotDependOnTheFolders) {
+    const ObjectLists lists = ReadObjectLists((dir / "lib").string());
+    ObjectLists emptier = lists;
+    emptier[0].clear();  // Head
+    for (std::uint32_t seed = 0; seed < 300; ++seed) {
+        const RandomRecipe recipe = DrawRecipe(seed, lists, true, 0.5);
+        const RandomRecipe other = DrawRecipe(seed, emptier, true, 0.5);
+        for (std::size_t p = 0; p < lists.size(); ++p) {
+            const int count = static_cast<int>(lists[p].size());
+            if (count == 0) {
+                EXPECT_EQ(recipe.files[p], -1);
+            } else {
+                EXPECT_GE(recipe.files[p], 0);
+                EXPECT_LT(recipe.files[p], count);
+            }
+            // A folder without files still takes its number.
+            if (p != 0) {
+                EXPECT_EQ(other.files[p], recipe.files[p]);
+            }
+            for (int a = 0; a < 3; ++a) {
+                EXPECT_LE(std::abs(recipe.factors[p][a]), 0.5f);
+                EXPECT_EQ(other.factors[p][a], recipe.factors[p][a]);
+            }
+        }
+        EXPECT_EQ(other.files[0], -1);
+    }
+    // The generator's first number for seed 1 is 16838, as the C library's
+    // sample generator gives it on every machine: Head gets 16838 % 3.
+    EXPECT_EQ(DrawRecipe(1, lists, false, 0).files[0], 16838 % 3);
+
+    // Every figure written holds every part that has files, and nothing else.
+    ASSERT_EQ(Run((dir / "lib").string(), "out", {"--seed", "7", "--count", "5"}), kExitDone) << err.str();
+    EXPECT_EQ(err.str(), "");
+    for (const auto& [name, text] : FilesIn(dir / "out")) {
+        formats::ProjectFile project = formats::ParseProject(text);
+        EXPECT_EQ(project.records.size(), 20u) << name;
+        EXPECT_EQ(text.find("(none)"), std::string::npos);
+        EXPECT_EQ(text.find("No Files"), std::string::npos);
+        EXPECT_EQ(text.find(" ear\r\n"), std::string::npos);
+    }
+}
+
+TEST_F(RandomCommandTest, ProjectsLoadBackToTheFigureMadeWithItsFactors) {
+    const std::string library = MW_SAMPLE_LIBRARY_DIR;
+    const ObjectLists lists = ReadObjectLists(library);
+    std::map<bool, std::vector<float>> pointsByDeform;
+    for (bool deform : {false, true}) {
+        ASSERT_EQ(Run(library, deform ? "deformed" : "plain",
+                      deform ? std::vector<std::string>{"--seed", "5", "--count", "1", "--deform", "0.4"}
+                             : std::vector<std::string>{"--seed", "5", "--count", "1"}),
+                  kExitDone);
+        CountingSink sink;
+        model::Creature made(sink);
+        BuildFigure(DrawRecipe(5, lists, deform, 0.4), lists, library, made);
+        formats::ProjectFile project;
+        ASSERT_TRUE(formats::ReadProjectFile((dir / (deform ? "deformed" : "plain") / "figure-5.mwp").string(), project));
+        model::Creature loaded(sink);
+        formats::LoadProjectRecords(project, loaded, library, nullptr);
+        EXPECT_EQ(sink.shown, 0);
+
+        ASSERT_EQ(made.parts.Count(), model::kPartTypeCount);
+        ASSERT_EQ(loaded.parts.Count(), made.parts.Count());
+        std::vector<float>& all = pointsByDeform[deform];
+        for (std::int32_t i = 0; i < made.parts.Count(); ++i) {
+            const model::MeshObject* a = made.PartAt(i);
+            const model::MeshObject* b = loaded.PartAt(i);
+            EXPECT_EQ(a->objectName, b->objectName);
+            EXPECT_EQ(a->points, b->points) << a->objectName << (deform ? " deformed" : "");
+            for (int axis = 0; axis < 3; ++axis) {
+                EXPECT_EQ(a->deformFactors[model::kLockNone][axis], b->deformFactors[model::kLockNone][axis]);
+            }
+            all.insert(all.end(), a->points.begin(), a->points.end());
+        }
+    }
+    // The same files, another build.
+    ASSERT_EQ(pointsByDeform[false].size(), pointsByDeform[true].size());
+    EXPECT_NE(pointsByDeform[false], pointsByDeform[true]);
+}
+
+TEST_F(RandomCommandTest, WrongInputIsRefusedWithOneLineAndNoFiles) {
+    fs::create_directories(dir / "no parts/Tail");
+    fs::create_directories(dir / "no files/Head");
+    fs::create_directories(dir / "out");
+    const std::string lib = (dir / "lib").string();
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const char* message;
+    } cases[] = {
+        {{"--objects", (dir / "nowhere").string()}, kExitFailed, "no such object directory"},
+        {{"--objects", (dir / "no parts").string()}, kExitFailed, "no part folders"},
+        {{"--objects", (dir / "no files").string()}, kExitFailed, "no object files"},
+        {{"--out", (dir / "missing").string()}, kExitFailed, "no such output directory"},
+        {{"--out", (dir / "lib/Head/a.mwo").string()}, kExitFailed, "no such output directory"},
+        {{"--out", "/proc"}, kExitFailed, "cannot write into it"},
+        {{"--count", "0"}, kExitFailed, "make at least one figure"},
+        {{"--count", "-3"}, kExitFailed, "make at least one figure"},
+        {{"--count", "3x"}, kExitUsage, "--count 3x: not a whole number"},
+        {{"--count", ""}, kExitUsage, "not a whole number"},
+        {{"--count", "99999999999999999999"}, kExitUsage, "not a whole number"},
+        {{"--seed", "-1"}, kExitUsage, "not a seed"},
+        {{"--seed", "4294967296"}, kExitUsage, "not a seed"},
+        {{"--seed", "0x10"}, kExitUsage, "not a seed"},
+        {{"--seed", "4294967295", "--count", "2"}, kExitUsage, "the last seed would pass 4294967295"},
+        {{"--formats", "mwp,obj"}, kExitUsage, "unknown format \"obj\""},
+        {{"--formats", "mwp,"}, kExitUsage, "unknown format \"\""},
+        {{"--deform", "lots"}, kExitUsage, "not an amount"},
+        {{"--deform", "-0.5"}, kExitUsage, "not an amount"},
+        {{"--deform", "nan"}, kExitUsage, "not an amount"},
+        {{"--deform", "101"}, kExitUsage, "not an amount"},
+        {{"--jobs", "0"}, kExitUsage, "--jobs 0: not a number"},
+        {{"--jobs", "two"}, kExitUsage, "not a number"},
+        {{"--colour", "red"}, kExitUsage, "unknown option --colour"},
+        {{"extra"}, kExitUsage, "unexpected argument"},
+    };
+    for (const auto& c : cases) {
+        // Later options win, so each case overrides a sound command line.
+        std::vector<std::string> args = {"--objects", lib, "--out", "out", "--count", "2", "--seed", "1"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        err.str("");
+        EXPECT_EQ(RunRandom(args, out, err), c.status) << c.args[0];
+        EXPECT_NE(err.str().find(c.message), std::string::npos) << err.str();
+        EXPECT_EQ(err.str().find("mwbatch random: "), 0u) << err.str();
+        EXPECT_TRUE(fs::is_empty(dir / "out")) << c.args[0];
+    }
+    for (const char* required : {"--count", "--seed", "--out"}) {
+        std::vector<std::string> args = {"--objects", lib, "--out", "out", "--count", "2", "--seed", "1"};
+        args.erase(std::find(args.begin(), args.end(), required), std::find(args.begin(), args.end(), required) + 2);
+        err.str("");
+        EXPECT_EQ(RunRandom(args, out, err), kExitUsage) << required;
+        EXPECT_NE(err.str().find(std::string("give ") + required), std::string::npos) << err.str();
+    }
+    // The seed range reaches the generator's last seed exactly.
+    EXPECT_EQ(Run(lib, "last", {"--seed", "4294967294", "--count", "2"}), kExitDone) << err.str();
+    EXPECT_TRUE(fs::exists(dir / "last/figure-4294967295.mwp"));
+}
+
+TEST_F(RandomCommandTest, FiguresThatFailAreReportedInSeedOrderAndTheOthersWritten) {
+    // A damaged nose file: every figure reports it, in seed order, and is
+    // written without its nose.
+    std::ofstream(dir / "lib/Nose/n1.mwo", std::ios::binary | std::ios::trunc) << "not an object file";
+    // A folder where figure 12's project should go: that figure fails.
+    fs::create_directories(dir / "out/figure-12.mwp");
+    EXPECT_EQ(Run((dir / "lib").string(), "out", {"--seed", "10", "--count", "4", "--jobs", "3"}), kExitFailed);
+    const std::string lib = fs::path(dir / "lib").string();
+    std::string expected;
+    for (int seed = 10; seed < 14; ++seed) {
+        expected += "figure-" + std::to_string(seed) + ": Unable to add object: " + lib + "/Nose/n1.mwo\n";
+        if (seed == 12) expected += "figure-12.mwp: Error!: Couldn't save project!\n";
+    }
+    EXPECT_EQ(err.str(), expected);
+    for (int seed : {10, 11, 13}) EXPECT_TRUE(fs::is_regular_file(dir / ("out/figure-" + std::to_string(seed) + ".mwp")));
+
+    // Without --quiet the summary says how many were written.
+    std::vector<std::string> args = {"--objects", lib, "--out", "out", "--count", "4", "--seed", "10"};
+    EXPECT_EQ(RunRandom(args, out, err), kExitFailed);
+    EXPECT_NE(out.str().find("3 of 4 figures (1 failed) written into out, seeds 10 to 13"), std::string::npos)
+        << out.str();
+}
+
+}  // namespace
+}  // namespace cli
