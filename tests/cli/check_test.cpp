@@ -1,0 +1,129 @@
+// mwbatch check: the sample library is sound; a library written by the test
+// with one fault of each kind gets one row per file naming it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "../formats/object_bytes.h"
+#include "../panels/temp_dir.h"
+#include "../panels/tiny_library.h"
+#include "cli/command.h"
+
+namespace cli {
+namespace {
+
+int Check(std::vector<std::string> args, std::ostream& out, std::ostream& err) { return RunCheck(args, out, err); }
+
+// The result column of the row of `file` in `folder`; "(no row)" when there is none.
+std::string Row(const std::string& table, const std::string& folder, const std::string& file) {
+    std::istringstream lines(table);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind(folder + "  ", 0) != 0) continue;
+        std::string rest = line.substr(line.find_first_not_of(' ', folder.size()));
+        if (rest.rfind(file + "  ", 0) == 0) return rest.substr(rest.find_first_not_of(' ', file.size()));
+    }
+    return "(no row)";
+}
+
+TEST(CheckCommand, TheSampleLibraryIsSound) {
+    std::ostringstream out, err;
+    ASSERT_EQ(Check({"--objects", MW_SAMPLE_LIBRARY_DIR}, out, err), kExitDone) << out.str() << err.str();
+    EXPECT_EQ(Row(out.str(), "Head", "Round head.mwo"), "OK");
+    EXPECT_NE(out.str().find("0 wrong. The library is sound.\n"), std::string::npos) << out.str();
+    std::ostringstream quiet;
+    EXPECT_EQ(Check({"--quiet", "--objects", MW_SAMPLE_LIBRARY_DIR}, quiet, err), kExitDone);
+    EXPECT_EQ(quiet.str(), "");
+    EXPECT_EQ(err.str(), "");
+}
+
+class CheckCommandTest : public testlib::TempDirTest {};
+
+TEST_F(CheckCommandTest, EveryFaultIsReportedOnItsRow) {
+    // Two files a part; no "Left ear" folder and nothing but a text file for
+    // "Right eye".
+    testlib::MakeTinyLibrary(dir / "lib", {{"Left ear", {}}, {"Right eye", {}}, {"Nose", {"n.mwo"}}},
+                             {"a.mwo", "b.mwo"});
+    std::filesystem::create_directories(dir / "lib/Right eye");
+    std::ofstream(dir / "lib/Right eye/readme.txt") << "eyes to come\n";
+    // Neck b.mwo: list 1, its seam to the head's list 0, one entry longer.
+    formats::ObjectFileData longSeam = testlib::TinyPart(1);
+    longSeam.boundaryLists[1] = {0, 1, 2};
+    ASSERT_TRUE(formats::WriteObjectFile((dir / "lib/Neck/b.mwo").string(), longSeam));
+    // A head cut short in its points (any case of the extension counts), a
+    // nose without points.
+    const auto write = [&](const std::string& path, const testdata::Bytes& bytes) {
+        std::ofstream(dir / path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data.data()), static_cast<std::streamsize>(bytes.data.size()));
+    };
+    write("lib/Head/cut.MWO", testdata::Header(4, 0, 0).Id("PNTS").U32(48).Append(testdata::Floats({1, 2, 3})));
+    write("lib/Nose/empty.mwo", testdata::Header(0, 0, 0));
+
+    std::ostringstream out, err;
+    EXPECT_EQ(Check({"--objects", "lib"}, out, err), kExitFailed);
+    const std::string table = out.str();
+    const struct {
+        const char* folder;
+        const char* file;
+        const char* result;
+    } rows[] = {
+        {"Head", "cut.MWO", "refused: a chunk runs past the end of the file (chunk at byte 24)"},
+        {"Head", "a.mwo", "list 0 has 2 entries but Neck list 1 has 3 in b.mwo"},
+        {"Head", "b.mwo", "list 0 has 2 entries but Neck list 1 has 3 in b.mwo"},
+        {"Neck", "b.mwo", "list 1 has 3 entries but Head list 0 has 2 in a.mwo, b.mwo"},
+        {"Neck", "a.mwo", "OK"},
+        {"Upper body", "b.mwo", "OK"},  // the neck's other seam matches
+        {"Nose", "empty.mwo", "no points: the program cannot add it"},
+        {"Nose", "n.mwo", "OK"},
+        {"Left ear", "-", "folder missing"},
+        {"Right eye", "-", "no object files (*.mwo)"},
+    };
+    for (const auto& r : rows) EXPECT_EQ(Row(table, r.folder, r.file), r.result) << r.folder << "/" << r.file;
+    // Each seam counted once, from whichever side.
+    EXPECT_NE(table.find("41 object files in 21 part folders: 36 OK, 5 wrong; 2 files the program cannot add; "
+                         "2 seam mismatches; 1 folder missing; 1 folder without object files.\n"),
+              std::string::npos)
+        << table;
+
+    // Quiet: the rows with problems only.
+    std::ostringstream quiet;
+    EXPECT_EQ(Check({"--objects", "lib", "--quiet"}, quiet, err), kExitFailed);
+    const std::string problems = quiet.str();
+    EXPECT_EQ(Row(problems, "Neck", "b.mwo"), "list 1 has 3 entries but Head list 0 has 2 in a.mwo, b.mwo");
+    EXPECT_EQ(Row(problems, "Left ear", "-"), "folder missing");
+    EXPECT_EQ(Row(problems, "Neck", "a.mwo"), "(no row)");
+    EXPECT_EQ(std::count(problems.begin(), problems.end(), '\n'), 7) << problems;
+    EXPECT_EQ(err.str(), "");
+}
+
+TEST_F(CheckCommandTest, WrongUseAndNoLibrary) {
+    std::filesystem::create_directories(dir / "not a library/Heads");
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const char* message;
+    } cases[] = {
+        {{"--help"}, kExitDone, ""},
+        {{"--objects", "nowhere"}, kExitFailed, "mwbatch check: nowhere: no such object directory\n"},
+        {{"--objects", "not a library"}, kExitFailed, "no part folders"},
+        {{}, kExitFailed, "no object directory"},  // no mw.cfg here
+        {{"--objects", "lib", "extra"}, kExitUsage, "unexpected argument extra"},
+        {{"--verbose"}, kExitUsage, "unknown option --verbose"},
+    };
+    for (const auto& c : cases) {
+        std::ostringstream out, err;
+        EXPECT_EQ(Check(c.args, out, err), c.status) << c.message;
+        const std::string said = err.str();
+        EXPECT_NE(said.find(c.message), std::string::npos) << said;
+        if (c.status == kExitFailed) {
+            EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        }
+        if (c.status != kExitDone) {
+            EXPECT_EQ(out.str(), "");
+        }
+    }
+}
+
+}  // namespace
+}  // namespace cli
