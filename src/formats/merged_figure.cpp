@@ -1,6 +1,7 @@
 #include "formats/merged_figure.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "model/connection_tables.h"
 #include "model/creature.h"
@@ -42,6 +43,34 @@ std::size_t MaterialRank(std::string_view name) {
 
 std::size_t PartPointCount(const model::MeshObject& part) { return part.points.size() / 3; }
 
+// A file without a normals chunk leaves the part without normals.
+bool HasNormals(const model::MeshObject& part) { return part.normals.size() >= part.points.size(); }
+
+using Vector = std::array<double, 3>;
+
+Vector Difference(const float* a, const float* b) {
+    return {static_cast<double>(a[0]) - b[0], static_cast<double>(a[1]) - b[1], static_cast<double>(a[2]) - b[2]};
+}
+
+Vector Cross(const Vector& u, const Vector& v) {
+    return {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
+}
+
+void Add(double* sum, const Vector& v) {
+    sum[0] += v[0];
+    sum[1] += v[1];
+    sum[2] += v[2];
+}
+
+// Scales v to unit length; false (v unchanged) for a zero, infinite or NaN vector.
+bool MakeUnit(Vector& v) {
+    const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+    if (!(length > 0.0) || !std::isfinite(length)) return false;
+    for (double& c : v) c /= length;
+    return true;
+}
+
+
 }  // namespace
 
 MergeResult MergedFigure::Prepare(model::Creature& creature) {
@@ -58,6 +87,8 @@ MergeResult MergedFigure::Collect(model::Creature& creature) {
     materialOrder.clear();
     vertices.clear();
     vertexNumber.clear();
+    bentOnto.clear();
+    normals.clear();
     damagedPart.clear();
     typeTable.fill(-1);
     if (creature.parts.Count() <= 0) return MergeResult::kEmpty;
@@ -130,7 +161,7 @@ bool MergedFigure::AddPart(model::MeshObject& part, std::uint32_t position, std:
 
 void MergedFigure::MergeSeams() {
     // The first point each neighbour point was bent onto.
-    std::vector<std::uint32_t> bentOnto(PointCount(), kNoIndex);
+    bentOnto.assign(PointCount(), kNoIndex);
     for (model::MeshObject* a : parts) {
         if (a->typeId < 0 || a->typeId >= model::kPartTypeCount) continue;
         const model::ConnectionRow& row = model::ConnectionTable[static_cast<std::size_t>(a->typeId)];
@@ -190,6 +221,65 @@ void MergedFigure::ListVertices() {
         if (vertexNumber[p] == kNoIndex) continue;
         vertexNumber[p] = static_cast<std::uint32_t>(vertices.size());
         vertices.push_back(p);
+    }
+}
+
+void MergedFigure::ComputeNormals() {
+    const std::size_t count = vertices.size();
+    // Per vertex: the unit normals of the points folded onto it, the faces
+    // of parts without normals around it, and all faces around it.
+    std::vector<double> pointSum(3 * count, 0.0);
+    std::vector<double> bareFaceSum(3 * count, 0.0);
+    std::vector<double> faceSum(3 * count, 0.0);
+
+    for (const MergedFace& face : faces) {
+        // The cross product of the diagonals: the quad's normal, twice its
+        // area long, and a triangle's as well when two corners coincide.
+        const auto& c = face.corners;
+        Vector normal = Cross(Difference(Point(c[2]), Point(c[0])), Difference(Point(c[3]), Point(c[1])));
+        if (!std::isfinite(normal[0]) || !std::isfinite(normal[1]) || !std::isfinite(normal[2])) continue;
+        const bool bare = !HasNormals(*parts[face.part]);
+        for (std::size_t k = 0; k < 4; ++k) {
+            if (std::find(c.begin(), c.begin() + static_cast<std::ptrdiff_t>(k), c[k]) != c.begin() + static_cast<std::ptrdiff_t>(k)) {
+                continue;  // a corner repeated in the quad counts once
+            }
+            const std::size_t v = 3 * static_cast<std::size_t>(vertexNumber[c[k]]);
+            Add(&faceSum[v], normal);
+            if (bare) Add(&bareFaceSum[v], normal);
+        }
+    }
+
+    for (const model::MeshObject* part : parts) {
+        if (!HasNormals(*part)) continue;
+        const auto base = static_cast<std::uint32_t>(part->exportPointBase);
+        const std::size_t pointCount = PartPointCount(*part);
+        for (std::size_t i = 0; i < pointCount; ++i) {
+            Vector normal{part->normals[3 * i], part->normals[3 * i + 1], part->normals[3 * i + 2]};
+            if (!MakeUnit(normal)) continue;
+            const auto point = static_cast<std::uint32_t>(base + i);
+            // A seam point counts where it was bent to, and where it still
+            // stands when another part's faces hold it.
+            if (vertexNumber[point] != kNoIndex) Add(&pointSum[3 * static_cast<std::size_t>(vertexNumber[point])], normal);
+            const std::uint32_t onto = bentOnto.empty() ? kNoIndex : bentOnto[point];
+            if (onto != kNoIndex && vertexNumber[onto] != kNoIndex) {
+                Add(&pointSum[3 * static_cast<std::size_t>(vertexNumber[onto])], normal);
+            }
+        }
+    }
+
+    normals.resize(3 * count);
+    for (std::size_t v = 0; v < count; ++v) {
+        Vector normal{pointSum[3 * v], pointSum[3 * v + 1], pointSum[3 * v + 2]};
+        // The faces of a part without normals count as one normal.
+        Vector bare{bareFaceSum[3 * v], bareFaceSum[3 * v + 1], bareFaceSum[3 * v + 2]};
+        if (MakeUnit(bare)) {
+            for (int axis = 0; axis < 3; ++axis) normal[axis] += bare[axis];
+        }
+        if (!MakeUnit(normal)) {
+            normal = {faceSum[3 * v], faceSum[3 * v + 1], faceSum[3 * v + 2]};
+            if (!MakeUnit(normal)) normal = {0.0, 0.0, 1.0};
+        }
+        for (int axis = 0; axis < 3; ++axis) normals[3 * v + axis] = static_cast<float>(normal[axis]);
     }
 }
 

@@ -64,6 +64,13 @@ public:
     // The points the faces still use, ascending, and each point's number in
     // that list (kNoIndex for a point no face uses).
     void ListVertices();
+    // One unit normal per vertex of the vertex list (after ListVertices).
+    // A vertex takes the mean direction of the normals of the points folded
+    // onto it; the points of a part without normals count with the normal of
+    // that part's faces around the vertex. Where that mean has no direction
+    // (opposite normals, zero or broken ones) the faces around the vertex
+    // decide, and where they have none either, +Z.
+    void ComputeNormals();
 
     std::size_t PointCount() const { return points.size() / 3; }
     const float* Point(std::uint32_t i) const { return &points[3 * static_cast<std::size_t>(i)]; }
@@ -77,6 +84,9 @@ public:
     std::vector<std::uint32_t> materialOrder;  // entries of surfaces (OrderMaterials)
     std::vector<std::uint32_t> vertices;       // merged point indices (ListVertices)
     std::vector<std::uint32_t> vertexNumber;   // per merged point (ListVertices)
+    // Per merged point, the point its seam bent it onto, or kNoIndex (MergeSeams).
+    std::vector<std::uint32_t> bentOnto;
+    std::vector<float> normals;                // x, y, z per vertex (ComputeNormals)
     std::string damagedPart;                   // the type name of a damaged part
 
 private:

@@ -1,4 +1,4 @@
-// What both exports do when they cannot or must not write: an empty figure,
+// What every export does when they cannot or must not write: an empty figure,
 // a folder that is not there, a disk that fills up, a damaged part. Nothing
 // is left behind and an old file stays as it was.
 #include <gtest/gtest.h>
@@ -11,6 +11,9 @@
 #include "export_fixture.h"
 #include "formats/export_3ds.h"
 #include "formats/export_dxf.h"
+#include "formats/export_glb.h"
+#include "formats/export_obj.h"
+#include "formats/export_stl.h"
 
 using exporttest::Append;
 using exporttest::CodePart;
@@ -29,7 +32,8 @@ struct Exporter {
 
 void PrintTo(const Exporter& exporter, std::ostream* out) { *out << exporter.name; }
 
-const Exporter kExporters[] = {{"3ds", &formats::Export3ds}, {"dxf", &formats::ExportDxf}};
+const Exporter kExporters[] = {{"3ds", &formats::Export3ds}, {"dxf", &formats::ExportDxf}, {"glb", &formats::ExportGlb},
+                               {"obj", &formats::ExportObj}, {"stl", &formats::ExportStl}};
 
 // Files larger than `bytes` cannot be written while it lives: a write past
 // the limit fails with EFBIG instead of raising SIGXFSZ.
@@ -127,5 +131,25 @@ TEST_P(ExportFailure, APartNamingPointsItDoesNotHaveIsRefused) {
     EXPECT_TRUE(folder.Files().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(BothFormats, ExportFailure, ::testing::ValuesIn(kExporters),
+INSTANTIATE_TEST_SUITE_P(EveryFormat, ExportFailure, ::testing::ValuesIn(kExporters),
                          [](const ::testing::TestParamInfo<Exporter>& info) { return std::string(info.param.name); });
+
+// The .mtl is complete before the .obj fails: it is taken back, and an old
+// one beside an old .obj stays as it was.
+TEST(ObjExportFailure, AFailedObjFileLeavesTheOldMaterialLibrary) {
+    RecordingSink sink;
+    model::Creature creature(sink);
+    Append(creature, Figure());
+    TempFolder folder;
+    std::ofstream(folder / "figure.obj", std::ios::binary) << "old figure";
+    std::ofstream(folder / "figure.mtl", std::ios::binary) << "old materials";
+    bool written = true;
+    {
+        FileSizeLimit limit(4096);
+        written = formats::ExportObj(creature, (folder / "figure.obj").string(), sink);
+    }
+    EXPECT_FALSE(written);
+    EXPECT_EQ(FileText(folder / "figure.obj"), "old figure");
+    EXPECT_EQ(FileText(folder / "figure.mtl"), "old materials");
+    EXPECT_EQ(folder.Files().size(), 2u);
+}

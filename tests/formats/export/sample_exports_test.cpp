@@ -1,7 +1,8 @@
 // The sample figure (the first object file of every part's folder) exported
-// as sample.3ds and sample.dxf into MW_SAMPLE_EXPORTS, with sample.counts
-// saying what a reader should find; lib3ds reads the .3ds back here, and
-// CTest then hands both files to assimp and ezdxf.
+// as sample.3ds, .dxf, .glb, .obj (with sample.mtl) and .stl into
+// MW_SAMPLE_EXPORTS, with sample.counts saying what a reader should find;
+// lib3ds reads the .3ds back here, and CTest then hands the files to assimp,
+// ezdxf and the glTF validator.
 #include <gtest/gtest.h>
 
 #include <lib3ds/file.h>
@@ -15,6 +16,10 @@
 
 #include "formats/export_3ds.h"
 #include "formats/export_dxf.h"
+#include "formats/export_glb.h"
+#include "formats/export_modern_figure.h"
+#include "formats/export_obj.h"
+#include "formats/export_stl.h"
 #include "formats/merged_figure.h"
 #include "model/creature.h"
 #include "model/part_types.h"
@@ -22,9 +27,9 @@
 
 namespace fs = std::filesystem;
 
-TEST(SampleFigureExports, Lib3dsReadsTheVerticesTrianglesAndMaterialsWritten) {
-    testsupport::RecordingSink sink;
-    model::Creature creature(sink);
+namespace {
+
+void BuildSampleFigure(model::Creature& creature) {
     for (int panel = 0; panel < model::kPartTypeCount; ++panel) {
         const std::string name(model::panelOrder[static_cast<std::size_t>(panel)]);
         std::vector<fs::path> files;
@@ -34,6 +39,14 @@ TEST(SampleFigureExports, Lib3dsReadsTheVerticesTrianglesAndMaterialsWritten) {
         ASSERT_FALSE(files.empty()) << name;
         ASSERT_TRUE(creature.SetPart(name, std::min_element(files.begin(), files.end())->c_str(), panel));
     }
+}
+
+}  // namespace
+
+TEST(SampleFigureExports, Lib3dsReadsTheVerticesTrianglesAndMaterialsWritten) {
+    testsupport::RecordingSink sink;
+    model::Creature creature(sink);
+    ASSERT_NO_FATAL_FAILURE(BuildSampleFigure(creature));
     const fs::path out(MW_SAMPLE_EXPORTS);
     fs::create_directories(out);
     ASSERT_TRUE(formats::Export3ds(creature, (out / "sample.3ds").string(), sink));
@@ -71,4 +84,29 @@ TEST(SampleFigureExports, Lib3dsReadsTheVerticesTrianglesAndMaterialsWritten) {
     EXPECT_EQ(withoutMaterial, 0u);
     EXPECT_EQ(otherFlags, 0u);
     lib3ds_file_free(file);
+}
+
+// The readers' checks compare with the counts and colours written here.
+TEST(SampleFigureExports, ModernFormatsAreWrittenWithTheirCounts) {
+    testsupport::RecordingSink sink;
+    model::Creature creature(sink);
+    ASSERT_NO_FATAL_FAILURE(BuildSampleFigure(creature));
+    const fs::path out(MW_SAMPLE_EXPORTS);
+    fs::create_directories(out);
+    ASSERT_TRUE(formats::ExportGlb(creature, (out / "sample.glb").string(), sink));
+    ASSERT_TRUE(formats::ExportObj(creature, (out / "sample.obj").string(), sink));
+    ASSERT_TRUE(formats::ExportStl(creature, (out / "sample.stl").string(), sink));
+    formats::ModernFigure figure;
+    ASSERT_TRUE(figure.Prepare(creature, sink));
+    // One line a material: its name, then its colour as the view shows it.
+    std::ofstream counts(out / "sample-modern.counts");
+    counts << "vertices " << figure.merged.vertices.size() << "\ntriangles " << 2 * figure.merged.faces.size()
+           << "\nquads " << figure.merged.faces.size() << "\nmaterials " << figure.materials.size() << "\n";
+    for (const formats::NamedMaterial& material : figure.materials) {
+        counts << "material " << material.record->name;
+        for (float c : material.record->colour) counts << ' ' << c;
+        counts << '\n';
+    }
+    // Surfaces of one name from several parts make one material each.
+    EXPECT_LT(figure.materials.size(), figure.merged.surfaces.size());
 }

@@ -1,0 +1,288 @@
+// The glTF writer. One buffer: the merged vertices' positions, their
+// normals, then the triangle indices of every material (16-bit where the
+// largest index fits below 65535, the 16-bit restart value, else 32-bit);
+// every block is a multiple of 12 bytes, so all stay 4-byte aligned. The
+// model is handed to tinygltf, which writes the JSON and the container into
+// memory; the bytes then go through the atomic file.
+#include "formats/export_glb.h"
+
+#include <tiny_gltf.h>
+
+#include <bit>
+#include <cmath>
+#include <exception>
+#include <limits>
+#include <sstream>
+
+#include "formats/atomic_file.h"
+#include "formats/export_modern_figure.h"
+#include "formats/export_report.h"
+
+namespace formats {
+
+namespace {
+
+constexpr const char* kGenerator = "Morphwright 1.6";
+constexpr std::uint32_t kLargestShortIndex = 0xFFFE;  // 0xFFFF restarts strips
+constexpr std::uint64_t kLargestFile = 0xFFFFFFFFu;   // the container counts in 32 bits
+// Room for the container's headers and the JSON beside the buffer; the
+// size of the whole is checked again once it is known.
+constexpr std::uint64_t kJsonAllowance = 1 << 20;
+
+void PutU16(unsigned char*& out, std::uint32_t v) {
+    out[0] = static_cast<unsigned char>(v);
+    out[1] = static_cast<unsigned char>(v >> 8);
+    out += 2;
+}
+
+void PutU32(unsigned char*& out, std::uint32_t v) {
+    out[0] = static_cast<unsigned char>(v);
+    out[1] = static_cast<unsigned char>(v >> 8);
+    out[2] = static_cast<unsigned char>(v >> 16);
+    out[3] = static_cast<unsigned char>(v >> 24);
+    out += 4;
+}
+
+// The glTF base colour is linear; the surface colour is what the program
+// shows on screen, an sRGB value.
+double LinearFromSrgb(float component) {
+    const double c = ColourComponent(component);
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+// JSON text must be UTF-8. A name that is not (an object file from a
+// Windows-1252 or Latin-1 world) is read as Latin-1.
+bool IsUtf8(const std::string& text) {
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i < n;) {
+        const unsigned char c = s[i];
+        std::size_t more = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            more = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            more = 2;
+            if (c == 0xE0) low = 0xA0;   // no overlong forms
+            if (c == 0xED) high = 0x9F;  // no surrogates
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            more = 3;
+            if (c == 0xF0) low = 0x90;
+            if (c == 0xF4) high = 0x8F;  // nothing past U+10FFFF
+        } else {
+            return false;
+        }
+        if (i + more >= n) return false;  // cut short
+        if (s[i + 1] < low || s[i + 1] > high) return false;
+        for (std::size_t k = 2; k <= more; ++k) {
+            if (s[i + k] < 0x80 || s[i + k] > 0xBF) return false;
+        }
+        i += more + 1;
+    }
+    return true;
+}
+
+std::string Utf8Name(const std::string& name) {
+    if (IsUtf8(name)) return name;
+    std::string text;
+    for (unsigned char c : name) {
+        if (c < 0x80) {
+            text += static_cast<char>(c);
+        } else {
+            text += static_cast<char>(0xC0 | (c >> 6));
+            text += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return text;
+}
+
+int AddView(tinygltf::Model& model, std::size_t offset, std::size_t length, int target) {
+    tinygltf::BufferView view;
+    view.buffer = 0;
+    view.byteOffset = offset;
+    view.byteLength = length;
+    view.target = target;
+    model.bufferViews.push_back(view);
+    return static_cast<int>(model.bufferViews.size() - 1);
+}
+
+int AddAccessor(tinygltf::Model& model, int view, int componentType, std::size_t count, int type) {
+    tinygltf::Accessor accessor;
+    accessor.bufferView = view;
+    accessor.byteOffset = 0;
+    accessor.componentType = componentType;
+    accessor.count = count;
+    accessor.type = type;
+    model.accessors.push_back(accessor);
+    return static_cast<int>(model.accessors.size() - 1);
+}
+
+struct IndexBlock {
+    bool wide = false;  // 32-bit indices
+    std::size_t offset = 0;
+    std::size_t bytes = 0;
+};
+
+// The buffer's layout: positions, normals, then one index block a material.
+std::vector<IndexBlock> PlanIndices(const ModernFigure& figure, std::uint64_t& total) {
+    const MergedFigure& merged = figure.merged;
+    total = 24 * static_cast<std::uint64_t>(merged.vertices.size());
+    std::vector<IndexBlock> blocks;
+    for (const NamedMaterial& material : figure.materials) {
+        std::uint32_t largest = 0;
+        for (std::uint32_t f : material.faces) {
+            for (std::uint32_t corner : merged.faces[f].corners) largest = std::max(largest, merged.vertexNumber[corner]);
+        }
+        IndexBlock block;
+        block.wide = largest > kLargestShortIndex;
+        block.offset = static_cast<std::size_t>(total);
+        block.bytes = material.faces.size() * 6 * (block.wide ? 4 : 2);
+        total += block.bytes;
+        blocks.push_back(block);
+    }
+    return blocks;
+}
+
+void FillBuffer(const ModernFigure& figure, const std::vector<IndexBlock>& blocks, std::vector<unsigned char>& data) {
+    const MergedFigure& merged = figure.merged;
+    unsigned char* out = data.data();
+    for (std::uint32_t p : merged.vertices) {
+        const float* xyz = merged.Point(p);
+        for (int axis = 0; axis < 3; ++axis) PutU32(out, std::bit_cast<std::uint32_t>(xyz[axis]));
+    }
+    for (float n : merged.normals) PutU32(out, std::bit_cast<std::uint32_t>(n));
+    for (std::size_t m = 0; m < blocks.size(); ++m) {
+        out = data.data() + blocks[m].offset;
+        for (std::uint32_t f : figure.materials[m].faces) {
+            const auto& c = merged.faces[f].corners;
+            const std::uint32_t a = merged.vertexNumber[c[0]];
+            const std::uint32_t b = merged.vertexNumber[c[1]];
+            const std::uint32_t cc = merged.vertexNumber[c[2]];
+            const std::uint32_t d = merged.vertexNumber[c[3]];
+            for (std::uint32_t v : {a, b, cc, cc, d, a}) {
+                if (blocks[m].wide) {
+                    PutU32(out, v);
+                } else {
+                    PutU16(out, v);
+                }
+            }
+        }
+    }
+}
+
+tinygltf::Model MakeModel(const ModernFigure& figure, const std::string& name) {
+    const MergedFigure& merged = figure.merged;
+    tinygltf::Model model;
+    model.asset.generator = kGenerator;
+    model.asset.version = "2.0";
+
+    std::uint64_t total = 0;
+    const std::vector<IndexBlock> blocks = PlanIndices(figure, total);
+    model.buffers.emplace_back();
+    std::vector<unsigned char>& data = model.buffers[0].data;
+    data.resize(static_cast<std::size_t>(total));
+    FillBuffer(figure, blocks, data);
+
+    const std::size_t vertexCount = merged.vertices.size();
+    const int positions = AddAccessor(model, AddView(model, 0, 12 * vertexCount, TINYGLTF_TARGET_ARRAY_BUFFER),
+                                      TINYGLTF_COMPONENT_TYPE_FLOAT, vertexCount, TINYGLTF_TYPE_VEC3);
+    const int normals = AddAccessor(model, AddView(model, 12 * vertexCount, 12 * vertexCount, TINYGLTF_TARGET_ARRAY_BUFFER),
+                                    TINYGLTF_COMPONENT_TYPE_FLOAT, vertexCount, TINYGLTF_TYPE_VEC3);
+    // The bounds readers place the figure by; floats widen to doubles exactly.
+    std::vector<double>& low = model.accessors[static_cast<std::size_t>(positions)].minValues;
+    std::vector<double>& high = model.accessors[static_cast<std::size_t>(positions)].maxValues;
+    low.assign(3, std::numeric_limits<double>::infinity());
+    high.assign(3, -std::numeric_limits<double>::infinity());
+    for (std::uint32_t p : merged.vertices) {
+        for (std::size_t axis = 0; axis < 3; ++axis) {
+            low[axis] = std::min(low[axis], static_cast<double>(merged.Point(p)[axis]));
+            high[axis] = std::max(high[axis], static_cast<double>(merged.Point(p)[axis]));
+        }
+    }
+
+    tinygltf::Mesh mesh;
+    mesh.name = name;
+    for (std::size_t m = 0; m < blocks.size(); ++m) {
+        const model::SurfaceRecord& surface = *figure.materials[m].record;
+        tinygltf::Material material;
+        material.name = Utf8Name(surface.name);
+        material.pbrMetallicRoughness.baseColorFactor = {LinearFromSrgb(surface.colour[0]),
+                                                         LinearFromSrgb(surface.colour[1]),
+                                                         LinearFromSrgb(surface.colour[2]), 1.0};
+        // A plain painted surface, lit without highlights, as the view shows it.
+        material.pbrMetallicRoughness.metallicFactor = 0.0;
+        material.pbrMetallicRoughness.roughnessFactor = 1.0;
+        // The view draws both sides of every quad, and parts are open shells.
+        material.doubleSided = true;
+        model.materials.push_back(material);
+
+        tinygltf::Primitive primitive;
+        primitive.attributes["POSITION"] = positions;
+        primitive.attributes["NORMAL"] = normals;
+        primitive.material = static_cast<int>(m);
+        primitive.mode = TINYGLTF_MODE_TRIANGLES;
+        const int view = AddView(model, blocks[m].offset, blocks[m].bytes, TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
+        primitive.indices = AddAccessor(
+            model, view, blocks[m].wide ? TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT : TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT,
+            6 * figure.materials[m].faces.size(), TINYGLTF_TYPE_SCALAR);
+        mesh.primitives.push_back(primitive);
+    }
+    model.meshes.push_back(mesh);
+
+    tinygltf::Node node;
+    node.name = name;
+    node.mesh = 0;
+    model.nodes.push_back(node);
+    tinygltf::Scene scene;
+    scene.nodes.push_back(0);
+    model.scenes.push_back(scene);
+    model.defaultScene = 0;
+    return model;
+}
+
+// The figure's buffer size, without building it.
+std::uint64_t BufferBytes(const ModernFigure& figure) {
+    std::uint64_t total = 0;
+    PlanIndices(figure, total);
+    return total;
+}
+
+const std::string kTooLarge =
+    "The figure would make a glTF binary file of 4 GB or more, more than the format holds. Nothing was exported.";
+
+}  // namespace
+
+bool ExportGlb(model::Creature& creature, const std::string& path, ui::MessageSink& messages) {
+    ModernFigure figure;
+    if (!figure.Prepare(creature, messages)) return false;
+    if (BufferBytes(figure) > kLargestFile - kJsonAllowance) {
+        ReportExportError(messages, kTooLarge);
+        return false;
+    }
+    std::string bytes;
+    try {
+        const tinygltf::Model model = MakeModel(figure, Utf8Name(FileStem(path)));
+        std::ostringstream stream;
+        tinygltf::TinyGLTF writer;
+        if (!writer.WriteGltfSceneToStream(&model, stream, false, true)) {
+            ReportWriteFailure(messages);
+            return false;
+        }
+        bytes = std::move(stream).str();
+    } catch (const std::exception&) {
+        // Out of memory while putting the file together: nothing written.
+        ReportWriteFailure(messages);
+        return false;
+    }
+    if (bytes.size() > kLargestFile) {
+        ReportExportError(messages, kTooLarge);
+        return false;
+    }
+    return WriteExportFile(path, messages, [&](AtomicFile& file) { file.Write(bytes.data(), bytes.size()); });
+}
+
+}  // namespace formats

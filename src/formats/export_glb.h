@@ -1,0 +1,23 @@
+// The figure as a binary glTF 2.0 file (.glb): one mesh with one primitive
+// per material, all sharing the merged vertices and their smooth normals.
+#pragma once
+
+#include <string>
+
+namespace model {
+class Creature;
+}
+namespace ui {
+class MessageSink;
+}
+
+namespace formats {
+
+// The node and the mesh are named after the file's stem. False, with
+// nothing written, for an empty figure (silently), a part whose polygons or
+// seams name points it does not have, a figure past the 4 GB the format
+// holds, or a file that cannot be written (all three reported). "Saved" is
+// shown after a complete file.
+bool ExportGlb(model::Creature& creature, const std::string& path, ui::MessageSink& messages);
+
+}  // namespace formats

@@ -1,0 +1,22 @@
+// The figure as a binary STL file: two triangles for each merged quad, each
+// with the unit normal of its own plane.
+#pragma once
+
+#include <string>
+
+namespace model {
+class Creature;
+}
+namespace ui {
+class MessageSink;
+}
+
+namespace formats {
+
+// False, with nothing written, for an empty figure (silently), a part whose
+// polygons or seams name points it does not have, or a file that cannot be
+// written (both reported as the .3ds export reports them). "Saved" is shown
+// after a complete file.
+bool ExportStl(model::Creature& creature, const std::string& path, ui::MessageSink& messages);
+
+}  // namespace formats

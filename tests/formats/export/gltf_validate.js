@@ -1,0 +1,68 @@
+// The Khronos glTF validator on the sample .glb: no errors, no warnings,
+// and the vertices, triangles, materials and primitives the export counted.
+//   node gltf_validate.js <node_modules folder> <sample.glb> <sample-modern.counts>
+'use strict';
+const fs = require('fs');
+const path = require('path');
+const [modules, glbPath, countsPath] = process.argv.slice(2);
+
+let validator;
+try {
+  validator = require(path.join(modules, 'gltf-validator'));
+} catch (e) {
+  console.log('################################################################');
+  console.log('## SKIPPED: gltf-validator is not installed in ' + modules);
+  console.log('## (see the install step above); the .glb is NOT validated.');
+  console.log('################################################################');
+  process.exit(77);
+}
+
+const counts = {};
+for (const line of fs.readFileSync(countsPath, 'utf8').split('\n')) {
+  const [key, value] = line.split(' ');
+  if (key !== 'material' && value !== undefined) counts[key] = Number(value);
+}
+
+// The JSON chunk, read here as well, for the counts of the shared accessors.
+function GlbJson(bytes) {
+  const jsonLength = bytes.readUInt32LE(12);
+  return JSON.parse(bytes.subarray(20, 20 + jsonLength).toString('utf8'));
+}
+
+const bytes = fs.readFileSync(glbPath);
+validator.validateBytes(new Uint8Array(bytes), { maxIssues: 0 }).then((report) => {
+  const issues = report.issues;
+  console.log(`validator ${report.validatorVersion}: ${issues.numErrors} errors, ${issues.numWarnings} warnings, ` +
+              `${issues.numInfos} infos, ${issues.numHints} hints`);
+  for (const message of issues.messages) {
+    console.log(`  [${message.severity}] ${message.code} ${message.pointer || ''}: ${message.message}`);
+  }
+  const gltf = GlbJson(bytes);
+  const primitives = gltf.meshes[0].primitives;
+  const position = gltf.accessors[primitives[0].attributes.POSITION];
+  const normal = gltf.accessors[primitives[0].attributes.NORMAL];
+  let triangles = 0;
+  for (const primitive of primitives) triangles += gltf.accessors[primitive.indices].count / 3;
+  const found = {
+    vertices: position.count, normals: normal.count, triangles: triangles,
+    validatorTriangles: report.info.totalTriangleCount, materials: gltf.materials.length,
+    primitives: primitives.length,
+  };
+  const expected = {
+    vertices: counts.vertices, normals: counts.vertices, triangles: counts.triangles,
+    validatorTriangles: counts.triangles, materials: counts.materials, primitives: counts.materials,
+  };
+  console.log('found    ' + JSON.stringify(found));
+  console.log('expected ' + JSON.stringify(expected));
+  let ok = issues.numErrors === 0 && issues.numWarnings === 0;
+  for (const key of Object.keys(expected)) ok = ok && found[key] === expected[key];
+  // All primitives share the one POSITION and NORMAL accessor.
+  for (const primitive of primitives) {
+    ok = ok && primitive.attributes.POSITION === primitives[0].attributes.POSITION &&
+         primitive.attributes.NORMAL === primitives[0].attributes.NORMAL && primitive.mode === 4;
+  }
+  process.exit(ok ? 0 : 1);
+}, (error) => {
+  console.log('validator failed: ' + error);
+  process.exit(1);
+});

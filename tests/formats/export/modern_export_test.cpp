@@ -1,0 +1,260 @@
+// The glTF, OBJ and STL exports of small figures made in code: the merged
+// figure's normals, the .glb read back by tinygltf, OBJ text and STL bytes
+// worked out by hand.
+#include <gtest/gtest.h>
+
+#include <tiny_gltf.h>
+
+#include <bit>
+#include <cmath>
+#include <optional>
+#include <set>
+
+#include "export_fixture.h"
+#include "formats/export_glb.h"
+#include "formats/export_modern_figure.h"
+#include "formats/export_obj.h"
+#include "formats/export_stl.h"
+
+using exporttest::Append;
+using exporttest::CodePart;
+using exporttest::FileBytes;
+using exporttest::FileText;
+using exporttest::RecordingSink;
+using exporttest::TempFolder;
+using Vector = std::array<float, 3>;
+
+namespace {
+
+// Two rows of three points at heights y and y + 1 in the plane z = 0; two
+// quads wound so that their faces point to +z.
+std::unique_ptr<model::MeshObject> Strip(const std::string& type, float y, std::vector<std::string> surfaces = {"Skin"}) {
+    std::vector<float> points;
+    for (float row : {y, y + 1}) {
+        for (float x : {0.0f, 1.0f, 2.0f}) points.insert(points.end(), {x, row, 0.0f});
+    }
+    const auto last = static_cast<std::uint16_t>(surfaces.size() - 1);
+    return CodePart(type, points, {{0, 1, 4, 3, 0}, {1, 2, 5, 4, last}}, std::move(surfaces));
+}
+
+void SetNormals(model::MeshObject& part, Vector normal) {
+    part.normals.clear();
+    for (std::size_t i = 0; i < part.points.size() / 3; ++i) part.normals.insert(part.normals.end(), normal.begin(), normal.end());
+}
+
+Vector Unit(Vector v) {
+    const float length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+    return {v[0] / length, v[1] / length, v[2] / length};
+}
+
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+
+}  // namespace
+
+// A forearm (y 0 … 1) and a hand (y 1 … 2) welded along y = 1: the hand's
+// seam row is bent onto the forearm's, its normals count there.
+TEST(ModernFigure, SeamVerticesAreSharedAndTheirNormalsAveraged) {
+    struct Case {
+        const char* what;
+        std::optional<Vector> forearm, hand;  // every point's normal; none: a part without normals
+        Vector forearmRow, seam, handRow;     // expected at y = 0, 1 and 2
+    };
+    const Vector up{0, 0, 1};
+    const Vector side{0, 1, 0};
+    const std::vector<Case> cases = {
+        {"both with normals, not unit", Vector{0, 0, 2}, Vector{0, 3, 3}, up, Unit({0, 1, 1 + std::sqrt(2.0f)}),
+         Unit({0, 1, 1})},
+        {"hand without normals counts its faces", side, std::nullopt, side, Unit({0, 1, 1}), up},
+        {"opposite normals fall back to the faces", up, Vector{0, 0, -1}, up, up, Vector{0, 0, -1}},
+        {"broken normals are left out", side, Vector{kNaN, 0, 1}, side, side, up},
+        {"zero normals fall back to the faces", Vector{0, 0, 0}, Vector{0, 0, 0}, up, up, up},
+    };
+    for (const Case& c : cases) {
+        RecordingSink sink;
+        model::Creature creature(sink);
+        auto forearm = Strip("Left forearm", 0);
+        forearm->boundaryLists[0] = {3, 4, 5};
+        auto hand = Strip("Left hand", 1);
+        hand->boundaryLists[0] = {0, 1, 2};
+        if (c.forearm) SetNormals(*forearm, *c.forearm);
+        if (c.hand) SetNormals(*hand, *c.hand);
+        Append(creature, std::move(forearm));
+        Append(creature, std::move(hand));
+        formats::ModernFigure figure;
+        ASSERT_TRUE(figure.Prepare(creature, sink)) << c.what;
+        const formats::MergedFigure& merged = figure.merged;
+
+        ASSERT_EQ(merged.vertices.size(), 9u) << c.what;
+        std::set<Vector> positions;
+        for (std::uint32_t p : merged.vertices) positions.insert({merged.Point(p)[0], merged.Point(p)[1], merged.Point(p)[2]});
+        EXPECT_EQ(positions.size(), 9u) << c.what;
+        for (std::size_t v = 0; v < merged.vertices.size(); ++v) {
+            const float* n = &merged.normals[3 * v];
+            const float y = merged.Point(merged.vertices[v])[1];
+            const Vector expected = y == 0 ? c.forearmRow : y == 1 ? c.seam : c.handRow;
+            for (std::size_t axis = 0; axis < 3; ++axis) EXPECT_NEAR(n[axis], expected[axis], 1e-6) << c.what << ", y " << y;
+        }
+    }
+}
+
+TEST(ModernFigure, AVertexWithoutAnyDirectionGetsPlusZ) {
+    RecordingSink sink;
+    model::Creature creature(sink);
+    Append(creature, CodePart("Head", {1, 1, 1, 1, 1, 1, 1, 1, 1}, {{0, 1, 2, 0, 0}}));
+    formats::ModernFigure figure;
+    ASSERT_TRUE(figure.Prepare(creature, sink));
+    EXPECT_EQ(figure.merged.normals, (std::vector<float>{0, 0, 1, 0, 0, 1, 0, 0, 1}));
+}
+
+// Surfaces of one name make one material; with the type-name option each
+// part's are its own. Named after the file, colours linear.
+TEST(GlbExport, OnePrimitivePerMaterialSharingTheVerticesNamedAfterTheFile) {
+    TempFolder folder;
+    for (bool prefixed : {false, true}) {
+        RecordingSink sink;
+        model::Creature creature(sink);
+        model::MeshObject* head = Append(creature, Strip("Head", 0, {"Skin", "Eye\xA0white"}));
+        head->surfaces[1].colour = {1.0f, 0.0f, 0.2f};
+        Append(creature, Strip("Neck", 5, {"Skin"}));
+        if (prefixed) creature.PrefixAllSurfaceNames();
+        const auto path = folder / "hero figure.v2.glb";
+        ASSERT_TRUE(formats::ExportGlb(creature, path.string(), sink));
+        creature.RestoreAllSurfaceNames();
+
+        tinygltf::Model model;
+        tinygltf::TinyGLTF reader;
+        std::string error, warning;
+        const std::vector<unsigned char> bytes = FileBytes(path);
+        ASSERT_TRUE(reader.LoadBinaryFromMemory(&model, &error, &warning, bytes.data(), static_cast<unsigned>(bytes.size())))
+            << error;
+        EXPECT_EQ(model.asset.generator, "Morphwright 1.6");
+        ASSERT_EQ(model.nodes.size(), 1u);
+        EXPECT_EQ(model.nodes[0].name, "hero figure.v2");
+        ASSERT_EQ(model.meshes.size(), 1u);
+        EXPECT_EQ(model.meshes[0].name, "hero figure.v2");
+        std::vector<std::string> names;
+        for (const tinygltf::Material& m : model.materials) names.push_back(m.name);
+        // Not UTF-8: the byte is taken as Latin-1 (a no-break space).
+        const std::vector<std::string> expected =
+            prefixed ? std::vector<std::string>{"Head_Skin", "Head_Eye\xC2\xA0white", "Neck_Skin"}
+                     : std::vector<std::string>{"Skin", "Eye\xC2\xA0white"};
+        EXPECT_EQ(names, expected);
+        const auto& primitives = model.meshes[0].primitives;
+        ASSERT_EQ(primitives.size(), names.size());
+        for (const tinygltf::Primitive& p : primitives) {
+            EXPECT_EQ(p.attributes.at("POSITION"), primitives[0].attributes.at("POSITION"));
+            EXPECT_EQ(p.attributes.at("NORMAL"), primitives[0].attributes.at("NORMAL"));
+        }
+        EXPECT_EQ(model.accessors[static_cast<std::size_t>(primitives[0].attributes.at("POSITION"))].count, 12u);
+        // Skin: the head's first quad and both of the neck's, unless prefixed.
+        EXPECT_EQ(model.accessors[static_cast<std::size_t>(primitives[0].indices)].count, prefixed ? 6u : 18u);
+        const std::vector<double> grey = model.materials[0].pbrMetallicRoughness.baseColorFactor;
+        const std::vector<double> red = model.materials[1].pbrMetallicRoughness.baseColorFactor;
+        EXPECT_NEAR(grey[0], 0.21404, 1e-5);
+        EXPECT_NEAR(red[0], 1.0, 1e-12);
+        EXPECT_NEAR(red[2], 0.033105, 1e-6);
+        EXPECT_EQ(red[3], 1.0);
+    }
+}
+
+// 65 536 vertices: a material whose largest index is 65 534 keeps 16-bit
+// indices; one that reaches 65 535 (the 16-bit restart value) takes 32 bits.
+TEST(GlbExport, IndicesAreSixteenBitWhereTheyFitBelowTheRestartValue) {
+    std::vector<float> points;
+    std::vector<model::Polygon> polygons;
+    for (int i = 0; i < 65536; ++i) points.insert(points.end(), {static_cast<float>(i % 256), static_cast<float>(i / 256), 0});
+    for (std::uint16_t k = 0; k < 16383; ++k) {
+        polygons.push_back({static_cast<std::uint16_t>(4 * k), static_cast<std::uint16_t>(4 * k + 1),
+                            static_cast<std::uint16_t>(4 * k + 2), static_cast<std::uint16_t>(4 * k + 3), 0});
+    }
+    polygons.push_back({65532, 65533, 65534, 65534, 0});
+    polygons.push_back({65535, 0, 1, 2, 1});
+    RecordingSink sink;
+    model::Creature creature(sink);
+    Append(creature, CodePart("Head", std::move(points), std::move(polygons), {"Fits", "Wide"}));
+    TempFolder folder;
+    ASSERT_TRUE(formats::ExportGlb(creature, (folder / "large.glb").string(), sink));
+
+    tinygltf::Model model;
+    tinygltf::TinyGLTF reader;
+    std::string error, warning;
+    ASSERT_TRUE(reader.LoadBinaryFromFile(&model, &error, &warning, (folder / "large.glb").string())) << error;
+    const auto& primitives = model.meshes[0].primitives;
+    ASSERT_EQ(primitives.size(), 2u);
+    const auto last = [&](const tinygltf::Primitive& p, std::size_t back) {
+        const tinygltf::Accessor& a = model.accessors[static_cast<std::size_t>(p.indices)];
+        const tinygltf::BufferView& view = model.bufferViews[static_cast<std::size_t>(a.bufferView)];
+        const std::size_t size = a.componentType == TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT ? 2 : 4;
+        const unsigned char* at = model.buffers[0].data.data() + view.byteOffset + (a.count - back) * size;
+        std::uint32_t value = 0;
+        for (std::size_t b = 0; b < size; ++b) value |= static_cast<std::uint32_t>(at[b]) << (8 * b);
+        return std::pair{a.componentType, value};
+    };
+    // The last triangle of each: (c, d, a).
+    EXPECT_EQ(last(primitives[0], 3), std::pair(TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT, 65534u));
+    EXPECT_EQ(last(primitives[0], 1), std::pair(TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT, 65532u));
+    EXPECT_EQ(last(primitives[1], 3), std::pair(TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT, 1u));
+    EXPECT_EQ(last(primitives[1], 1), std::pair(TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT, 65535u));
+}
+
+TEST(ObjExport, AFigureWorkedOutByHand) {
+    RecordingSink sink;
+    model::Creature creature(sink);
+    model::MeshObject* head =
+        Append(creature, CodePart("Head", {0, 0, 0, 1.5f, 0, 0, 1.5f, 1e-7f, 0, 0, 2, -0.25f},
+                                  {{0, 1, 2, 3, 0}, {0, 1, 2, 3, 1}, {0, 1, 2, 3, 2}, {0, 1, 2, 3, 3}, {0, 1, 2, 3, 4}},
+                                  {"Left arm", "Left_arm", "a\tb", "", "Left arm"}));
+    head->surfaces[0].colour = {1.0f, 0.25f, 0.0f};
+    SetNormals(*head, {0, 0, -3});
+    TempFolder folder;
+    ASSERT_TRUE(formats::ExportObj(creature, (folder / "my figure.obj").string(), sink));
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].text, "Saved");
+
+    // Names made one word each and kept apart; the duplicate surface is one
+    // material with both quads.
+    EXPECT_EQ(FileText(folder / "my figure.obj"),
+              "# Morphwright 1.6\nmtllib my figure.mtl\no my_figure\n"
+              "v 0 0 0\nv 1.5 0 0\nv 1.5 1e-07 0\nv 0 2 -0.25\n"
+              "vn 0 0 -1\nvn 0 0 -1\nvn 0 0 -1\nvn 0 0 -1\n"
+              "usemtl Left_arm\nf 1//1 2//2 3//3 4//4\nf 1//1 2//2 3//3 4//4\n"
+              "usemtl Left_arm_2\nf 1//1 2//2 3//3 4//4\n"
+              "usemtl a_b\nf 1//1 2//2 3//3 4//4\n"
+              "usemtl unnamed\nf 1//1 2//2 3//3 4//4\n");
+    const std::string grey = "Ka 0.5 0.5 0.5\nKd 0.5 0.5 0.5\nKs 0 0 0\nillum 1\n";
+    EXPECT_EQ(FileText(folder / "my figure.mtl"),
+              "# Morphwright 1.6\n\nnewmtl Left_arm\nKa 1 0.25 0\nKd 1 0.25 0\nKs 0 0 0\nillum 1\n"
+              "\nnewmtl Left_arm_2\n" + grey + "\nnewmtl a_b\n" + grey + "\nnewmtl unnamed\n" + grey);
+}
+
+TEST(ObjExport, TheMaterialLibraryIsBesideTheFileWithItsStem) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"/a/hero.obj", "/a/hero.mtl"}, {"hero", "hero.mtl"},         {"/a.b/hero", "/a.b/hero.mtl"},
+        {"/a/.hero", "/a/.hero.mtl"},   {"/a/x.mtl", "/a/x.mtl.mtl"}, {"/a/x.y.OBJ", "/a/x.y.mtl"},
+    };
+    for (const auto& [obj, mtl] : cases) EXPECT_EQ(formats::MaterialLibraryPath(obj), mtl) << obj;
+}
+
+// Quad a-b-c-d as (a, b, c) and (c, d, a); the second triangle has no area.
+TEST(StlExport, AFigureWorkedOutByHand) {
+    RecordingSink sink;
+    model::Creature creature(sink);
+    Append(creature, CodePart("Head", {0, 0, 0, 2, 0, 0, 0, 0, 3, 0, 0, 3}, {{0, 1, 2, 3, 0}}));
+    TempFolder folder;
+    ASSERT_TRUE(formats::ExportStl(creature, (folder / "f.stl").string(), sink));
+    const std::vector<unsigned char> bytes = FileBytes(folder / "f.stl");
+    ASSERT_EQ(bytes.size(), 84u + 2 * 50u);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 16), "Morphwright 1.6 ");
+    EXPECT_EQ(std::vector<unsigned char>(bytes.begin() + 80, bytes.begin() + 84), (std::vector<unsigned char>{2, 0, 0, 0}));
+    const auto floatAt = [&](std::size_t at) {
+        std::uint32_t bits = 0;
+        for (int b = 0; b < 4; ++b) bits |= static_cast<std::uint32_t>(bytes[at + b]) << (8 * b);
+        return std::bit_cast<float>(bits);
+    };
+    std::vector<float> first, second;
+    for (std::size_t i = 0; i < 12; ++i) first.push_back(floatAt(84 + 4 * i));
+    for (std::size_t i = 0; i < 12; ++i) second.push_back(floatAt(134 + 4 * i));
+    EXPECT_EQ(first, (std::vector<float>{0, -1, 0, 0, 0, 0, 2, 0, 0, 0, 0, 3}));
+    EXPECT_EQ(second, (std::vector<float>{0, 0, 0, 0, 0, 3, 0, 0, 3, 0, 0, 0}));
+    for (std::size_t at : {132u, 133u, 182u, 183u}) EXPECT_EQ(bytes[at], 0) << at;
+}
