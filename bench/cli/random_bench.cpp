@@ -1,0 +1,166 @@
+// mwbatch random's throughput in figures per second, as mwp alone and as
+// 3ds with png, on one job and on every core, against what loading and
+// connecting the 22 parts costs by itself. The summary at the end sets the
+// rates against each other: on two cores the run should go at least 1.8
+// times as fast as on one, and a figure written as mwp should cost at most
+// three times its loading and connecting.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+#include "cli/command.h"
+#include "cli/random_recipe.h"
+#include "common/sample_figure.h"
+#include "formats/object_library.h"
+#include "model/creature.h"
+#include "model/null_sink.h"
+
+namespace {
+
+constexpr int kFiguresPerRun = 24;
+
+int AllCores() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores == 0 ? 1 : static_cast<int>(cores);
+}
+
+// A folder for the files of one benchmark, gone when it ends.
+class OutputFolder {
+public:
+    OutputFolder() {
+        path_ = std::filesystem::temp_directory_path() / ("mw_random_bench_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(path_);
+    }
+    ~OutputFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    std::string Path() const { return path_.string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// The whole command, as a script runs it: the same 24 seeds each time, so
+// each run writes the same figures again.
+void RandomFigures(benchmark::State& state, const std::string& formats, int jobs) {
+    const std::string library = bench::SampleLibraryDir();
+    if (!std::filesystem::is_directory(library)) {
+        state.SkipWithError(("no sample object library at " + library).c_str());
+        return;
+    }
+    OutputFolder out;
+    const std::vector<std::string> args = {"--objects", library, "--out", out.Path(), "--count",
+                                           std::to_string(kFiguresPerRun), "--seed", "1000", "--formats",
+                                           formats, "--jobs", std::to_string(jobs), "--quiet"};
+    for (auto _ : state) {
+        std::ostringstream messages;
+        if (cli::RunRandom(args, messages, messages) != cli::kExitDone || !messages.str().empty()) {
+            state.SkipWithError(("mwbatch random failed: " + messages.str()).c_str());
+            return;
+        }
+    }
+    state.counters["figures/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * kFiguresPerRun, benchmark::Counter::kIsRate);
+}
+
+// Loading and connecting the 22 parts of the same figures, nothing else:
+// no factors applied, no file written.
+void LoadAndConnectTheParts(benchmark::State& state) {
+    const std::string library = bench::SampleLibraryDir();
+    const cli::ObjectLists lists = cli::ReadObjectLists(library);
+    std::uint32_t seed = 1000;
+    for (auto _ : state) {
+        const cli::RandomRecipe recipe = cli::DrawRecipe(seed, lists, false, 0);
+        seed = seed + 1 < 1000 + kFiguresPerRun ? seed + 1 : 1000;
+        bench::CountingSink sink;
+        model::Creature creature(sink);
+        for (std::size_t p = 0; p < lists.size(); ++p) {
+            if (recipe.files[p] < 0) continue;
+            const std::string name(model::panelOrder[p]);
+            const std::string path = formats::PartFolder(library, name) + "/" +
+                                     lists[p][static_cast<std::size_t>(recipe.files[p])];
+            creature.SetPart(name, path.c_str(), static_cast<std::int32_t>(p));
+        }
+        if (creature.parts.Count() != model::kPartTypeCount || sink.shown != 0) {
+            state.SkipWithError("the sample figure did not assemble without messages");
+            return;
+        }
+    }
+    state.counters["figures/s"] = benchmark::Counter(static_cast<double>(state.iterations()),
+                                                     benchmark::Counter::kIsRate);
+}
+
+// Keeps every run's rate for the summary.
+class RateKeeper : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            auto it = run.counters.find("figures/s");
+            if (it != run.counters.end() && !run.error_occurred) rates[run.benchmark_name()] = it->second.value;
+        }
+    }
+    std::map<std::string, double> rates;
+};
+
+std::string RandomName(const std::string& formats, int jobs) {
+    return "mwbatch_random/formats:" + formats + "/jobs:" + std::to_string(jobs) + "/real_time";
+}
+
+void PrintSummary(const std::map<std::string, double>& rates, int cores) {
+    const auto rate = [&](const std::string& name) {
+        auto it = rates.find(name);
+        return it != rates.end() ? it->second : 0.0;
+    };
+    const char* lp = std::getenv("LP_NUM_THREADS");
+    std::printf("\nSummary (%d cores, LP_NUM_THREADS %s):\n", cores, lp != nullptr ? lp : "not set");
+    for (const char* formats : {"mwp", "3ds,png"}) {
+        const double one = rate(RandomName(formats, 1));
+        const double all = rate(RandomName(formats, cores));
+        std::printf("  %-8s %7.1f figures/s on 1 job, %7.1f on %d: %.2f times (target on 2 cores: 1.8)\n", formats,
+                    one, all, cores, one > 0 ? all / one : 0.0);
+    }
+    const double load = rate("load_and_connect_22_parts/real_time");
+    const double mwp = rate(RandomName("mwp", 1));
+    if (load > 0 && mwp > 0) {
+        std::printf("  a figure as mwp costs %.2f ms, loading and connecting its 22 parts %.2f ms: %.2f times"
+                    " (target: at most 3)\n",
+                    1000 / mwp, 1000 / load, load / mwp);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int cores = AllCores();
+    std::vector<int> jobCounts = {1};
+    if (cores > 1) jobCounts.push_back(cores);
+    for (const std::string formats : {"mwp", "3ds,png"}) {
+        for (int jobs : jobCounts) {
+            benchmark::RegisterBenchmark(("mwbatch_random/formats:" + formats + "/jobs:" + std::to_string(jobs)).c_str(),
+                                         [formats, jobs](benchmark::State& state) { RandomFigures(state, formats, jobs); })
+                ->Unit(benchmark::kMillisecond)
+                ->UseRealTime();
+        }
+    }
+    benchmark::RegisterBenchmark("load_and_connect_22_parts", LoadAndConnectTheParts)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RateKeeper reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    PrintSummary(reporter.rates, cores);
+    return 0;
+}
