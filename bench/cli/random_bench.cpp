@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -25,7 +26,7 @@
 
 namespace {
 
-constexpr int kFiguresPerRun = 24;
+constexpr int kFiguresPerRun = 96;
 
 int AllCores() {
     const unsigned cores = std::thread::hardware_concurrency();
@@ -49,7 +50,14 @@ private:
     std::filesystem::path path_;
 };
 
-// The whole command, as a script runs it: the same 24 seeds each time, so
+// CPU time of every thread of the process (Mesa's own included), in seconds.
+double ProcessCpuSeconds() {
+    timespec t{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// The whole command, as a script runs it: the same 96 seeds each time, so
 // each run writes the same figures again.
 void RandomFigures(benchmark::State& state, const std::string& formats, int jobs) {
     const std::string library = bench::SampleLibraryDir();
@@ -61,6 +69,7 @@ void RandomFigures(benchmark::State& state, const std::string& formats, int jobs
     const std::vector<std::string> args = {"--objects", library, "--out", out.Path(), "--count",
                                            std::to_string(kFiguresPerRun), "--seed", "1000", "--formats",
                                            formats, "--jobs", std::to_string(jobs), "--quiet"};
+    const double cpuBefore = ProcessCpuSeconds();
     for (auto _ : state) {
         std::ostringstream messages;
         if (cli::RunRandom(args, messages, messages) != cli::kExitDone || !messages.str().empty()) {
@@ -68,8 +77,10 @@ void RandomFigures(benchmark::State& state, const std::string& formats, int jobs
             return;
         }
     }
-    state.counters["figures/s"] =
-        benchmark::Counter(static_cast<double>(state.iterations()) * kFiguresPerRun, benchmark::Counter::kIsRate);
+    const double figures = static_cast<double>(state.iterations()) * kFiguresPerRun;
+    state.counters["figures/s"] = benchmark::Counter(figures, benchmark::Counter::kIsRate);
+    // Shows how much of a core's time a figure takes, whatever else the machine runs.
+    state.counters["cpu_ms/figure"] = (ProcessCpuSeconds() - cpuBefore) * 1000 / figures;
 }
 
 // Loading and connecting the 22 parts of the same figures, nothing else:
@@ -99,14 +110,17 @@ void LoadAndConnectTheParts(benchmark::State& state) {
                                                      benchmark::Counter::kIsRate);
 }
 
-// Keeps every run's rate for the summary.
+// Keeps every benchmark's rate for the summary: the median when the runs
+// are repeated (--benchmark_repetitions=5 steadies them on a busy machine).
 class RateKeeper : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
             auto it = run.counters.find("figures/s");
-            if (it != run.counters.end() && !run.error_occurred) rates[run.benchmark_name()] = it->second.value;
+            if (it == run.counters.end() || run.error_occurred) continue;
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
+            rates[run.run_name.str()] = it->second.value;
         }
     }
     std::map<std::string, double> rates;
