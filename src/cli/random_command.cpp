@@ -1,8 +1,10 @@
 // mwbatch random: figures in bulk as the "Random Creature" button makes
 // them, each from a seed of its own, written as project files, meshes and
 // pictures.
+#include <sched.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -51,8 +53,8 @@ const char* const kRandomUsage =
     "  --deform AMOUNT  also give every part random build factors between -AMOUNT\n"
     "                   and AMOUNT along X, Y and Z (lock mode None), as the \"Edit\n"
     "                   BodyParts\" page would; 0 to 100, 0.3 gives a fair spread\n"
-    "  --jobs J         figures made at once, 1 to 1024 (default: the number of\n"
-    "                   cores); the files are the same whatever J is\n"
+    "  --jobs J         figures made at once, 1 to 1024 (default: the cores this\n"
+    "                   process may use); the files are the same whatever J is\n"
     "  --quiet          no progress line, no summary\n"
     "  -h, --help       this text\n"
     "\n"
@@ -138,6 +140,15 @@ bool CanWriteInto(const std::string& dir, std::string& reason) {
     return true;
 }
 
+// The cores this process may run on: a batch scheduler's share of the
+// machine, not the whole of it.
+int UsableCores() {
+    cpu_set_t set;
+    if (::sched_getaffinity(0, sizeof set, &set) == 0 && CPU_COUNT(&set) > 0) return CPU_COUNT(&set);
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores == 0 ? 1 : static_cast<int>(cores);
+}
+
 int UsageError(std::ostream& err, const std::string& what) {
     err << "mwbatch random: " << what << "\n" << kShortUsage;
     return kExitUsage;
@@ -182,8 +193,7 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
             return UsageError(err, "--deform " + text + ": not an amount from 0 to 100");
         }
     }
-    const unsigned cores = std::thread::hardware_concurrency();
-    batch.jobs = cores == 0 ? 1 : static_cast<int>(std::min<unsigned>(cores, kMaxJobs));
+    batch.jobs = std::min(UsableCores(), kMaxJobs);
     if (options.values.count("--jobs") != 0 &&
         (!ParseWhole(options.Value("--jobs"), batch.jobs) || batch.jobs < 1 || batch.jobs > kMaxJobs)) {
         return UsageError(err, "--jobs " + options.Value("--jobs") + ": not a number from 1 to 1024");
