@@ -5,7 +5,10 @@
 //  - DXF of the stress figure (22 parts of 16 000 quads) against fprintf per
 //    value with a flush after every line, and the same without the flushes;
 //  - seam merging by lookup against scanning the neighbour's faces, on
-//    figures of growing seam length.
+//    figures of growing seam length;
+//  - the sample figure and the stress figure to glTF binary, OBJ + MTL and
+//    binary STL beside the .3ds (sample only) and DXF writers, in MB/s of
+//    output, each against the DXF writer's rate.
 // Every reference must write the same bytes (checked). The program's own
 // exports go through the atomic file and end with fsync, as they do for the
 // user; the references do not sync.
@@ -24,8 +27,13 @@
 #include <vector>
 
 #include "../common/allocation_counter.h"
+#include "../common/sample_figure.h"
 #include "formats/export_3ds.h"
 #include "formats/export_dxf.h"
+#include "formats/export_glb.h"
+#include "formats/export_modern_figure.h"
+#include "formats/export_obj.h"
+#include "formats/export_stl.h"
 #include "formats/merged_figure.h"
 #include "model/connection_tables.h"
 #include "model/creature.h"
@@ -413,6 +421,67 @@ bool SeamMerging() {
     return same;
 }
 
+// ---- modern formats -------------------------------------------------------
+
+struct Writer {
+    const char* name;
+    const char* file;
+    bool (*run)(model::Creature&, const std::string&, ui::MessageSink&);
+};
+
+const Writer kWriters[] = {
+    {"ExportDxf", "figure.dxf", &formats::ExportDxf}, {"Export3ds", "figure.3ds", &formats::Export3ds},
+    {"ExportGlb", "figure.glb", &formats::ExportGlb}, {"ExportObj (.obj + .mtl)", "figure.obj", &formats::ExportObj},
+    {"ExportStl", "figure.stl", &formats::ExportStl},
+};
+
+// Every writer on one figure; true when each modern writer puts out at
+// least as many bytes a second as the DXF writer.
+bool ModernFormats(const char* title, model::Creature& creature, const fs::path& folder, int runs, bool with3ds) {
+    formats::ModernFigure figure;
+    const double tPrepare = Best(runs, [&] { figure.Prepare(creature, sink); });
+    std::printf("%s: %zu vertices, %zu quads, %zu materials; merged figure with normals %.1f ms\n", title,
+                figure.merged.vertices.size(), figure.merged.faces.size(), figure.materials.size(), tPrepare * 1e3);
+    double dxfRate = 0;
+    bool fastEnough = true;
+    for (const Writer& writer : kWriters) {
+        const fs::path path = folder / writer.file;
+        if (!with3ds && path.extension() == ".3ds") continue;
+        bool written = true;
+        const double seconds = Best(runs, [&] { written = writer.run(creature, path.string(), sink) && written; });
+        if (!written) {
+            std::printf("  %-44s (not written)\n", writer.name);
+            continue;
+        }
+        std::uintmax_t size = fs::file_size(path);
+        if (path.extension() == ".obj") size += fs::file_size(formats::MaterialLibraryPath(path.string()));
+        const double rate = static_cast<double>(size) / 1e6 / seconds;
+        if (dxfRate == 0) dxfRate = rate;
+        std::printf("  %-28s %11zu bytes %9.1f ms %9.1f MB/s   x%.2f of DXF's rate\n", writer.name,
+                    static_cast<std::size_t>(size), seconds * 1e3, rate, rate / dxfRate);
+        if (path.extension() != ".dxf" && path.extension() != ".3ds") fastEnough = fastEnough && rate >= dxfRate;
+        fs::remove(path);
+        if (path.extension() == ".obj") fs::remove(formats::MaterialLibraryPath(path.string()));
+    }
+    return fastEnough;
+}
+
+bool ModernFormats(const fs::path& folder) {
+    bool fastEnough = true;
+    model::Creature sample(sink);
+    if (bench::BuildSampleFigure(sample)) {
+        fastEnough = ModernFormats("Sample figure", sample, folder, 9, true);
+    } else {
+        std::printf("Sample figure: no sample library at %s\n", bench::SampleLibraryDir().c_str());
+    }
+    model::Creature stress(sink);
+    StressFigure(stress);
+    fastEnough = ModernFormats("Stress figure (22 x 16 000 quads; beyond .3ds)", stress, folder, 3, false) && fastEnough;
+    std::printf(fastEnough ? "Every modern writer at least as fast per byte as DXF.\n"
+                           : "A MODERN WRITER IS SLOWER PER BYTE THAN DXF.\n");
+    return fastEnough;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -421,6 +490,7 @@ int main(int argc, char** argv) {
     bool same = Largest3ds(folder);
     same = StressDxf(folder) && same;
     same = SeamMerging() && same;
+    ModernFormats(folder);
     fs::remove(folder / "largest.3ds");
     fs::remove(folder / "largest-reference.3ds");
     fs::remove(folder / "stress.dxf");

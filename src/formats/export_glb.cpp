@@ -3,7 +3,9 @@
 // largest index fits below 65535, the 16-bit restart value, else 32-bit);
 // every block is a multiple of 12 bytes, so all stay 4-byte aligned. The
 // model is handed to tinygltf, which writes the JSON and the container into
-// memory; the bytes then go through the atomic file.
+// a stream that is the atomic file itself: a second copy of the file in
+// memory would cost as much time again as the rest of the export. The file
+// is committed only once it is complete and within the format's 4 GB.
 #include "formats/export_glb.h"
 
 #include <tiny_gltf.h>
@@ -12,7 +14,8 @@
 #include <cmath>
 #include <exception>
 #include <limits>
-#include <sstream>
+#include <ostream>
+#include <streambuf>
 
 #include "formats/atomic_file.h"
 #include "formats/export_modern_figure.h"
@@ -147,16 +150,42 @@ std::vector<IndexBlock> PlanIndices(const ModernFigure& figure, std::uint64_t& t
     return blocks;
 }
 
+// Appends little-endian values to the buffer through a small block, so
+// that the buffer is written once (not cleared first, then written).
+class BufferWriter {
+public:
+    explicit BufferWriter(std::vector<unsigned char>& data) : data_(data) {}
+    ~BufferWriter() { Flush(); }
+    void U16(std::uint32_t v) {
+        if (at_ + 2 > end_) Flush();
+        PutU16(at_, v);
+    }
+    void U32(std::uint32_t v) {
+        if (at_ + 4 > end_) Flush();
+        PutU32(at_, v);
+    }
+    void Flush() {
+        data_.insert(data_.end(), block_, at_);
+        at_ = block_;
+    }
+
+private:
+    std::vector<unsigned char>& data_;
+    unsigned char block_[8192];
+    unsigned char* at_ = block_;
+    unsigned char* const end_ = block_ + sizeof block_;
+};
+
 void FillBuffer(const ModernFigure& figure, const std::vector<IndexBlock>& blocks, std::vector<unsigned char>& data) {
     const MergedFigure& merged = figure.merged;
-    unsigned char* out = data.data();
+    BufferWriter out(data);
     for (std::uint32_t p : merged.vertices) {
         const float* xyz = merged.Point(p);
-        for (int axis = 0; axis < 3; ++axis) PutU32(out, std::bit_cast<std::uint32_t>(xyz[axis]));
+        for (int axis = 0; axis < 3; ++axis) out.U32(std::bit_cast<std::uint32_t>(xyz[axis]));
     }
-    for (float n : merged.normals) PutU32(out, std::bit_cast<std::uint32_t>(n));
+    for (float n : merged.normals) out.U32(std::bit_cast<std::uint32_t>(n));
     for (std::size_t m = 0; m < blocks.size(); ++m) {
-        out = data.data() + blocks[m].offset;
+        const bool wide = blocks[m].wide;
         for (std::uint32_t f : figure.materials[m].faces) {
             const auto& c = merged.faces[f].corners;
             const std::uint32_t a = merged.vertexNumber[c[0]];
@@ -164,27 +193,26 @@ void FillBuffer(const ModernFigure& figure, const std::vector<IndexBlock>& block
             const std::uint32_t cc = merged.vertexNumber[c[2]];
             const std::uint32_t d = merged.vertexNumber[c[3]];
             for (std::uint32_t v : {a, b, cc, cc, d, a}) {
-                if (blocks[m].wide) {
-                    PutU32(out, v);
+                if (wide) {
+                    out.U32(v);
                 } else {
-                    PutU16(out, v);
+                    out.U16(v);
                 }
             }
         }
     }
 }
 
-tinygltf::Model MakeModel(const ModernFigure& figure, const std::string& name) {
+tinygltf::Model MakeModel(const ModernFigure& figure, const std::vector<IndexBlock>& blocks, std::uint64_t total,
+                          const std::string& name) {
     const MergedFigure& merged = figure.merged;
     tinygltf::Model model;
     model.asset.generator = kGenerator;
     model.asset.version = "2.0";
 
-    std::uint64_t total = 0;
-    const std::vector<IndexBlock> blocks = PlanIndices(figure, total);
     model.buffers.emplace_back();
     std::vector<unsigned char>& data = model.buffers[0].data;
-    data.resize(static_cast<std::size_t>(total));
+    data.reserve(static_cast<std::size_t>(total));
     FillBuffer(figure, blocks, data);
 
     const std::size_t vertexCount = merged.vertices.size();
@@ -244,14 +272,27 @@ tinygltf::Model MakeModel(const ModernFigure& figure, const std::string& name) {
     return model;
 }
 
-// The figure's buffer size, without building it.
-std::uint64_t BufferBytes(const ModernFigure& figure) {
-    std::uint64_t total = 0;
-    PlanIndices(figure, total);
-    return total;
-}
+// tinygltf writes the container to a stream; this one is the atomic file,
+// so the buffer's megabytes go to the file without another copy.
+class FileStream : public std::streambuf {
+public:
+    explicit FileStream(AtomicFile& file) : file_(file) {}
 
-const std::string kTooLarge =
+protected:
+    std::streamsize xsputn(const char* data, std::streamsize count) override {
+        file_.Write(data, static_cast<std::size_t>(count));
+        return count;
+    }
+    int_type overflow(int_type c) override {
+        if (!traits_type::eq_int_type(c, traits_type::eof())) file_.Put(traits_type::to_char_type(c));
+        return traits_type::not_eof(c);
+    }
+
+private:
+    AtomicFile& file_;
+};
+
+constexpr const char* kTooLarge =
     "The figure would make a glTF binary file of 4 GB or more, more than the format holds. Nothing was exported.";
 
 }  // namespace
@@ -259,30 +300,39 @@ const std::string kTooLarge =
 bool ExportGlb(model::Creature& creature, const std::string& path, ui::MessageSink& messages) {
     ModernFigure figure;
     if (!figure.Prepare(creature, messages)) return false;
-    if (BufferBytes(figure) > kLargestFile - kJsonAllowance) {
+    std::uint64_t bufferBytes = 0;
+    const std::vector<IndexBlock> blocks = PlanIndices(figure, bufferBytes);
+    if (bufferBytes > kLargestFile - kJsonAllowance) {
         ReportExportError(messages, kTooLarge);
         return false;
     }
-    std::string bytes;
-    try {
-        const tinygltf::Model model = MakeModel(figure, Utf8Name(FileStem(path)));
-        std::ostringstream stream;
-        tinygltf::TinyGLTF writer;
-        if (!writer.WriteGltfSceneToStream(&model, stream, false, true)) {
-            ReportWriteFailure(messages);
-            return false;
-        }
-        bytes = std::move(stream).str();
-    } catch (const std::exception&) {
-        // Out of memory while putting the file together: nothing written.
+    AtomicFile file(path);
+    if (!file.Open()) {
         ReportWriteFailure(messages);
         return false;
     }
-    if (bytes.size() > kLargestFile) {
+    try {
+        const tinygltf::Model model = MakeModel(figure, blocks, bufferBytes, Utf8Name(FileStem(path)));
+        FileStream fileStream(file);
+        std::ostream stream(&fileStream);
+        tinygltf::TinyGLTF writer;
+        writer.WriteGltfSceneToStream(&model, stream, false, true);
+    } catch (const std::exception&) {
+        // Out of memory while putting the file together: the file goes.
+        ReportWriteFailure(messages);
+        return false;
+    }
+    // Past 4 GB the container's counts would have wrapped: the file goes.
+    if (file.Size() > kLargestFile) {
         ReportExportError(messages, kTooLarge);
         return false;
     }
-    return WriteExportFile(path, messages, [&](AtomicFile& file) { file.Write(bytes.data(), bytes.size()); });
+    if (!file.Commit()) {
+        ReportWriteFailure(messages);
+        return false;
+    }
+    ReportSaved(messages);
+    return true;
 }
 
 }  // namespace formats

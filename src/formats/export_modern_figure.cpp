@@ -30,6 +30,9 @@ bool ModernFigure::Prepare(model::Creature& creature, ui::MessageSink& messages)
         if (added) materials.push_back({record, {}});
         materialOfSurface[s] = at->second;
     }
+    std::vector<std::size_t> faceCounts(materials.size(), 0);
+    for (const MergedFace& face : merged.faces) ++faceCounts[materialOfSurface[face.surface]];
+    for (std::size_t m = 0; m < materials.size(); ++m) materials[m].faces.reserve(faceCounts[m]);
     for (std::uint32_t f = 0; f < merged.faces.size(); ++f) {
         materials[materialOfSurface[merged.faces[f].surface]].faces.push_back(f);
     }

@@ -56,17 +56,26 @@ Vector Cross(const Vector& u, const Vector& v) {
     return {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
 }
 
-void Add(double* sum, const Vector& v) {
-    sum[0] += v[0];
-    sum[1] += v[1];
-    sum[2] += v[2];
+void Add(float* sum, const Vector& v) {
+    sum[0] += static_cast<float>(v[0]);
+    sum[1] += static_cast<float>(v[1]);
+    sum[2] += static_cast<float>(v[2]);
 }
 
 // Scales v to unit length; false (v unchanged) for a zero, infinite or NaN vector.
 bool MakeUnit(Vector& v) {
     const double length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
     if (!(length > 0.0) || !std::isfinite(length)) return false;
-    for (double& c : v) c /= length;
+    const double scale = 1.0 / length;
+    for (double& c : v) c *= scale;
+    return true;
+}
+
+// The same for a vector stored as three floats.
+bool Normalise(float* v) {
+    Vector unit{v[0], v[1], v[2]};
+    if (!MakeUnit(unit)) return false;
+    for (int axis = 0; axis < 3; ++axis) v[axis] = static_cast<float>(unit[axis]);
     return true;
 }
 
@@ -226,31 +235,14 @@ void MergedFigure::ListVertices() {
 
 void MergedFigure::ComputeNormals() {
     const std::size_t count = vertices.size();
-    // Per vertex: the unit normals of the points folded onto it, the faces
-    // of parts without normals around it, and all faces around it.
-    std::vector<double> pointSum(3 * count, 0.0);
-    std::vector<double> bareFaceSum(3 * count, 0.0);
-    std::vector<double> faceSum(3 * count, 0.0);
-
-    for (const MergedFace& face : faces) {
-        // The cross product of the diagonals: the quad's normal, twice its
-        // area long, and a triangle's as well when two corners coincide.
-        const auto& c = face.corners;
-        Vector normal = Cross(Difference(Point(c[2]), Point(c[0])), Difference(Point(c[3]), Point(c[1])));
-        if (!std::isfinite(normal[0]) || !std::isfinite(normal[1]) || !std::isfinite(normal[2])) continue;
-        const bool bare = !HasNormals(*parts[face.part]);
-        for (std::size_t k = 0; k < 4; ++k) {
-            if (std::find(c.begin(), c.begin() + static_cast<std::ptrdiff_t>(k), c[k]) != c.begin() + static_cast<std::ptrdiff_t>(k)) {
-                continue;  // a corner repeated in the quad counts once
-            }
-            const std::size_t v = 3 * static_cast<std::size_t>(vertexNumber[c[k]]);
-            Add(&faceSum[v], normal);
-            if (bare) Add(&bareFaceSum[v], normal);
-        }
-    }
-
+    // First the sum of the unit normals of the points folded onto each vertex.
+    normals.assign(3 * count, 0.0f);
+    bool anyBare = false;
     for (const model::MeshObject* part : parts) {
-        if (!HasNormals(*part)) continue;
+        if (!HasNormals(*part)) {
+            anyBare = true;
+            continue;
+        }
         const auto base = static_cast<std::uint32_t>(part->exportPointBase);
         const std::size_t pointCount = PartPointCount(*part);
         for (std::size_t i = 0; i < pointCount; ++i) {
@@ -259,27 +251,63 @@ void MergedFigure::ComputeNormals() {
             const auto point = static_cast<std::uint32_t>(base + i);
             // A seam point counts where it was bent to, and where it still
             // stands when another part's faces hold it.
-            if (vertexNumber[point] != kNoIndex) Add(&pointSum[3 * static_cast<std::size_t>(vertexNumber[point])], normal);
+            if (vertexNumber[point] != kNoIndex) Add(&normals[3 * static_cast<std::size_t>(vertexNumber[point])], normal);
             const std::uint32_t onto = bentOnto.empty() ? kNoIndex : bentOnto[point];
             if (onto != kNoIndex && vertexNumber[onto] != kNoIndex) {
-                Add(&pointSum[3 * static_cast<std::size_t>(vertexNumber[onto])], normal);
+                Add(&normals[3 * static_cast<std::size_t>(vertexNumber[onto])], normal);
             }
         }
     }
+    // The faces of a part without normals around a vertex count as one
+    // normal; where that is all there is, it is the answer. Where the sum
+    // has no direction, all faces around the vertex decide.
+    std::vector<float> bareSum;
+    if (anyBare) {
+        bareSum.resize(3 * count, 0.0f);
+        AddFaceNormals(bareSum, true);
+    }
+    std::vector<std::size_t> undecided;
+    for (std::size_t v = 0; v < 3 * count; v += 3) {
+        float* normal = &normals[v];
+        if (anyBare) {
+            Vector bare{bareSum[v], bareSum[v + 1], bareSum[v + 2]};
+            if (MakeUnit(bare)) {
+                if (normal[0] == 0.0f && normal[1] == 0.0f && normal[2] == 0.0f) {
+                    for (int axis = 0; axis < 3; ++axis) normal[axis] = static_cast<float>(bare[axis]);
+                    continue;
+                }
+                Add(normal, bare);
+            }
+        }
+        if (!Normalise(normal)) undecided.push_back(v);
+    }
+    if (undecided.empty()) return;
+    std::vector<float> faceSum(3 * count, 0.0f);
+    AddFaceNormals(faceSum, false);
+    for (std::size_t v : undecided) {
+        std::copy_n(&faceSum[v], 3, &normals[v]);
+        if (!Normalise(&normals[v])) {
+            normals[v] = 0.0f;
+            normals[v + 1] = 0.0f;
+            normals[v + 2] = 1.0f;
+        }
+    }
+}
 
-    normals.resize(3 * count);
-    for (std::size_t v = 0; v < count; ++v) {
-        Vector normal{pointSum[3 * v], pointSum[3 * v + 1], pointSum[3 * v + 2]};
-        // The faces of a part without normals count as one normal.
-        Vector bare{bareFaceSum[3 * v], bareFaceSum[3 * v + 1], bareFaceSum[3 * v + 2]};
-        if (MakeUnit(bare)) {
-            for (int axis = 0; axis < 3; ++axis) normal[axis] += bare[axis];
+void MergedFigure::AddFaceNormals(std::vector<float>& sums, bool onlyPartsWithoutNormals) const {
+    for (const MergedFace& face : faces) {
+        if (onlyPartsWithoutNormals && HasNormals(*parts[face.part])) continue;
+        // The cross product of the diagonals: the quad's normal, twice its
+        // area long, and a triangle's as well when two corners coincide.
+        const auto& c = face.corners;
+        const Vector normal = Cross(Difference(Point(c[2]), Point(c[0])), Difference(Point(c[3]), Point(c[1])));
+        if (!std::isfinite(normal[0]) || !std::isfinite(normal[1]) || !std::isfinite(normal[2])) continue;
+        for (std::size_t k = 0; k < 4; ++k) {
+            // A corner repeated in the quad counts once.
+            if (k > 0 && c[k] == c[k - 1]) continue;
+            if (k > 1 && (c[k] == c[k - 2] || (k == 3 && c[3] == c[0]))) continue;
+            Add(&sums[3 * static_cast<std::size_t>(vertexNumber[c[k]])], normal);
         }
-        if (!MakeUnit(normal)) {
-            normal = {faceSum[3 * v], faceSum[3 * v + 1], faceSum[3 * v + 2]};
-            if (!MakeUnit(normal)) normal = {0.0, 0.0, 1.0};
-        }
-        for (int axis = 0; axis < 3; ++axis) normals[3 * v + axis] = static_cast<float>(normal[axis]);
     }
 }
 

@@ -90,6 +90,8 @@ public:
     std::string damagedPart;                   // the type name of a damaged part
 
 private:
+    // Adds each face's normal (twice its area long) to its corners' vertices.
+    void AddFaceNormals(std::vector<float>& sums, bool onlyPartsWithoutNormals) const;
     bool AddPart(model::MeshObject& part, std::uint32_t position, std::vector<std::uint32_t>& surfaceEntry);
 };
 
