@@ -134,8 +134,9 @@ BatchResult RunRandomBatch(const RandomBatch& batch, const ObjectLists& lists, s
                 std::lock_guard<std::mutex> lock(mutex);
                 waiting.emplace(i, std::move(outcome));
             }
-            ++done;
-            finished.notify_one();
+            // The reporting thread looks in a few times a second by itself; a
+            // wake-up per figure would cost the workers more than it is worth.
+            if (++done == batch.count) finished.notify_one();
         }
     };
 
@@ -156,8 +157,7 @@ BatchResult RunRandomBatch(const RandomBatch& batch, const ObjectLists& lists, s
     BatchResult result;
     std::unique_lock<std::mutex> lock(mutex);
     for (std::uint64_t reported = 0; reported < batch.count;) {
-        finished.wait_for(lock, std::chrono::milliseconds(250),
-                          [&] { return waiting.count(reported) != 0; });
+        finished.wait_for(lock, std::chrono::milliseconds(100), [&] { return done.load() == batch.count; });
         for (auto it = waiting.find(reported); it != waiting.end(); it = waiting.find(reported)) {
             FigureOutcome outcome = std::move(it->second);
             waiting.erase(it);
