@@ -4,7 +4,7 @@ namespace cli {
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
-        {"export", "a project file as .3ds, .dxf or .mwp", kExportUsage, RunExport},
+        {"export", "a project file as .3ds, .dxf, .glb, .obj, .stl or .mwp", kExportUsage, RunExport},
         {"render", "a picture of a project file as PNG", kRenderUsage, RunRender},
         {"random", "random figures in bulk, reproducible by seed", kRandomUsage, RunRandom},
         {"check", "an object library's files and seams", kCheckUsage, RunCheck},

@@ -9,6 +9,9 @@
 #include "cli/stream_sink.h"
 #include "formats/export_3ds.h"
 #include "formats/export_dxf.h"
+#include "formats/export_glb.h"
+#include "formats/export_obj.h"
+#include "formats/export_stl.h"
 #include "formats/project_file.h"
 #include "model/creature.h"
 #include "ui/list_order.h"
@@ -22,13 +25,16 @@ const char* const kExportUsage =
     "placed, welded and deformed) and writes OUTPUT by its extension, in any case:\n"
     "  .3ds  one 3D Studio mesh, seams merged, one material per surface\n"
     "  .dxf  a DXF drawing of 3DFACE entities\n"
+    "  .glb  glTF 2.0 binary, one primitive per material, smooth normals\n"
+    "  .obj  Wavefront OBJ with its .mtl beside it, quads kept\n"
+    "  .stl  binary STL, triangles with facet normals, for 3D printing\n"
     "  .mwp  the project saved again\n"
     "OUTPUT is replaced only when it was written completely.\n"
     "\n"
     "Options:\n"
     "  --objects DIR   the object library (default: ObjectDir of mw.cfg in the\n"
     "                  current directory)\n"
-    "  --type-names    name the .3ds materials \"<type>_<surface>\", as the check box\n"
+    "  --type-names    name the materials \"<type>_<surface>\", as the check box\n"
     "                  \"Store surfaces Names as <Type> <Name>\" does\n"
     "  -h, --help      this text\n"
     "\n"
@@ -41,14 +47,34 @@ const char* const kExportUsage =
 
 namespace {
 
-enum class OutputType { None, Studio3ds, Dxf, Project };
+enum class OutputType { None, Studio3ds, Dxf, Glb, Obj, Stl, Project };
 
 OutputType TypeOf(const std::string& path) {
     const std::string extension = std::filesystem::path(path).extension().string();
     if (ui::CompareIgnoringCase(extension, ".3ds") == 0) return OutputType::Studio3ds;
     if (ui::CompareIgnoringCase(extension, ".dxf") == 0) return OutputType::Dxf;
+    if (ui::CompareIgnoringCase(extension, ".glb") == 0) return OutputType::Glb;
+    if (ui::CompareIgnoringCase(extension, ".obj") == 0) return OutputType::Obj;
+    if (ui::CompareIgnoringCase(extension, ".stl") == 0) return OutputType::Stl;
     if (ui::CompareIgnoringCase(extension, ".mwp") == 0) return OutputType::Project;
     return OutputType::None;
+}
+
+bool ExportMesh(OutputType type, model::Creature& creature, const std::string& path, ui::MessageSink& messages) {
+    switch (type) {
+        case OutputType::Studio3ds:
+            return formats::Export3ds(creature, path, messages);
+        case OutputType::Dxf:
+            return formats::ExportDxf(creature, path, messages);
+        case OutputType::Glb:
+            return formats::ExportGlb(creature, path, messages);
+        case OutputType::Obj:
+            return formats::ExportObj(creature, path, messages);
+        case OutputType::Stl:
+            return formats::ExportStl(creature, path, messages);
+        default:
+            return false;
+    }
 }
 
 }  // namespace
@@ -69,7 +95,7 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const std::string& outputPath = options.positionals[1];
     const OutputType type = TypeOf(outputPath);
     if (type == OutputType::None) {
-        err << "mwbatch export: " << outputPath << ": the output must end in .3ds, .dxf or .mwp\n";
+        err << "mwbatch export: " << outputPath << ": the output must end in .3ds, .dxf, .glb, .obj, .stl or .mwp\n";
         return kExitUsage;
     }
 
@@ -91,18 +117,16 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         case OutputType::Project:
             written = formats::SaveProject(creature, outputPath, objectDir, messages);
             break;
-        case OutputType::Studio3ds:
-        case OutputType::Dxf:
+        case OutputType::None:
+            break;
+        default:
             if (creature.parts.Count() == 0) {
                 err << "mwbatch export: " << projectPath << ": no part could be loaded, nothing written\n";
                 return kExitFailed;
             }
             if (options.Has("--type-names")) creature.PrefixAllSurfaceNames();
-            written = type == OutputType::Studio3ds ? formats::Export3ds(creature, outputPath, messages)
-                                                    : formats::ExportDxf(creature, outputPath, messages);
+            written = ExportMesh(type, creature, outputPath, messages);
             creature.RestoreAllSurfaceNames();
-            break;
-        case OutputType::None:
             break;
     }
     return written ? kExitDone : kExitFailed;

@@ -2,6 +2,9 @@
 
 #include "formats/export_3ds.h"
 #include "formats/export_dxf.h"
+#include "formats/export_glb.h"
+#include "formats/export_obj.h"
+#include "formats/export_stl.h"
 #include "formats/project_file.h"
 #include "model/creature.h"
 #include "panels/part_selection_panel.h"
@@ -33,9 +36,10 @@ ui::FileDialogRequest SaveRequest(const char* defaultExtension, const char* filt
 }  // namespace
 
 std::string ExportPath(const std::string& chosen, int fileType) {
-    if (fileType == kExport3ds) return EndsWith(chosen, ".3ds", true) ? chosen : chosen + ".3ds";
-    if (fileType == kExportDxf) return EndsWith(chosen, ".dxf", false) ? chosen : chosen + ".dxf";
-    return chosen;
+    static const char* const extensions[] = {".3ds", ".dxf", ".glb", ".obj", ".stl"};
+    if (fileType < kExport3ds || fileType > kExportStl) return chosen;
+    const std::string extension = extensions[fileType - 1];
+    return EndsWith(chosen, extension, fileType != kExportDxf) ? chosen : chosen + extension;
 }
 
 void ProjectPanel::OnCommand(int id, int code) {
@@ -116,10 +120,24 @@ void ProjectPanel::ExportCreature() {
 
     if (window != nullptr && window->IsChecked(kIdTypeNames)) creature->PrefixAllSurfaceNames();
     const std::string path = ExportPath(chosen.path, chosen.filterIndex);
-    if (chosen.filterIndex == kExport3ds) {
-        formats::Export3ds(*creature, path, platform_);
-    } else if (chosen.filterIndex == kExportDxf) {
-        formats::ExportDxf(*creature, path, platform_);
+    switch (chosen.filterIndex) {
+        case kExport3ds:
+            formats::Export3ds(*creature, path, platform_);
+            break;
+        case kExportDxf:
+            formats::ExportDxf(*creature, path, platform_);
+            break;
+        case kExportGlb:
+            formats::ExportGlb(*creature, path, platform_);
+            break;
+        case kExportObj:
+            formats::ExportObj(*creature, path, platform_);
+            break;
+        case kExportStl:
+            formats::ExportStl(*creature, path, platform_);
+            break;
+        default:
+            break;
     }
     // Always, so that no export leaves a renamed surface behind.
     creature->RestoreAllSurfaceNames();

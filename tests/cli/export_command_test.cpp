@@ -52,6 +52,10 @@ TEST_F(ExportCommandTest, WritesEachTypeByItsExtensionInAnyCase) {
     EXPECT_NE(ReadAll(dir / "typed.3ds").find("Head_Skin"), std::string::npos);
     EXPECT_EQ(Run({"figure.mwp", "figure.dxf"}), kExitDone);
     EXPECT_EQ(ReadAll(dir / "figure.dxf").substr(0, 11), "0\r\nSECTION\r");
+    for (const char* name : {"figure.glb", "figure.OBJ", "figure.stl"}) EXPECT_EQ(Run({"figure.mwp", name}), kExitDone);
+    EXPECT_EQ(ReadAll(dir / "figure.glb").substr(0, 4), "glTF");
+    EXPECT_NE(ReadAll(dir / "figure.OBJ").find("usemtl"), std::string::npos);
+    EXPECT_EQ(ReadAll(dir / "figure.stl").substr(0, 11), "Morphwright");
     EXPECT_EQ(err.str(), "");  // "Saved" is not written
 
     // Without --objects, mw.cfg in the current directory names the library.
@@ -71,7 +75,7 @@ TEST_F(ExportCommandTest, FailuresSayWhatIsWrongAndWriteNothing) {
         {{"figure.mwp", "no folder/out.3ds"}, kExitFailed, "Error!: Coudln't open file for saving!\n", "no folder"},
         {{"figure.mwp", "no folder/out.dxf"}, kExitFailed, "Error!: Coudln't open file for saving!\n", "no folder"},
         {{"figure.mwp", "no folder/out.mwp"}, kExitFailed, "Error!: Couldn't save project!\n", "no folder"},
-        {{"figure.mwp", "out.obj"}, kExitUsage, "must end in .3ds, .dxf or .mwp", "out.obj"},
+        {{"figure.mwp", "out.ply"}, kExitUsage, "must end in .3ds, .dxf, .glb, .obj, .stl or .mwp", "out.ply"},
         {{"figure.mwp"}, kExitUsage, "give a project file and an output file", "out.3ds"},
         {{"--bogus", "figure.mwp", "out.3ds"}, kExitUsage, "unknown option --bogus", "out.3ds"},
     };

@@ -98,7 +98,9 @@ TEST_F(ProjectPanelTest, EveryDialogCancelledChangesNothing) {
         EXPECT_FALSE(platform.fileDialogRequests[1].save);
         EXPECT_EQ(platform.fileDialogRequests[1].defaultExtension, "mwp");
         EXPECT_EQ(platform.fileDialogRequests[2].defaultExtension, "3ds");
-        EXPECT_EQ(platform.fileDialogRequests[2].filter, "3D Studio Mesh (*.3ds)|*.3ds|DXF (*.dxf)|*.dxf|");
+        EXPECT_EQ(platform.fileDialogRequests[2].filter,
+                  "3D Studio Mesh (*.3ds)|*.3ds|DXF (*.dxf)|*.dxf|glTF Binary (*.glb)|*.glb|"
+                  "Wavefront OBJ (*.obj)|*.obj|STL (*.stl)|*.stl|");
         for (const auto& r : platform.fileDialogRequests) EXPECT_EQ(r.owner, nullptr);
     });
 }
@@ -174,6 +176,9 @@ TEST_F(ProjectPanelTest, ExportTypeAndExtensionComeFromTheFilterPicked) {
         {kExport3ds, "figure", "figure.3ds", "MM"},          {kExport3ds, "figure.dxf", "figure.dxf.3ds", "MM"},
         {kExport3ds, "FIGURE.3DS", "FIGURE.3DS", "MM"},      {kExportDxf, "FIGURE.DXF", "FIGURE.DXF.dxf", "0\r\nSECTION"},
         {kExportDxf, "plan.dxf", "plan.dxf", "0\r\nSECTION"}, {kExportDxf, "plan.3ds", "plan.3ds.dxf", "0\r\nSECTION"},
+        {kExportGlb, "scene", "scene.glb", "glTF"},           {kExportGlb, "SCENE.GLB", "SCENE.GLB", "glTF"},
+        {kExportObj, "mesh.Obj", "mesh.Obj", "# "},           {kExportObj, "mesh.stl", "mesh.stl.obj", "# "},
+        {kExportStl, "print", "print.stl", "Morphwright"},    {kExportStl, "PRINT.STL", "PRINT.STL", "Morphwright"},
     };
     for (const auto& c : cases) EXPECT_EQ(ExportPath(c.chosen, c.type), c.written) << c.chosen;
     WithPages([&](MemoryWindow& page, MemoryWindow& lists) {
