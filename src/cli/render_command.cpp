@@ -90,14 +90,11 @@ bool ParseNumber(std::string_view text, double& value) {
 // no picture size reaches.
 bool ParseDimension(std::string_view text, int& value) {
     if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos) return false;
+    constexpr int kLargest = std::numeric_limits<int>::max();
     unsigned long long number = 0;
-    auto [stop, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
-    if (ec == std::errc::result_out_of_range || number > static_cast<unsigned long long>(std::numeric_limits<int>::max())) {
-        value = std::numeric_limits<int>::max();
-        return true;
-    }
-    value = static_cast<int>(number);
-    return ec == std::errc() && stop == text.data() + text.size();
+    const bool fits = std::from_chars(text.data(), text.data() + text.size(), number).ec == std::errc();
+    value = fits && number < static_cast<unsigned long long>(kLargest) ? static_cast<int>(number) : kLargest;
+    return true;
 }
 
 bool ParseSize(std::string_view text, int& width, int& height) {
@@ -186,7 +183,9 @@ bool ReadSettings(const ParsedOptions& options, RenderSettings& settings, std::s
 
 int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const ParsedOptions options =
-        ParseOptions(args, {"--objects", "--size", "--mode", "--yaw", "--pitch", "--zoom", "--background", "--wire", "--select"},
+        ParseOptions(args,
+                     {"--objects", "--size", "--mode", "--yaw", "--pitch", "--zoom", "--background", "--wire",
+                      "--select"},
                      {"--quiet"});
     if (options.help) {
         out << kRenderUsage;
@@ -239,7 +238,7 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (settings.selectPanelIndex >= 0 && !quiet &&
         creature.PartNamed(model::panelOrder[settings.selectPanelIndex]) == nullptr) {
         err << "mwbatch render: the figure has no \"" << model::panelOrder[settings.selectPanelIndex]
-            << "\", nothing is outlined\n";
+            << "\", nothing is highlighted\n";
     }
 
     Picture picture;
