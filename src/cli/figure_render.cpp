@@ -1,7 +1,6 @@
 #include "cli/figure_render.h"
 
 #include <cstdint>
-#include <mutex>
 #include <new>
 #include <vector>
 
@@ -21,15 +20,6 @@ class NoMessages : public ui::MessageSink {
 public:
     void ShowMessage(const std::string&, const std::string&, ui::Icon, ui::Window*) override {}
 };
-
-// The view's drawing fills one batch shared by every caller, so one frame
-// is drawn at a time. Only the sending of the quads is serialised: OpenGL
-// has taken the arrays when a draw call returns, and the rasterising (on
-// glFinish) and the read-back run in parallel.
-std::mutex& DrawingMutex() {
-    static std::mutex mutex;
-    return mutex;
-}
 
 // The creature's fields a picture changes, put back when it is done.
 class KeptFields {
@@ -121,7 +111,8 @@ bool RenderPicture(model::Creature& creature, const RenderSettings& settings, Pi
             } else {
                 creature.ClearSelection();
             }
-            std::lock_guard<std::mutex> lock(DrawingMutex());
+            // Each thread fills its own quad batch and draws in its own
+            // context, so pictures are made in parallel.
             view.DrawFrame();
         }
         std::vector<unsigned char> rgb;

@@ -15,6 +15,18 @@ double DistanceToCentre(float x, float y, float z, float cx, float cy, float cz)
     return squared == 0.0 ? 0.0 : std::sqrt(squared);
 }
 
+namespace {
+
+// Finite coordinates, none of them a negative zero.
+bool PlainPoint(const float* r) {
+    for (int a = 0; a < 3; ++a) {
+        if (!std::isfinite(r[a]) || (r[a] == 0.0f && std::signbit(r[a]))) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool Creature::ApplyParameters(MeshObject* part) {
     if (part == nullptr) return false;
     const std::size_t n = (part->points.size() < part->restPoints.size() ? part->points.size()
@@ -30,9 +42,22 @@ bool Creature::ApplyParameters(MeshObject* part) {
     for (std::size_t a = 0; a < 3; ++a) centre[a] = static_cast<float>(sum[a] / static_cast<double>(n));
 
     const float (&f)[3][3] = part->deformFactors;
+    bool undeformed = true;
+    for (const auto& mode : f) {
+        for (float factor : mode) undeformed = undeformed && factor == 0.0f;
+    }
     float* out = part->points.data();
     for (std::size_t i = 0; i < n; ++i) {
         const float* r = rest + 3 * i;
+        // Without factors a point is its rest point; the sum below gives the
+        // same but for a negative zero or a non-finite coordinate, which take
+        // the long way so that the result stays bit for bit what it was.
+        if (undeformed && PlainPoint(r)) {
+            out[3 * i] = r[0];
+            out[3 * i + 1] = r[1];
+            out[3 * i + 2] = r[2];
+            continue;
+        }
         // The distance in model units is taken as an angle: full effect at
         // the centre, none at pi/2, reversed beyond.
         const double w = std::cos(DistanceToCentre(r[0], r[1], r[2], centre[0], centre[1], centre[2]));

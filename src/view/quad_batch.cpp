@@ -164,7 +164,8 @@ void QuadBatch::FillInherited(const float currentNormal[3]) {
 }
 
 QuadBatch& SharedQuadBatch() {
-    static QuadBatch batch;
+    // One per thread: headless renderers draw on several threads at once.
+    static thread_local QuadBatch batch;
     return batch;
 }
 

@@ -83,7 +83,7 @@ private:
     float lastNormal_[3] = {0, 0, 1};
 };
 
-// The batch the drawing routines share; drawing runs on one thread only.
+// The batch the drawing routines of the calling thread share.
 QuadBatch& SharedQuadBatch();
 
 }  // namespace view

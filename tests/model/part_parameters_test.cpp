@@ -36,6 +36,16 @@ TEST_F(Deformation, ZeroFactorsRestoreTheRestShapeExactly) {
     creature.ApplyParameters(p);
     EXPECT_EQ(p->points, p->restPoints);
     EXPECT_EQ(p->points, shape.points);
+
+    // Zero factors keep even the sign of a zero as the sum gives it: a
+    // negative zero far from the centre (w < 0) comes out positive.
+    PartShape far;
+    AddPoints(far, {{-0.0f, 4, 0}, {0, -4, -0.0f}});
+    model::MeshObject* q = Add("Neck", far);
+    creature.ApplyParameters(q);
+    EXPECT_FALSE(std::signbit(q->points[0]));
+    EXPECT_FALSE(std::signbit(q->points[5]));
+    EXPECT_EQ(q->points[1], 4.0f);
 }
 
 TEST_F(Deformation, FactorsScaleAboutTheOriginWithCosineFalloff) {
