@@ -19,6 +19,9 @@
 #include "cli/stream_sink.h"
 #include "formats/export_3ds.h"
 #include "formats/export_dxf.h"
+#include "formats/export_glb.h"
+#include "formats/export_obj.h"
+#include "formats/export_stl.h"
 #include "formats/project_file.h"
 #include "model/creature.h"
 
@@ -54,6 +57,9 @@ const char* ExtensionOf(FigureFormat format) {
         case FigureFormat::Project: return "mwp";
         case FigureFormat::Studio3ds: return "3ds";
         case FigureFormat::Dxf: return "dxf";
+        case FigureFormat::Glb: return "glb";
+        case FigureFormat::Obj: return "obj";
+        case FigureFormat::Stl: return "stl";
         case FigureFormat::Png: return "png";
     }
     return "";
@@ -85,8 +91,7 @@ FigureOutcome MakeRandomFigure(const RandomBatch& batch, const ObjectLists& list
     }
 
     outcome.written = true;
-    for (FigureFormat format : {FigureFormat::Project, FigureFormat::Studio3ds, FigureFormat::Dxf,
-                                FigureFormat::Png}) {
+    for (FigureFormat format : kFigureFormats) {
         bool wanted = false;
         for (FigureFormat f : batch.formats) wanted = wanted || f == format;
         if (!wanted) continue;
@@ -102,6 +107,15 @@ FigureOutcome MakeRandomFigure(const RandomBatch& batch, const ObjectLists& list
                 break;
             case FigureFormat::Dxf:
                 written = formats::ExportDxf(creature, path, messages);
+                break;
+            case FigureFormat::Glb:
+                written = formats::ExportGlb(creature, path, messages);
+                break;
+            case FigureFormat::Obj:
+                written = formats::ExportObj(creature, path, messages);
+                break;
+            case FigureFormat::Stl:
+                written = formats::ExportStl(creature, path, messages);
                 break;
             case FigureFormat::Png:
                 written = WritePicture(creature, batch.render, path, problem);

@@ -15,7 +15,12 @@ namespace cli {
 
 class ProgressLine;
 
-enum class FigureFormat { Project, Studio3ds, Dxf, Png };
+enum class FigureFormat { Project, Studio3ds, Dxf, Glb, Obj, Stl, Png };
+
+// Every format, in the order a figure's files are written.
+constexpr FigureFormat kFigureFormats[] = {FigureFormat::Project, FigureFormat::Studio3ds, FigureFormat::Dxf,
+                                           FigureFormat::Glb,     FigureFormat::Obj,       FigureFormat::Stl,
+                                           FigureFormat::Png};
 
 struct RandomBatch {
     std::string objectDir;
@@ -29,7 +34,7 @@ struct RandomBatch {
     RenderSettings render;  // for the pictures
 };
 
-// The extension of a format ("mwp", "3ds", "dxf", "png").
+// The extension of a format ("mwp", "3ds", "dxf", "glb", "obj", "stl", "png").
 const char* ExtensionOf(FigureFormat format);
 
 // outDir/figure-<seed>.<ext>

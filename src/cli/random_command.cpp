@@ -2,6 +2,7 @@
 // them, each from a seed of its own, written as project files, meshes and
 // pictures.
 #include <sched.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -21,13 +22,14 @@
 #include "cli/options.h"
 #include "cli/progress_line.h"
 #include "cli/random_batch.h"
+#include "formats/atomic_file.h"
 #include "ui/list_order.h"
 
 namespace cli {
 
 const char* const kRandomUsage =
     "Usage: mwbatch random --count N --seed S --out DIR [--objects DIR]\n"
-    "                      [--formats mwp,3ds,dxf,png] [--deform AMOUNT] [--jobs J] [--quiet]\n"
+    "                      [--formats mwp,3ds,dxf,glb,obj,stl,png] [--deform AMOUNT] [--jobs J] [--quiet]\n"
     "\n"
     "Makes N random figures as the \"Random Creature\" button does: every part gets\n"
     "one object file of its folder in the object library, picked at random, never\n"
@@ -39,6 +41,9 @@ const char* const kRandomUsage =
     "  mwp  the project file; \"Load Project\" brings back this very figure\n"
     "  3ds  one 3D Studio mesh, seams merged, one material per surface\n"
     "  dxf  a DXF drawing of 3DFACE entities\n"
+    "  glb  glTF 2.0 binary, one primitive per material, smooth normals\n"
+    "  obj  Wavefront OBJ with its figure-<seed>.mtl, quads kept\n"
+    "  stl  binary STL, triangles with facet normals\n"
     "  png  a picture as the view shows the figure at start-up, in mw.cfg's colours\n"
     "A file is replaced only once it was written completely.\n"
     "\n"
@@ -83,7 +88,7 @@ const char* const kRandomUsage =
 namespace {
 
 constexpr const char* kShortUsage =
-    "Usage: mwbatch random --count N --seed S --out DIR [--objects DIR] [--formats mwp,3ds,dxf,png]\n"
+    "Usage: mwbatch random --count N --seed S --out DIR [--objects DIR] [--formats mwp,3ds,dxf,glb,obj,stl,png]\n"
     "                      [--deform AMOUNT] [--jobs J] [--quiet] (--help for more)\n";
 constexpr std::uint64_t kLastSeed = std::numeric_limits<std::uint32_t>::max();
 constexpr int kMaxJobs = 1024;
@@ -104,7 +109,7 @@ bool ParseFormats(const std::string& text, std::vector<FigureFormat>& formats, s
         const std::size_t comma = text.find(',', start);
         const std::string name = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         bool known = false;
-        for (FigureFormat f : {FigureFormat::Project, FigureFormat::Studio3ds, FigureFormat::Dxf, FigureFormat::Png}) {
+        for (FigureFormat f : kFigureFormats) {
             if (ui::CompareIgnoringCase(name, ExtensionOf(f)) != 0) continue;
             known = true;
             bool listed = false;
@@ -156,6 +161,19 @@ int UsageError(std::ostream& err, const std::string& what) {
 
 }  // namespace
 
+namespace {
+
+// Syncs the file system holding `dir`; false when that failed.
+bool SyncFileSystemOf(const std::string& dir) {
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool synced = ::syncfs(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+}  // namespace
+
 int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const ParsedOptions options = ParseOptions(
         args, {"--objects", "--count", "--seed", "--out", "--formats", "--deform", "--jobs"}, {"--quiet"});
@@ -184,7 +202,7 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     std::string unknown;
     if (!ParseFormats(options.Value("--formats", "mwp"), batch.formats, unknown)) {
-        return UsageError(err, "--formats: unknown format \"" + unknown + "\" (mwp, 3ds, dxf, png)");
+        return UsageError(err, "--formats: unknown format \"" + unknown + "\" (mwp, 3ds, dxf, glb, obj, stl, png)");
     }
     if (options.values.count("--deform") != 0) {
         batch.deform = true;
@@ -230,7 +248,16 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
     // Only the program's own standard error can be a terminal.
     const bool terminal = &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
     ProgressLine progress(err, batch.count, terminal && !quiet);
-    const BatchResult result = RunRandomBatch(batch, lists, err, progress);
+    // Thousands of small files: one sync of the file system at the end
+    // instead of one per file; the run counts as done only after it.
+    formats::SetSyncEachFile(false);
+    BatchResult result = RunRandomBatch(batch, lists, err, progress);
+    formats::SetSyncEachFile(true);
+    if (!SyncFileSystemOf(batch.outDir)) {
+        err << "mwbatch random: " << batch.outDir << ": the files could not be synced to the disk\n";
+        result.failed = batch.count;
+        result.written = 0;
+    }
 
     if (!quiet) {
         const std::uint64_t lastSeed = seed + batch.count - 1;

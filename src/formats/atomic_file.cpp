@@ -1,5 +1,6 @@
 #include "formats/atomic_file.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -14,6 +15,8 @@ namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
 
+std::atomic<bool> syncEachFile{true};
+
 // The mode a newly created file gets (0666 less the umask), or the
 // target's own when it exists, so that saving over a file keeps its mode.
 mode_t FileMode(const std::string& path) {
@@ -25,6 +28,8 @@ mode_t FileMode(const std::string& path) {
 }
 
 }  // namespace
+
+void SetSyncEachFile(bool sync) { syncEachFile = sync; }
 
 AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {}
 
@@ -92,7 +97,7 @@ bool AtomicFile::Flush() {
 bool AtomicFile::Commit() {
     if (fd_ < 0) return false;
     bool ok = !failed_ && Flush();
-    ok = ::fsync(fd_) == 0 && ok;
+    if (syncEachFile) ok = ::fsync(fd_) == 0 && ok;
     ok = ::close(fd_) == 0 && ok;
     fd_ = -1;
     if (ok) ok = std::rename(tempPath_.c_str(), path_.c_str()) == 0;

@@ -11,6 +11,11 @@
 
 namespace formats {
 
+// Whether Commit syncs every file to the disk before its rename (the
+// default). A batch that writes thousands of files turns it off and syncs
+// the file system once at its end instead.
+void SetSyncEachFile(bool sync);
+
 class AtomicFile {
 public:
     explicit AtomicFile(std::string path);

@@ -63,27 +63,27 @@ protected:
 TEST_F(RandomCommandTest, TheSameSeedsGiveTheSameFilesWhateverTheJobCount) {
     const std::string library = MW_SAMPLE_LIBRARY_DIR;
     ASSERT_TRUE(fs::is_directory(library)) << "build the sample library first";
-    const std::vector<std::string> base = {"--seed", "41", "--formats", "mwp,3ds,dxf,png", "--deform", "0.3"};
+    const std::vector<std::string> base = {"--seed", "41", "--formats", "mwp,3ds,dxf,glb,obj,stl,png", "--deform", "0.3"};
     auto with = [&](std::vector<std::string> more) {
         more.insert(more.begin(), base.begin(), base.end());
         return more;
     };
     ASSERT_EQ(Run(library, "one", with({"--count", "4", "--jobs", "1"})), kExitDone) << err.str();
     const auto one = FilesIn(dir / "one");
-    ASSERT_EQ(one.size(), 16u);
+    ASSERT_EQ(one.size(), 32u);  // the OBJ brings its .mtl
     EXPECT_EQ(err.str(), "");
     ASSERT_EQ(Run(library, "two", with({"--count", "4", "--jobs", "2"})), kExitDone) << err.str();
     EXPECT_EQ(FilesIn(dir / "two"), one);
     // A run again over the same files, and a split run, give the same bytes.
     ASSERT_EQ(Run(library, "two", with({"--count", "4", "--jobs", "3"})), kExitDone) << err.str();
     EXPECT_EQ(FilesIn(dir / "two"), one);
-    ASSERT_EQ(Run(library, "split", {"--seed", "43", "--count", "2", "--formats", "png,dxf,3ds,mwp", "--deform", "0.3"}),
+    ASSERT_EQ(Run(library, "split", {"--seed", "43", "--count", "2", "--formats", "png,stl,obj,glb,dxf,3ds,mwp", "--deform", "0.3"}),
               kExitDone);
     ASSERT_EQ(Run(library, "split", with({"--count", "2"})), kExitDone);
     EXPECT_EQ(FilesIn(dir / "split"), one);
 
     // Different seeds, different figures.
-    for (const char* ext : {"mwp", "3ds", "dxf", "png"}) {
+    for (const char* ext : {"mwp", "3ds", "dxf", "glb", "obj", "stl", "png"}) {
         const std::string first = one.at(std::string("figure-41.") + ext);
         for (int seed : {42, 43, 44}) EXPECT_NE(one.at("figure-" + std::to_string(seed) + "." + ext), first);
     }
@@ -191,7 +191,7 @@ TEST_F(RandomCommandTest, WrongInputIsRefusedWithOneLineAndNoFiles) {
         {{"--seed", "-1"}, kExitUsage, "not a seed"},
         {{"--seed", "4294967296"}, kExitUsage, "not a seed"},
         {{"--seed", "4294967295", "--count", "2"}, kExitUsage, "the last seed would pass 4294967295"},
-        {{"--formats", "mwp,obj"}, kExitUsage, "unknown format \"obj\""},
+        {{"--formats", "mwp,ply"}, kExitUsage, "unknown format \"ply\""},
         {{"--formats", "mwp,"}, kExitUsage, "unknown format \"\""},
         {{"--deform", "-0.5"}, kExitUsage, "not an amount"},
         {{"--deform", "nan"}, kExitUsage, "not an amount"},
