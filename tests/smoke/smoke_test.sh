@@ -9,13 +9,14 @@
 # and checks the view's colour, then closes with Escape and checks that
 # mw.cfg holds the new colour. With "project", a random figure is saved as
 # a project, cleared and loaded again, and the view shows it as before.
-# Usage: smoke_test.sh <program> <object library dir> <screenshot.png> escape|cancel|random|project
+# Usage: smoke_test.sh <program> <object library dir> <screenshot.png> escape|cancel|random|project [mwbatch]
 set -uo pipefail
 
 program=$1
 library=$2
 screenshot=$3
 closeWith=$4
+mwbatch=${5:-}
 caption='Vexholm - Morphwright 1.6'
 
 stopProgram() {
@@ -168,6 +169,17 @@ if [ "$closeWith" = project ]; then
     fail "the loaded project shows another figure: $differ pixels differ from the saved one"
   cp "$work/saved.png" "${screenshot%.png}-saved.png"
   echo "smoke test: saved, cleared ($emptied pixels changed) and loaded again ($differ pixels differ)"
+  # mwbatch draws the same project as the program's view shows it.
+  if [ -n "$mwbatch" ]; then
+    "$mwbatch" render --objects "$library" --background 0,0,1 --quiet "$work/figure.mwp" "$work/rendered.png" ||
+      fail "mwbatch render failed on the saved project"
+    rendered=$(timeout 20 compare -metric AE -fuzz 3% "$work/loaded-view.png" "$work/rendered.png" null: 2>&1)
+    rendered=${rendered%% *}
+    [ "${rendered%.*}" -lt 200 ] 2>/dev/null ||
+      fail "mwbatch render's picture differs from the view in $rendered pixels"
+    cp "$work/rendered.png" "${screenshot%.png}-rendered.png"
+    echo "smoke test: mwbatch render gives the view's picture ($rendered pixels differ)"
+  fi
   closeWith=escape
 fi
 
