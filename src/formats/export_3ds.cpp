@@ -257,12 +257,7 @@ void WriteFile(AtomicFile& file, const MergedFigure& figure, const Plan& plan) {
 
 bool Export3ds(model::Creature& creature, const std::string& path, ui::MessageSink& messages) {
     MergedFigure figure;
-    const MergeResult merged = figure.Prepare(creature);
-    if (merged == MergeResult::kEmpty) return false;
-    if (merged == MergeResult::kDamaged) {
-        ReportDamagedPart(messages, figure.damagedPart);
-        return false;
-    }
+    if (!PrepareFigure(figure, creature, messages)) return false;
     figure.OrderMaterials();
     figure.ListVertices();
     const Plan plan = MakePlan(figure);
@@ -273,18 +268,7 @@ bool Export3ds(model::Creature& creature, const std::string& path, ui::MessageSi
         return false;
     }
 
-    AtomicFile file(path);
-    if (!file.Open()) {
-        ReportWriteFailure(messages);
-        return false;
-    }
-    WriteFile(file, figure, plan);
-    if (!file.Commit()) {
-        ReportWriteFailure(messages);
-        return false;
-    }
-    ReportSaved(messages);
-    return true;
+    return WriteExportFile(path, messages, [&](AtomicFile& file) { WriteFile(file, figure, plan); });
 }
 
 }  // namespace formats

@@ -57,28 +57,14 @@ std::size_t FormatFace(const MergedFigure& figure, const MergedFace& face, char*
 
 bool ExportDxf(model::Creature& creature, const std::string& path, ui::MessageSink& messages) {
     MergedFigure figure;
-    const MergeResult merged = figure.Prepare(creature);
-    if (merged == MergeResult::kEmpty) return false;
-    if (merged == MergeResult::kDamaged) {
-        ReportDamagedPart(messages, figure.damagedPart);
-        return false;
-    }
+    if (!PrepareFigure(figure, creature, messages)) return false;
 
-    AtomicFile file(path);
-    if (!file.Open()) {
-        ReportWriteFailure(messages);
-        return false;
-    }
-    file.Write(kOpening);
-    char buffer[kFaceMax];
-    for (const MergedFace& face : figure.faces) file.Write(buffer, FormatFace(figure, face, buffer));
-    file.Write(kClosing);
-    if (!file.Commit()) {
-        ReportWriteFailure(messages);
-        return false;
-    }
-    ReportSaved(messages);
-    return true;
+    return WriteExportFile(path, messages, [&](AtomicFile& file) {
+        file.Write(kOpening);
+        char buffer[kFaceMax];
+        for (const MergedFace& face : figure.faces) file.Write(buffer, FormatFace(figure, face, buffer));
+        file.Write(kClosing);
+    });
 }
 
 }  // namespace formats

@@ -11,12 +11,7 @@ namespace formats {
 
 bool ModernFigure::Prepare(model::Creature& creature, ui::MessageSink& messages) {
     materials.clear();
-    const MergeResult result = merged.Prepare(creature);
-    if (result == MergeResult::kEmpty) return false;
-    if (result == MergeResult::kDamaged) {
-        ReportDamagedPart(messages, merged.damagedPart);
-        return false;
-    }
+    if (!PrepareFigure(merged, creature, messages)) return false;
     merged.OrderMaterials();
     merged.ListVertices();
     merged.ComputeNormals();
@@ -51,22 +46,6 @@ std::string FileStem(const std::string& path) {
 float ColourComponent(float component) {
     if (!(component > 0.0f)) return 0.0f;
     return component < 1.0f ? component : 1.0f;
-}
-
-bool WriteExportFile(const std::string& path, ui::MessageSink& messages,
-                     const std::function<void(AtomicFile&)>& write) {
-    AtomicFile file(path);
-    if (!file.Open()) {
-        ReportWriteFailure(messages);
-        return false;
-    }
-    write(file);
-    if (!file.Commit()) {
-        ReportWriteFailure(messages);
-        return false;
-    }
-    ReportSaved(messages);
-    return true;
 }
 
 }  // namespace formats

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,7 +18,6 @@ class MessageSink;
 
 namespace formats {
 
-class AtomicFile;
 
 // All surfaces of one name: the first of them in material order gives the
 // colour (surfaces of one name from different parts can differ in it).
@@ -45,10 +43,5 @@ std::string FileStem(const std::string& path);
 // A colour component as a file takes it: clamped to 0 … 1, NaN as 0.
 float ColourComponent(float component);
 
-// Writes one file through an AtomicFile: `write` puts the bytes, then the
-// file is committed. A failure is reported as the .3ds export reports it and
-// leaves nothing behind; a complete file is followed by "Saved".
-bool WriteExportFile(const std::string& path, ui::MessageSink& messages,
-                     const std::function<void(AtomicFile&)>& write);
 
 }  // namespace formats

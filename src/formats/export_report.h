@@ -1,10 +1,16 @@
 // What the exports tell the user: the failure boxes they share and "Saved".
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "formats/export_3ds.h"
+#include "formats/merged_figure.h"
 #include "ui/message_sink.h"
+
+namespace model {
+class Creature;
+}
 
 namespace formats {
 
@@ -23,5 +29,17 @@ inline void ReportDamagedPart(ui::MessageSink& messages, const std::string& type
 inline void ReportSaved(ui::MessageSink& messages) {
     messages.ShowMessage(kSavedText, "", ui::Icon::None, nullptr);
 }
+
+// Merges the creature's parts for an export. False for an empty figure
+// (nothing to say) and for a damaged part (reported).
+bool PrepareFigure(MergedFigure& figure, model::Creature& creature, ui::MessageSink& messages);
+
+class AtomicFile;
+
+// Writes one file through an AtomicFile: `write` puts the bytes, then the
+// file is committed. A failure is reported as the .3ds export reports it and
+// leaves nothing behind; a complete file is followed by "Saved".
+bool WriteExportFile(const std::string& path, ui::MessageSink& messages,
+                     const std::function<void(AtomicFile&)>& write);
 
 }  // namespace formats

@@ -77,12 +77,7 @@ void WriteStl(AtomicFile& file, const MergedFigure& figure) {
 
 bool ExportStl(model::Creature& creature, const std::string& path, ui::MessageSink& messages) {
     MergedFigure figure;
-    const MergeResult merged = figure.Prepare(creature);
-    if (merged == MergeResult::kEmpty) return false;
-    if (merged == MergeResult::kDamaged) {
-        ReportDamagedPart(messages, figure.damagedPart);
-        return false;
-    }
+    if (!PrepareFigure(figure, creature, messages)) return false;
     return WriteExportFile(path, messages, [&](AtomicFile& file) { WriteStl(file, figure); });
 }
 
