@@ -18,7 +18,6 @@ class MessageSink;
 
 namespace formats {
 
-
 // All surfaces of one name: the first of them in material order gives the
 // colour (surfaces of one name from different parts can differ in it).
 struct NamedMaterial {
