@@ -15,11 +15,6 @@
 
 namespace {
 
-class SilentSink : public ui::MessageSink {
-public:
-    void ShowMessage(const std::string&, const std::string&, ui::Icon, ui::Window*) override {}
-};
-
 void Require(bool condition) {
     if (!condition) std::abort();
 }
@@ -70,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Two copies of the part on either side of every seam of a forearm:
     // the hand on list 0 and the arm on list 1 of the same file.
-    SilentSink messages;
+    ui::SilentSink messages;
     model::Creature creature(messages);
     for (const char* type : {"Left hand", "Left arm", "Left forearm"}) {
         auto copy = std::make_unique<model::MeshObject>();

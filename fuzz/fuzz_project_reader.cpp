@@ -21,11 +21,6 @@
 
 namespace {
 
-class SilentSink : public ui::MessageSink {
-public:
-    void ShowMessage(const std::string&, const std::string&, ui::Icon, ui::Window*) override {}
-};
-
 void Require(bool condition) {
     if (!condition) std::abort();
 }
@@ -56,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(project.records.size() <= size + 1);
     Require(static_cast<std::int64_t>(project.records.size()) <= std::max<std::int64_t>(project.count, 0));
 
-    SilentSink messages;
+    ui::SilentSink messages;
     model::Creature creature(messages);
     formats::LoadProjectRecords(project, creature, library, [size](int list, const std::string& fileName) {
         Require(list >= 0 && list < model::kPartTypeCount);

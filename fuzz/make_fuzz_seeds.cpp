@@ -40,11 +40,6 @@ formats::ObjectFileData Strip(int columns, bool container, bool normals) {
     return data;
 }
 
-class Silent : public ui::MessageSink {
-public:
-    void ShowMessage(const std::string&, const std::string&, ui::Icon, ui::Window*) override {}
-};
-
 struct ProjectSeed {
     const char* name;
     std::vector<const char*> files;  // "type/file" in the order they are loaded
@@ -66,7 +61,7 @@ bool WriteProjectSeeds(const std::string& folder) {
     };
     bool ok = true;
     for (const ProjectSeed& seed : seeds) {
-        Silent silent;
+        ui::SilentSink silent;
         model::Creature creature(silent);
         int n = 0;
         for (const char* file : seed.files) {

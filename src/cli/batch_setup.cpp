@@ -4,7 +4,9 @@
 #include <ostream>
 
 #include "formats/object_library.h"
+#include "formats/project_file.h"
 #include "model/part_types.h"
+#include "ui/message_sink.h"
 
 namespace cli {
 
@@ -31,6 +33,18 @@ bool ResolveObjectDir(const ParsedOptions& options, const char* command, std::os
     }
     err << "mwbatch " << command << ": " << objectDir << ": no part folders (\"Head\", \"Neck\", ...) in it\n";
     return false;
+}
+
+bool LoadProjectFigure(const std::string& path, const std::string& objectDir, model::Creature& creature,
+                       ui::MessageSink& failures) {
+    formats::ProjectFile project;
+    if (!formats::ReadProjectFile(path, project)) {
+        failures.ShowMessage(formats::kProjectOpenFailed, formats::kProjectErrorCaption, ui::Icon::Exclamation,
+                             nullptr);
+        return false;
+    }
+    formats::LoadProjectRecords(project, creature, objectDir, nullptr);
+    return true;
 }
 
 }  // namespace cli

@@ -7,11 +7,7 @@
 #include "cli/command.h"
 #include "cli/options.h"
 #include "cli/stream_sink.h"
-#include "formats/export_3ds.h"
-#include "formats/export_dxf.h"
-#include "formats/export_glb.h"
-#include "formats/export_obj.h"
-#include "formats/export_stl.h"
+#include "formats/mesh_exports.h"
 #include "formats/project_file.h"
 #include "model/creature.h"
 #include "ui/list_order.h"
@@ -47,36 +43,6 @@ const char* const kExportUsage =
 
 namespace {
 
-enum class OutputType { None, Studio3ds, Dxf, Glb, Obj, Stl, Project };
-
-OutputType TypeOf(const std::string& path) {
-    const std::string extension = std::filesystem::path(path).extension().string();
-    if (ui::CompareIgnoringCase(extension, ".3ds") == 0) return OutputType::Studio3ds;
-    if (ui::CompareIgnoringCase(extension, ".dxf") == 0) return OutputType::Dxf;
-    if (ui::CompareIgnoringCase(extension, ".glb") == 0) return OutputType::Glb;
-    if (ui::CompareIgnoringCase(extension, ".obj") == 0) return OutputType::Obj;
-    if (ui::CompareIgnoringCase(extension, ".stl") == 0) return OutputType::Stl;
-    if (ui::CompareIgnoringCase(extension, ".mwp") == 0) return OutputType::Project;
-    return OutputType::None;
-}
-
-bool ExportMesh(OutputType type, model::Creature& creature, const std::string& path, ui::MessageSink& messages) {
-    switch (type) {
-        case OutputType::Studio3ds:
-            return formats::Export3ds(creature, path, messages);
-        case OutputType::Dxf:
-            return formats::ExportDxf(creature, path, messages);
-        case OutputType::Glb:
-            return formats::ExportGlb(creature, path, messages);
-        case OutputType::Obj:
-            return formats::ExportObj(creature, path, messages);
-        case OutputType::Stl:
-            return formats::ExportStl(creature, path, messages);
-        default:
-            return false;
-    }
-}
-
 }  // namespace
 
 int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -93,8 +59,10 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     const std::string& projectPath = options.positionals[0];
     const std::string& outputPath = options.positionals[1];
-    const OutputType type = TypeOf(outputPath);
-    if (type == OutputType::None) {
+    const std::string extension = std::filesystem::path(outputPath).extension().string();
+    const bool asProject = ui::CompareIgnoringCase(extension, ".mwp") == 0;
+    const formats::MeshExport* mesh = formats::MeshExportOf(extension);
+    if (!asProject && mesh == nullptr) {
         err << "mwbatch export: " << outputPath << ": the output must end in .3ds, .dxf, .glb, .obj, .stl or .mwp\n";
         return kExitUsage;
     }
@@ -103,31 +71,20 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (!ResolveObjectDir(options, "export", err, objectDir)) return kExitFailed;
 
     StreamSink messages(err);
-    formats::ProjectFile project;
-    if (!formats::ReadProjectFile(projectPath, project)) {
-        messages.ShowMessage(formats::kProjectOpenFailed, formats::kProjectErrorCaption, ui::Icon::Exclamation,
-                             nullptr);
-        return kExitFailed;
-    }
     model::Creature creature(messages);
-    formats::LoadProjectRecords(project, creature, objectDir, nullptr);
+    if (!LoadProjectFigure(projectPath, objectDir, creature, messages)) return kExitFailed;
 
     bool written = false;
-    switch (type) {
-        case OutputType::Project:
-            written = formats::SaveProject(creature, outputPath, objectDir, messages);
-            break;
-        case OutputType::None:
-            break;
-        default:
-            if (creature.parts.Count() == 0) {
-                err << "mwbatch export: " << projectPath << ": no part could be loaded, nothing written\n";
-                return kExitFailed;
-            }
-            if (options.Has("--type-names")) creature.PrefixAllSurfaceNames();
-            written = ExportMesh(type, creature, outputPath, messages);
-            creature.RestoreAllSurfaceNames();
-            break;
+    if (asProject) {
+        written = formats::SaveProject(creature, outputPath, objectDir, messages);
+    } else {
+        if (creature.parts.Count() == 0) {
+            err << "mwbatch export: " << projectPath << ": no part could be loaded, nothing written\n";
+            return kExitFailed;
+        }
+        if (options.Has("--type-names")) creature.PrefixAllSurfaceNames();
+        written = mesh->write(creature, outputPath, messages);
+        creature.RestoreAllSurfaceNames();
     }
     return written ? kExitDone : kExitFailed;
 }

@@ -16,11 +16,6 @@ namespace {
 
 // The view reports only a failed context setup, which a headless context
 // that is current never gives it.
-class NoMessages : public ui::MessageSink {
-public:
-    void ShowMessage(const std::string&, const std::string&, ui::Icon, ui::Window*) override {}
-};
-
 // The creature's fields a picture changes, put back when it is done.
 class KeptFields {
 public:
@@ -89,7 +84,7 @@ bool RenderPicture(model::Creature& creature, const RenderSettings& settings, Pi
             error = gl.Error();
             return false;
         }
-        NoMessages messages;
+        ui::SilentSink messages;
         view::CreatureView view(messages);
         // The view as the program sets it up: created, its context ready,
         // sized, then given the figure, the zoom and the colour.

@@ -17,11 +17,7 @@
 
 #include "cli/progress_line.h"
 #include "cli/stream_sink.h"
-#include "formats/export_3ds.h"
-#include "formats/export_dxf.h"
-#include "formats/export_glb.h"
-#include "formats/export_obj.h"
-#include "formats/export_stl.h"
+#include "formats/mesh_exports.h"
 #include "formats/project_file.h"
 #include "model/creature.h"
 
@@ -102,23 +98,11 @@ FigureOutcome MakeRandomFigure(const RandomBatch& batch, const ObjectLists& list
             case FigureFormat::Project:
                 written = formats::SaveProject(creature, path, batch.objectDir, messages);
                 break;
-            case FigureFormat::Studio3ds:
-                written = formats::Export3ds(creature, path, messages);
-                break;
-            case FigureFormat::Dxf:
-                written = formats::ExportDxf(creature, path, messages);
-                break;
-            case FigureFormat::Glb:
-                written = formats::ExportGlb(creature, path, messages);
-                break;
-            case FigureFormat::Obj:
-                written = formats::ExportObj(creature, path, messages);
-                break;
-            case FigureFormat::Stl:
-                written = formats::ExportStl(creature, path, messages);
-                break;
             case FigureFormat::Png:
                 written = WritePicture(creature, batch.render, path, problem);
+                break;
+            default:
+                written = formats::MeshExportOf(std::string(".") + ExtensionOf(format))->write(creature, path, messages);
                 break;
         }
         const std::string fileName = figureName + "." + ExtensionOf(format);

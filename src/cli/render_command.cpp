@@ -67,11 +67,6 @@ constexpr const char* kShortUsage =
 
 constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
 
-class NoMessages : public ui::MessageSink {
-public:
-    void ShowMessage(const std::string&, const std::string&, ui::Icon, ui::Window*) override {}
-};
-
 std::string_view Trimmed(std::string_view text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
@@ -221,16 +216,10 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (!ResolveObjectDir(options, "render", err, objectDir)) return kExitFailed;
 
     StreamSink failures(err);
-    formats::ProjectFile project;
-    if (!formats::ReadProjectFile(projectPath, project)) {
-        failures.ShowMessage(formats::kProjectOpenFailed, formats::kProjectErrorCaption, ui::Icon::Exclamation,
-                             nullptr);
-        return kExitFailed;
-    }
-    NoMessages silence;
+    ui::SilentSink silence;
     ui::MessageSink& loadMessages = quiet ? static_cast<ui::MessageSink&>(silence) : failures;
     model::Creature creature(loadMessages);
-    formats::LoadProjectRecords(project, creature, objectDir, nullptr);
+    if (!LoadProjectFigure(projectPath, objectDir, creature, failures)) return kExitFailed;
     if (creature.parts.Count() == 0) {
         err << "mwbatch render: " << projectPath << ": no part could be loaded, nothing written\n";
         return kExitFailed;

@@ -1,10 +1,6 @@
 #include "panels/project_panel.h"
 
-#include "formats/export_3ds.h"
-#include "formats/export_dxf.h"
-#include "formats/export_glb.h"
-#include "formats/export_obj.h"
-#include "formats/export_stl.h"
+#include "formats/mesh_exports.h"
 #include "formats/project_file.h"
 #include "model/creature.h"
 #include "panels/part_selection_panel.h"
@@ -36,9 +32,8 @@ ui::FileDialogRequest SaveRequest(const char* defaultExtension, const char* filt
 }  // namespace
 
 std::string ExportPath(const std::string& chosen, int fileType) {
-    static const char* const extensions[] = {".3ds", ".dxf", ".glb", ".obj", ".stl"};
     if (fileType < kExport3ds || fileType > kExportStl) return chosen;
-    const std::string extension = extensions[fileType - 1];
+    const std::string extension = formats::kMeshExports[static_cast<std::size_t>(fileType - 1)].extension;
     return EndsWith(chosen, extension, fileType != kExportDxf) ? chosen : chosen + extension;
 }
 
@@ -120,24 +115,8 @@ void ProjectPanel::ExportCreature() {
 
     if (window != nullptr && window->IsChecked(kIdTypeNames)) creature->PrefixAllSurfaceNames();
     const std::string path = ExportPath(chosen.path, chosen.filterIndex);
-    switch (chosen.filterIndex) {
-        case kExport3ds:
-            formats::Export3ds(*creature, path, platform_);
-            break;
-        case kExportDxf:
-            formats::ExportDxf(*creature, path, platform_);
-            break;
-        case kExportGlb:
-            formats::ExportGlb(*creature, path, platform_);
-            break;
-        case kExportObj:
-            formats::ExportObj(*creature, path, platform_);
-            break;
-        case kExportStl:
-            formats::ExportStl(*creature, path, platform_);
-            break;
-        default:
-            break;
+    if (chosen.filterIndex >= kExport3ds && chosen.filterIndex <= kExportStl) {
+        formats::kMeshExports[static_cast<std::size_t>(chosen.filterIndex - 1)].write(*creature, path, platform_);
     }
     // Always, so that no export leaves a renamed surface behind.
     creature->RestoreAllSurfaceNames();

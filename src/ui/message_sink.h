@@ -20,4 +20,10 @@ public:
                              Window* owner) = 0;
 };
 
+// Shows nothing: for work no one watches (a picture's drawing, a fuzz run).
+class SilentSink : public MessageSink {
+public:
+    void ShowMessage(const std::string&, const std::string&, Icon, Window*) override {}
+};
+
 }  // namespace ui

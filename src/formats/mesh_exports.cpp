@@ -1,0 +1,27 @@
+#include "formats/mesh_exports.h"
+
+#include "formats/export_3ds.h"
+#include "formats/export_dxf.h"
+#include "formats/export_glb.h"
+#include "formats/export_obj.h"
+#include "formats/export_stl.h"
+#include "ui/list_order.h"
+
+namespace formats {
+
+const std::array<MeshExport, 5> kMeshExports = {{
+    {".3ds", Export3ds},
+    {".dxf", ExportDxf},
+    {".glb", ExportGlb},
+    {".obj", ExportObj},
+    {".stl", ExportStl},
+}};
+
+const MeshExport* MeshExportOf(std::string_view extension) {
+    for (const MeshExport& e : kMeshExports) {
+        if (ui::CompareIgnoringCase(std::string(extension), e.extension) == 0) return &e;
+    }
+    return nullptr;
+}
+
+}  // namespace formats
