@@ -268,7 +268,10 @@ bool Export3ds(model::Creature& creature, const std::string& path, ui::MessageSi
         return false;
     }
 
-    return WriteExportFile(path, messages, [&](AtomicFile& file) { WriteFile(file, figure, plan); });
+    return WriteExportFile(path, messages, [&](AtomicFile& file) {
+        WriteFile(file, figure, plan);
+        return std::string();
+    });
 }
 
 }  // namespace formats

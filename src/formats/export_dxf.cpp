@@ -64,6 +64,7 @@ bool ExportDxf(model::Creature& creature, const std::string& path, ui::MessageSi
         char buffer[kFaceMax];
         for (const MergedFace& face : figure.faces) file.Write(buffer, FormatFace(figure, face, buffer));
         file.Write(kClosing);
+        return std::string();
     });
 }
 

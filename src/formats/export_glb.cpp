@@ -306,33 +306,15 @@ bool ExportGlb(model::Creature& creature, const std::string& path, ui::MessageSi
         ReportExportError(messages, kTooLarge);
         return false;
     }
-    AtomicFile file(path);
-    if (!file.Open()) {
-        ReportWriteFailure(messages);
-        return false;
-    }
-    try {
+    return WriteExportFile(path, messages, [&](AtomicFile& file) {
         const tinygltf::Model model = MakeModel(figure, blocks, bufferBytes, Utf8Name(FileStem(path)));
         FileStream fileStream(file);
         std::ostream stream(&fileStream);
         tinygltf::TinyGLTF writer;
         writer.WriteGltfSceneToStream(&model, stream, false, true);
-    } catch (const std::exception&) {
-        // Out of memory while putting the file together: the file goes.
-        ReportWriteFailure(messages);
-        return false;
-    }
-    // Past 4 GB the container's counts would have wrapped: the file goes.
-    if (file.Size() > kLargestFile) {
-        ReportExportError(messages, kTooLarge);
-        return false;
-    }
-    if (!file.Commit()) {
-        ReportWriteFailure(messages);
-        return false;
-    }
-    ReportSaved(messages);
-    return true;
+        // Past 4 GB the container's counts would have wrapped: the file goes.
+        return file.Size() > kLargestFile ? std::string(kTooLarge) : std::string();
+    });
 }
 
 }  // namespace formats

@@ -1,5 +1,7 @@
 #include "formats/export_report.h"
 
+#include <exception>
+
 #include "formats/atomic_file.h"
 
 namespace formats {
@@ -11,13 +13,23 @@ bool PrepareFigure(MergedFigure& figure, model::Creature& creature, ui::MessageS
 }
 
 bool WriteExportFile(const std::string& path, ui::MessageSink& messages,
-                     const std::function<void(AtomicFile&)>& write) {
+                     const std::function<std::string(AtomicFile&)>& write) {
     AtomicFile file(path);
     if (!file.Open()) {
         ReportWriteFailure(messages);
         return false;
     }
-    write(file);
+    std::string problem;
+    try {
+        problem = write(file);
+    } catch (const std::exception&) {
+        // Out of memory while putting the file together: the file goes.
+        problem = kExportFailedText;
+    }
+    if (!problem.empty()) {
+        ReportExportError(messages, problem);
+        return false;
+    }
     if (!file.Commit()) {
         ReportWriteFailure(messages);
         return false;

@@ -36,10 +36,11 @@ bool PrepareFigure(MergedFigure& figure, model::Creature& creature, ui::MessageS
 
 class AtomicFile;
 
-// Writes one file through an AtomicFile: `write` puts the bytes, then the
-// file is committed. A failure is reported as the .3ds export reports it and
-// leaves nothing behind; a complete file is followed by "Saved".
+// Writes one file through an AtomicFile: `write` puts the bytes and returns
+// what went wrong ("" for nothing), then the file is committed. A failure is
+// reported (a write error as the .3ds export reports it) and leaves nothing
+// behind; a complete file is followed by "Saved".
 bool WriteExportFile(const std::string& path, ui::MessageSink& messages,
-                     const std::function<void(AtomicFile&)>& write);
+                     const std::function<std::string(AtomicFile&)>& write);
 
 }  // namespace formats

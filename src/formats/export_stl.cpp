@@ -78,7 +78,10 @@ void WriteStl(AtomicFile& file, const MergedFigure& figure) {
 bool ExportStl(model::Creature& creature, const std::string& path, ui::MessageSink& messages) {
     MergedFigure figure;
     if (!PrepareFigure(figure, creature, messages)) return false;
-    return WriteExportFile(path, messages, [&](AtomicFile& file) { WriteStl(file, figure); });
+    return WriteExportFile(path, messages, [&](AtomicFile& file) {
+        WriteStl(file, figure);
+        return std::string();
+    });
 }
 
 }  // namespace formats
