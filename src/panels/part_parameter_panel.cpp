@@ -102,7 +102,7 @@ void PartParameterPanel::ShowPart() {
         window->SetScrollPos(kAxisControls[a].adjustBar, valid ? part->sliderPositions[m][a] : 0);
         window->SetText(kAxisControls[a].valueField, formats::FormatFixed(valid ? part->deformFactors[m][a] : 0.0f));
     }
-    part->selected = 1;
+    // SelectPart has marked the part: it is drawn highlighted.
     RequestRepaint();
 }
 

@@ -13,7 +13,6 @@ namespace {
 
 constexpr int kBars[6] = {kIdBackgroundRedBar, kIdBackgroundGreenBar, kIdBackgroundBlueBar,
                           kIdWireRedBar,       kIdWireGreenBar,       kIdWireBlueBar};
-constexpr std::size_t kEditLimit = 255;
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
@@ -63,17 +62,10 @@ void PreferencesPanel::BrowseForFolder(int buttonId) {
 }
 
 void PreferencesPanel::ObjectDirEditLeft() {
-    std::string text = window->Text(kIdObjectDirEdit);
-    if (text.size() > kEditLimit) text.resize(kEditLimit);
-    // The edit is read-only and shows what the page put there; a directory
-    // longer than the edit holds is taken whole, not as the edit cut it.
-    if (objectDir.size() > text.size() && objectDir.compare(0, text.size(), text) == 0 &&
-        text.size() == kEditLimit) {
-        text = objectDir;
-    }
-    // One trailing separator goes; the root "/" stays a directory.
-    if (text.size() > 1 && IsSeparator(text.back())) text.pop_back();
-    objectDir = text;
+    // The edit is read-only: it shows objectDir (cut to what the edit
+    // holds), so the directory itself is taken, however long it is. One
+    // trailing separator goes; the root "/" stays a directory.
+    if (objectDir.size() > 1 && IsSeparator(objectDir.back())) objectDir.pop_back();
     window->SetText(kIdObjectDirEdit, objectDir);
 }
 
