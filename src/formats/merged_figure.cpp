@@ -5,6 +5,7 @@
 
 #include "model/connection_tables.h"
 #include "model/creature.h"
+#include "ui/list_order.h"
 
 namespace formats {
 
@@ -22,21 +23,11 @@ constexpr std::array<std::string_view, model::kPartTypeCount> kMaterialPartNames
     "Left foot", "Right thigh",   "Right leg",  "Right foot",
 };
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-    }
-    return true;
-}
-
 // The place of a surface name among the part names; one past them for a
 // name that is no part name.
 std::size_t MaterialRank(std::string_view name) {
     for (std::size_t r = 0; r < kMaterialPartNames.size(); ++r) {
-        if (EqualNoCase(name, kMaterialPartNames[r])) return r;
+        if (ui::CompareIgnoringCase(name, kMaterialPartNames[r]) == 0) return r;
     }
     return kMaterialPartNames.size();
 }

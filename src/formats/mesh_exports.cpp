@@ -19,7 +19,7 @@ const std::array<MeshExport, 5> kMeshExports = {{
 
 const MeshExport* MeshExportOf(std::string_view extension) {
     for (const MeshExport& e : kMeshExports) {
-        if (ui::CompareIgnoringCase(std::string(extension), e.extension) == 0) return &e;
+        if (ui::CompareIgnoringCase(extension, e.extension) == 0) return &e;
     }
     return nullptr;
 }

@@ -15,15 +15,7 @@ std::string PartFolder(const std::string& objectDir, std::string_view partName) 
 }
 
 bool IsObjectFileName(std::string_view name) {
-    if (name.size() < 4) return false;
-    const std::string_view tail = name.substr(name.size() - 4);
-    const char* want = ".mwo";
-    for (std::size_t i = 0; i < 4; ++i) {
-        char c = tail[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != want[i]) return false;
-    }
-    return true;
+    return name.size() >= 4 && ui::CompareIgnoringCase(name.substr(name.size() - 4), ".mwo") == 0;
 }
 
 std::vector<std::string> ObjectFilesOf(const std::string& objectDir, std::string_view partName) {

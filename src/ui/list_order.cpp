@@ -5,7 +5,7 @@
 
 namespace ui {
 
-int CompareIgnoringCase(const std::string& a, const std::string& b) {
+int CompareIgnoringCase(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
         const int ca = std::tolower(static_cast<unsigned char>(a[i]));

@@ -3,11 +3,11 @@
 // " (none) " sorts before every name that starts with a letter or digit.
 #pragma once
 
-#include <string>
+#include <string_view>
 
 namespace ui {
 
 // Negative, zero or positive as a sorts before, with or after b.
-int CompareIgnoringCase(const std::string& a, const std::string& b);
+int CompareIgnoringCase(std::string_view a, std::string_view b);
 
 }  // namespace ui
