@@ -2,16 +2,20 @@
 
 #include "formats/c_number.h"
 #include "formats/object_library.h"
+#include "formats/text_scanner.h"
 #include "model/creature.h"
 #include "panels/random_figure.h"
 
 namespace cli {
 namespace {
 
-// A factor as it reads back from a project file's "%f" text; never -0, so
-// that a zero factor is written as "0.000000".
+// A factor as it reads back from a project file's "%f" text, read the way
+// the project reader reads it; never -0, so that a zero factor is written as
+// "0.000000".
 float AsStored(double factor) {
-    return formats::ReadLeadingFloat(formats::FormatFixed(factor)) + 0.0f;
+    float stored = 0.0f;
+    formats::TextScanner(formats::FormatFixed(factor)).ReadFloat(stored);
+    return stored + 0.0f;
 }
 
 }  // namespace
