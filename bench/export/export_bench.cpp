@@ -35,6 +35,7 @@
 #include "formats/export_modern_figure.h"
 #include "formats/export_obj.h"
 #include "formats/export_stl.h"
+#include "formats/mesh_exports.h"
 #include "formats/merged_figure.h"
 #include "model/connection_tables.h"
 #include "model/creature.h"
@@ -427,11 +428,12 @@ bool SeamMerging() {
 struct Writer {
     const char* name;
     const char* file;
-    bool (*run)(model::Creature&, const std::string&, ui::MessageSink&);
+    decltype(formats::MeshExport::write) run;
 };
 
 const Writer kWriters[] = {
-    {"ExportDxf", "figure.dxf", &formats::ExportDxf}, {"Export3ds", "figure.3ds", &formats::Export3ds},
+    {"ExportDxf", "figure.dxf", formats::MeshExportOf(".dxf")->write},
+    {"Export3ds", "figure.3ds", formats::MeshExportOf(".3ds")->write},
     {"ExportGlb", "figure.glb", &formats::ExportGlb}, {"ExportObj (.obj + .mtl)", "figure.obj", &formats::ExportObj},
     {"ExportStl", "figure.stl", &formats::ExportStl},
 };
@@ -449,7 +451,7 @@ bool ModernFormats(const char* title, model::Creature& creature, const fs::path&
         const fs::path path = folder / writer.file;
         if (!with3ds && path.extension() == ".3ds") continue;
         bool written = true;
-        const double seconds = Best(runs, [&] { written = writer.run(creature, path.string(), sink) && written; });
+        const double seconds = Best(runs, [&] { written = writer.run(creature, path.string(), sink, {}) && written; });
         if (!written) {
             std::printf("  %-44s (not written)\n", writer.name);
             continue;

@@ -1,8 +1,11 @@
 #include "cli/batch_setup.h"
 
+#include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <ostream>
 
+#include "formats/library_settings.h"
 #include "formats/object_library.h"
 #include "formats/project_file.h"
 #include "model/part_types.h"
@@ -33,6 +36,31 @@ bool ResolveObjectDir(const ParsedOptions& options, const char* command, std::os
     }
     err << "mwbatch " << command << ": " << objectDir << ": no part folders (\"Head\", \"Neck\", ...) in it\n";
     return false;
+}
+
+bool ParseScale(const ParsedOptions& options, double& metresPerUnit) {
+    metresPerUnit = 0;
+    if (options.values.count("--scale") == 0) return true;
+    const std::string text = options.Value("--scale");
+    const char* end = text.data() + text.size();
+    const auto [stop, ec] = std::from_chars(text.data(), end, metresPerUnit);
+    return !text.empty() && ec == std::errc() && stop == end && std::isfinite(metresPerUnit) && metresPerUnit > 0;
+}
+
+bool ResolveUnit(double scale, const std::string& objectDir, const char* command, std::ostream& err,
+                 formats::ExportSettings& settings) {
+    if (scale > 0) {
+        settings.metresPerUnit = scale;
+        return true;
+    }
+    formats::LibrarySettings library;
+    std::string problem;
+    if (!formats::ReadLibrarySettings(objectDir, library, problem)) {
+        err << "mwbatch " << command << ": " << objectDir << "/" << problem << " (give --scale to override it)\n";
+        return false;
+    }
+    settings.metresPerUnit = library.metresPerUnit;
+    return true;
 }
 
 bool LoadProjectFigure(const std::string& path, const std::string& objectDir, model::Creature& creature,

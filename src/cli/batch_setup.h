@@ -8,6 +8,7 @@
 
 #include "app/config_file.h"
 #include "cli/options.h"
+#include "formats/export_settings.h"
 
 namespace model {
 class Creature;
@@ -26,6 +27,17 @@ app::ConfigValues ConfiguredValues();
 // directory, or it holds none of the 22 part folders.
 bool ResolveObjectDir(const ParsedOptions& options, const char* command, std::ostream& err,
                       std::string& objectDir);
+
+// --scale METRES_PER_UNIT as a number: false when it is given but is no
+// finite size above 0 (a wrong command line). Without it, `metresPerUnit` is 0.
+bool ParseScale(const ParsedOptions& options, double& metresPerUnit);
+
+// The size of one object unit for the modern exports: --scale (already
+// parsed, above 0) or the library's own unit (library.cfg), else 1 m. False,
+// with one line on `err`, when the library's file is wrong and no --scale
+// overrides it.
+bool ResolveUnit(double scale, const std::string& objectDir, const char* command, std::ostream& err,
+                 formats::ExportSettings& settings);
 
 // Reads a project file and loads its parts into the creature as "Load
 // Project" does; the parts' own messages go to the creature's sink. False,

@@ -15,7 +15,8 @@
 namespace cli {
 
 const char* const kExportUsage =
-    "Usage: mwbatch export [--objects DIR] [--type-names] PROJECT.mwp OUTPUT\n"
+    "Usage: mwbatch export [--objects DIR] [--type-names] [--scale METRES_PER_UNIT] [--verbose]\n"
+    "                      PROJECT.mwp OUTPUT\n"
     "\n"
     "Loads PROJECT.mwp as \"Load Project\" does (every part from the object library,\n"
     "placed, welded and deformed) and writes OUTPUT by its extension, in any case:\n"
@@ -27,11 +28,25 @@ const char* const kExportUsage =
     "  .mwp  the project saved again\n"
     "OUTPUT is replaced only when it was written completely.\n"
     "\n"
+    "Units and axes: .3ds and .dxf keep the object library's own units and axes.\n"
+    ".glb and .obj are in metres, +Y up, the figure facing +Z with its feet on\n"
+    "y = 0, centred on the origin in x and z, as glTF viewers and game engines\n"
+    "expect. .stl is in millimetres, +Z up, the figure facing -Y with its feet on\n"
+    "z = 0, centred in x and y, as slicers expect. The size of one object unit\n"
+    "comes from the library's library.cfg (\"MetresPerUnit 5.0\"); a library\n"
+    "without one counts a unit as a metre. In these three formats a triangle with\n"
+    "two corners on one point is left out, and points of one part that lie\n"
+    "exactly on each other become one.\n"
+    "\n"
     "Options:\n"
     "  --objects DIR   the object library (default: ObjectDir of mw.cfg in the\n"
     "                  current directory)\n"
     "  --type-names    name the materials \"<type>_<surface>\", as the check box\n"
     "                  \"Store surfaces Names as <Type> <Name>\" does\n"
+    "  --scale METRES_PER_UNIT\n"
+    "                  the size of one object unit in metres for .glb, .obj and\n"
+    "                  .stl, instead of the library's own\n"
+    "  --verbose       also say how many triangles and points were left out\n"
     "  -h, --help      this text\n"
     "\n"
     "Every message the program would show in a box goes to standard error as one\n"
@@ -46,7 +61,7 @@ namespace {
 }  // namespace
 
 int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const ParsedOptions options = ParseOptions(args, {"--objects"}, {"--type-names"});
+    const ParsedOptions options = ParseOptions(args, {"--objects", "--scale"}, {"--type-names", "--verbose"});
     if (options.help) {
         out << kExportUsage;
         return kExitDone;
@@ -54,7 +69,13 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (!options.error.empty() || options.positionals.size() != 2) {
         err << "mwbatch export: "
             << (options.error.empty() ? "give a project file and an output file" : options.error) << "\n"
-            << "Usage: mwbatch export [--objects DIR] [--type-names] PROJECT.mwp OUTPUT (--help for more)\n";
+            << "Usage: mwbatch export [--objects DIR] [--type-names] [--scale METRES_PER_UNIT] [--verbose]\n"
+               "                      PROJECT.mwp OUTPUT (--help for more)\n";
+        return kExitUsage;
+    }
+    double scale = 0;
+    if (!ParseScale(options, scale)) {
+        err << "mwbatch export: --scale " << options.Value("--scale") << ": not a size in metres above 0\n";
         return kExitUsage;
     }
     const std::string& projectPath = options.positionals[0];
@@ -69,6 +90,10 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
     std::string objectDir;
     if (!ResolveObjectDir(options, "export", err, objectDir)) return kExitFailed;
+    formats::ExportSettings settings;
+    formats::ExportCleanup cleanup;
+    settings.cleanup = &cleanup;
+    if (!asProject && !ResolveUnit(scale, objectDir, "export", err, settings)) return kExitFailed;
 
     StreamSink messages(err);
     model::Creature creature(messages);
@@ -83,8 +108,12 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
             return kExitFailed;
         }
         if (options.Has("--type-names")) creature.PrefixAllSurfaceNames();
-        written = mesh->write(creature, outputPath, messages);
+        written = mesh->write(creature, outputPath, messages, settings);
         creature.RestoreAllSurfaceNames();
+        if (written && options.Has("--verbose")) {
+            err << outputPath << ": " << cleanup.droppedTriangles << " triangles without area left out, "
+                << cleanup.mergedPoints << " coincident points merged\n";
+        }
     }
     return written ? kExitDone : kExitFailed;
 }

@@ -93,6 +93,8 @@ FigureOutcome MakeRandomFigure(const RandomBatch& batch, const ObjectLists& list
         if (!wanted) continue;
         const std::string path = FigurePath(batch, seed, format);
         std::string problem;
+        formats::ExportSettings settings;
+        formats::ExportCleanup cleanup;
         bool written = false;
         switch (format) {
             case FigureFormat::Project:
@@ -102,11 +104,20 @@ FigureOutcome MakeRandomFigure(const RandomBatch& batch, const ObjectLists& list
                 written = WritePicture(creature, batch.render, path, problem);
                 break;
             default:
-                written = formats::MeshExportOf(std::string(".") + ExtensionOf(format))->write(creature, path, messages);
+                settings.metresPerUnit = batch.metresPerUnit;
+                settings.cleanup = &cleanup;
+                cleanup = {};
+                written = formats::MeshExportOf(std::string(".") + ExtensionOf(format))
+                              ->write(creature, path, messages, settings);
                 break;
         }
         const std::string fileName = figureName + "." + ExtensionOf(format);
         collect(fileName);
+        if (written && batch.verbose && settings.cleanup != nullptr) {
+            outcome.lines += fileName + ": " + std::to_string(cleanup.droppedTriangles) +
+                             " triangles without area left out, " + std::to_string(cleanup.mergedPoints) +
+                             " coincident points merged\n";
+        }
         if (!problem.empty()) AppendPrefixed(outcome.lines, fileName, problem);
         outcome.written = outcome.written && written;
     }

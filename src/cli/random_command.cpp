@@ -29,7 +29,8 @@ namespace cli {
 
 const char* const kRandomUsage =
     "Usage: mwbatch random --count N --seed S --out DIR [--objects DIR]\n"
-    "                      [--formats mwp,3ds,dxf,glb,obj,stl,png] [--deform AMOUNT] [--jobs J] [--quiet]\n"
+    "                      [--formats mwp,3ds,dxf,glb,obj,stl,png] [--deform AMOUNT] [--jobs J]\n"
+    "                      [--scale METRES_PER_UNIT] [--verbose] [--quiet]\n"
     "\n"
     "Makes N random figures as the \"Random Creature\" button does: every part gets\n"
     "one object file of its folder in the object library, picked at random, never\n"
@@ -41,9 +42,11 @@ const char* const kRandomUsage =
     "  mwp  the project file; \"Load Project\" brings back this very figure\n"
     "  3ds  one 3D Studio mesh, seams merged, one material per surface\n"
     "  dxf  a DXF drawing of 3DFACE entities\n"
-    "  glb  glTF 2.0 binary, one primitive per material, smooth normals\n"
-    "  obj  Wavefront OBJ with its figure-<seed>.mtl, quads kept\n"
-    "  stl  binary STL, triangles with facet normals\n"
+    "  glb  glTF 2.0 binary, one primitive per material, smooth normals; metres,\n"
+    "       +Y up, facing +Z, feet on y = 0\n"
+    "  obj  Wavefront OBJ with its figure-<seed>.mtl, quads kept; as glb\n"
+    "  stl  binary STL, triangles with facet normals; millimetres, +Z up, facing\n"
+    "       -Y, feet on z = 0\n"
     "  png  a picture as the view shows the figure at start-up, in mw.cfg's colours\n"
     "A file is replaced only once it was written completely.\n"
     "\n"
@@ -60,6 +63,11 @@ const char* const kRandomUsage =
     "                   BodyParts\" page would; 0 to 100. Factors scale a part\n"
     "                   about the model's origin, so parts far from it (the head)\n"
     "                   move most: 0.1 varies builds, 0.3 already distorts heads\n"
+    "  --scale METRES_PER_UNIT\n"
+    "                   the size of one object unit in metres for glb, obj and stl\n"
+    "                   (default: MetresPerUnit of the library's library.cfg, else 1)\n"
+    "  --verbose        a line per glb, obj and stl file saying how many triangles\n"
+    "                   without area and coincident points were left out\n"
     "  --jobs J         figures made at once, 1 to 1024 (default: the cores this\n"
     "                   process may use); the files are the same whatever J is\n"
     "  --quiet          no progress line, no summary\n"
@@ -91,7 +99,8 @@ namespace {
 
 constexpr const char* kShortUsage =
     "Usage: mwbatch random --count N --seed S --out DIR [--objects DIR] [--formats mwp,3ds,dxf,glb,obj,stl,png]\n"
-    "                      [--deform AMOUNT] [--jobs J] [--quiet] (--help for more)\n";
+    "                      [--deform AMOUNT] [--jobs J] [--scale METRES_PER_UNIT] [--verbose] [--quiet]\n"
+    "                      (--help for more)\n";
 constexpr std::uint64_t kLastSeed = std::numeric_limits<std::uint32_t>::max();
 constexpr int kMaxJobs = 1024;
 constexpr double kMaxDeform = 100;
@@ -178,7 +187,8 @@ bool SyncFileSystemOf(const std::string& dir) {
 
 int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const ParsedOptions options = ParseOptions(
-        args, {"--objects", "--count", "--seed", "--out", "--formats", "--deform", "--jobs"}, {"--quiet"});
+        args, {"--objects", "--count", "--seed", "--out", "--formats", "--deform", "--jobs", "--scale"},
+        {"--quiet", "--verbose"});
     if (options.help) {
         out << kRandomUsage;
         return kExitDone;
@@ -219,6 +229,12 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return UsageError(err, "--jobs " + options.Value("--jobs") + ": not a number from 1 to 1024");
     }
 
+    double scale = 0;
+    if (!ParseScale(options, scale)) {
+        return UsageError(err, "--scale " + options.Value("--scale") + ": not a size in metres above 0");
+    }
+    batch.verbose = options.Has("--verbose");
+
     // Nothing is written before everything the run needs has been found.
     if (count < 1) {
         err << "mwbatch random: --count " << count << ": make at least one figure\n";
@@ -227,6 +243,9 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
     batch.count = static_cast<std::uint64_t>(count);
     batch.firstSeed = static_cast<std::uint32_t>(seed);
     if (!ResolveObjectDir(options, "random", err, batch.objectDir)) return kExitFailed;
+    formats::ExportSettings unit;
+    if (!ResolveUnit(scale, batch.objectDir, "random", err, unit)) return kExitFailed;
+    batch.metresPerUnit = unit.metresPerUnit;
     const ObjectLists lists = ReadObjectLists(batch.objectDir);
     bool anyFile = false;
     for (const auto& files : lists) anyFile = anyFile || !files.empty();

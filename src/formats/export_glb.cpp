@@ -297,7 +297,8 @@ constexpr const char* kTooLarge =
 
 }  // namespace
 
-bool ExportGlb(model::Creature& creature, const std::string& path, ui::MessageSink& messages) {
+bool ExportGlb(model::Creature& creature, const std::string& path, ui::MessageSink& messages,
+               const ExportSettings& settings) {
     ModernFigure figure;
     if (!figure.Prepare(creature, messages)) return false;
     std::uint64_t bufferBytes = 0;

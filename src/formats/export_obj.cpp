@@ -179,7 +179,8 @@ std::string MaterialLibraryPath(const std::string& objPath) {
     return library == objPath ? objPath + ".mtl" : library;
 }
 
-bool ExportObj(model::Creature& creature, const std::string& path, ui::MessageSink& messages) {
+bool ExportObj(model::Creature& creature, const std::string& path, ui::MessageSink& messages,
+               const ExportSettings& settings) {
     ModernFigure figure;
     if (!figure.Prepare(creature, messages)) return false;
     const std::vector<std::string> names = MaterialNames(figure.materials);

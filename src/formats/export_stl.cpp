@@ -75,7 +75,8 @@ void WriteStl(AtomicFile& file, const MergedFigure& figure) {
 
 }  // namespace
 
-bool ExportStl(model::Creature& creature, const std::string& path, ui::MessageSink& messages) {
+bool ExportStl(model::Creature& creature, const std::string& path, ui::MessageSink& messages,
+               const ExportSettings& settings) {
     MergedFigure figure;
     if (!PrepareFigure(figure, creature, messages)) return false;
     return WriteExportFile(path, messages, [&](AtomicFile& file) {

@@ -10,8 +10,10 @@
 namespace formats {
 
 const std::array<MeshExport, 5> kMeshExports = {{
-    {".3ds", Export3ds},
-    {".dxf", ExportDxf},
+    {".3ds", [](model::Creature& c, const std::string& p, ui::MessageSink& m,
+                const ExportSettings&) { return Export3ds(c, p, m); }},
+    {".dxf", [](model::Creature& c, const std::string& p, ui::MessageSink& m,
+                const ExportSettings&) { return ExportDxf(c, p, m); }},
     {".glb", ExportGlb},
     {".obj", ExportObj},
     {".stl", ExportStl},

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "formats/export_settings.h"
+
 namespace model {
 class Creature;
 }
@@ -18,7 +20,10 @@ namespace formats {
 
 struct MeshExport {
     const char* extension;  // with its dot
-    bool (*write)(model::Creature& creature, const std::string& path, ui::MessageSink& messages);
+    // The .3ds and DXF writers take no settings; the modern ones place the
+    // figure by them.
+    bool (*write)(model::Creature& creature, const std::string& path, ui::MessageSink& messages,
+                  const ExportSettings& settings);
 };
 
 // .3ds, .dxf, .glb, .obj, .stl.

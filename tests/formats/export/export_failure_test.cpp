@@ -14,6 +14,7 @@
 #include "formats/export_glb.h"
 #include "formats/export_obj.h"
 #include "formats/export_stl.h"
+#include "formats/mesh_exports.h"
 
 using exporttest::Append;
 using exporttest::CodePart;
@@ -23,7 +24,7 @@ using exporttest::TempFolder;
 
 namespace {
 
-using ExportFunction = bool (*)(model::Creature&, const std::string&, ui::MessageSink&);
+using ExportFunction = decltype(formats::MeshExport::write);
 
 struct Exporter {
     const char* name;
@@ -32,8 +33,8 @@ struct Exporter {
 
 void PrintTo(const Exporter& exporter, std::ostream* out) { *out << exporter.name; }
 
-const Exporter kExporters[] = {{"3ds", &formats::Export3ds}, {"dxf", &formats::ExportDxf}, {"glb", &formats::ExportGlb},
-                               {"obj", &formats::ExportObj}, {"stl", &formats::ExportStl}};
+const Exporter kExporters[] = {{"3ds", formats::kMeshExports[0].write}, {"dxf", formats::kMeshExports[1].write},
+                               {"glb", &formats::ExportGlb}, {"obj", &formats::ExportObj}, {"stl", &formats::ExportStl}};
 
 // Files larger than `bytes` cannot be written while it lives: a write past
 // the limit fails with EFBIG instead of raising SIGXFSZ.
@@ -71,7 +72,7 @@ std::unique_ptr<model::MeshObject> Figure() {
 
 class ExportFailure : public ::testing::TestWithParam<Exporter> {
 protected:
-    bool Export(const std::filesystem::path& target) { return GetParam().run(creature, target.string(), sink); }
+    bool Export(const std::filesystem::path& target) { return GetParam().run(creature, target.string(), sink, {}); }
     void ExpectWriteFailureBox() const {
         ASSERT_EQ(sink.shown.size(), 1u);
         EXPECT_EQ(sink.shown[0].text, "Coudln't open file for saving!");

@@ -1,0 +1,71 @@
+#include "formats/library_settings.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "formats/atomic_file.h"
+#include "formats/c_number.h"
+#include "formats/text_scanner.h"
+#include "ui/list_order.h"
+
+namespace formats {
+
+namespace {
+
+std::string SettingsPath(const std::string& objectDir) {
+    return objectDir.empty() ? std::string(kLibrarySettingsFile) : objectDir + "/" + kLibrarySettingsFile;
+}
+
+}  // namespace
+
+bool ReadLibrarySettings(const std::string& objectDir, LibrarySettings& settings, std::string& problem) {
+    settings = LibrarySettings();
+    const std::string path = SettingsPath(objectDir);
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return true;
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    if (!file || !(text << file.rdbuf())) {
+        // An empty file reads nothing and is no fault.
+        if (file && std::filesystem::file_size(path, ec) == 0 && !ec) return true;
+        problem = std::string(kLibrarySettingsFile) + ": cannot be read";
+        return false;
+    }
+    const std::string contents = text.str();
+    TextScanner scanner(contents);
+    std::string line;
+    while (!scanner.AtEnd()) {
+        scanner.ReadLine(line);
+        TextScanner words(line);
+        std::string keyword;
+        if (!words.ReadWord(keyword)) continue;
+        if (ui::CompareIgnoringCase(keyword, "MetresPerUnit") != 0) continue;  // later settings
+        std::string value;
+        words.ReadWord(value);
+        std::string rest;
+        words.ReadWord(rest);
+        float unit = 0;
+        TextScanner number(value);
+        bool inRange = false;
+        const bool read = number.ReadFloat(unit, &inRange);
+        number.SkipSpace();
+        if (!read || !inRange || !number.AtEnd() || !rest.empty() || !std::isfinite(unit) || !(unit > 0)) {
+            problem = std::string(kLibrarySettingsFile) + ": MetresPerUnit " + value + ": not a size above 0";
+            return false;
+        }
+        settings.metresPerUnit = unit;
+    }
+    return true;
+}
+
+bool WriteLibrarySettings(const std::string& objectDir, const LibrarySettings& settings) {
+    AtomicFile file(SettingsPath(objectDir));
+    if (!file.Open()) return false;
+    file.Write("MetresPerUnit " + FormatFixed(settings.metresPerUnit) + "\r\n");
+    return file.Commit();
+}
+
+}  // namespace formats
