@@ -442,7 +442,7 @@ const Writer kWriters[] = {
 // least as many bytes a second as the DXF writer.
 bool ModernFormats(const char* title, model::Creature& creature, const fs::path& folder, int runs, bool with3ds) {
     formats::ModernFigure figure;
-    const double tPrepare = Best(runs, [&] { figure.Prepare(creature, sink); });
+    const double tPrepare = Best(runs, [&] { figure.Prepare(creature, sink, {}, formats::FileFrame::kMetresYUp); });
     std::printf("%s: %zu vertices, %zu quads, %zu materials; merged figure with normals %.1f ms\n", title,
                 figure.merged.vertices.size(), figure.merged.faces.size(), figure.materials.size(), tPrepare * 1e3);
     double dxfRate = 0;

@@ -1,7 +1,8 @@
-// The glTF writer. One buffer: the merged vertices' positions, their
-// normals, then the triangle indices of every material (16-bit where the
-// largest index fits below 65535, the 16-bit restart value, else 32-bit);
-// every block is a multiple of 12 bytes, so all stay 4-byte aligned. The
+// The glTF writer. One buffer: the merged vertices' positions (metres, +Y
+// up, facing +Z, feet on y = 0), their normals, then the triangle indices of
+// every material (16-bit where the largest index fits below 65535, the
+// 16-bit restart value, else 32-bit); every block is padded to a multiple
+// of 4 bytes, so all stay aligned. The
 // model is handed to tinygltf, which writes the JSON and the container into
 // a stream that is the atomic file itself: a second copy of the file in
 // memory would cost as much time again as the rest of the export. The file
@@ -127,23 +128,31 @@ int AddAccessor(tinygltf::Model& model, int view, int componentType, std::size_t
 struct IndexBlock {
     bool wide = false;  // 32-bit indices
     std::size_t offset = 0;
-    std::size_t bytes = 0;
+    std::size_t indices = 0;
+    std::size_t bytes = 0;  // with the padding to 4 bytes
 };
 
 // The buffer's layout: positions, normals, then one index block a material.
 std::vector<IndexBlock> PlanIndices(const ModernFigure& figure, std::uint64_t& total) {
-    const MergedFigure& merged = figure.merged;
-    total = 24 * static_cast<std::uint64_t>(merged.vertices.size());
+    total = 24 * static_cast<std::uint64_t>(figure.VertexCount());
     std::vector<IndexBlock> blocks;
+    std::array<std::array<std::uint32_t, 3>, 2> triangles;
     for (const NamedMaterial& material : figure.materials) {
         std::uint32_t largest = 0;
+        std::size_t count = 0;
         for (std::uint32_t f : material.faces) {
-            for (std::uint32_t corner : merged.faces[f].corners) largest = std::max(largest, merged.vertexNumber[corner]);
+            const int n = figure.Triangles(f, triangles);
+            for (int t = 0; t < n; ++t) {
+                for (std::uint32_t v : triangles[static_cast<std::size_t>(t)]) largest = std::max(largest, v);
+            }
+            count += static_cast<std::size_t>(n);
         }
         IndexBlock block;
         block.wide = largest > kLargestShortIndex;
         block.offset = static_cast<std::size_t>(total);
-        block.bytes = material.faces.size() * 6 * (block.wide ? 4 : 2);
+        block.indices = 3 * count;
+        // Every block a multiple of 4 bytes, so the next stays aligned.
+        block.bytes = block.wide ? 4 * block.indices : (2 * block.indices + 3) / 4 * 4;
         total += block.bytes;
         blocks.push_back(block);
     }
@@ -177,35 +186,30 @@ private:
 };
 
 void FillBuffer(const ModernFigure& figure, const std::vector<IndexBlock>& blocks, std::vector<unsigned char>& data) {
-    const MergedFigure& merged = figure.merged;
     BufferWriter out(data);
-    for (std::uint32_t p : merged.vertices) {
-        const float* xyz = merged.Point(p);
-        for (int axis = 0; axis < 3; ++axis) out.U32(std::bit_cast<std::uint32_t>(xyz[axis]));
-    }
-    for (float n : merged.normals) out.U32(std::bit_cast<std::uint32_t>(n));
+    for (float c : figure.positions) out.U32(std::bit_cast<std::uint32_t>(c));
+    for (float n : figure.normals) out.U32(std::bit_cast<std::uint32_t>(n));
+    std::array<std::array<std::uint32_t, 3>, 2> triangles;
     for (std::size_t m = 0; m < blocks.size(); ++m) {
         const bool wide = blocks[m].wide;
         for (std::uint32_t f : figure.materials[m].faces) {
-            const auto& c = merged.faces[f].corners;
-            const std::uint32_t a = merged.vertexNumber[c[0]];
-            const std::uint32_t b = merged.vertexNumber[c[1]];
-            const std::uint32_t cc = merged.vertexNumber[c[2]];
-            const std::uint32_t d = merged.vertexNumber[c[3]];
-            for (std::uint32_t v : {a, b, cc, cc, d, a}) {
-                if (wide) {
-                    out.U32(v);
-                } else {
-                    out.U16(v);
+            const int n = figure.Triangles(f, triangles);
+            for (int t = 0; t < n; ++t) {
+                for (std::uint32_t v : triangles[static_cast<std::size_t>(t)]) {
+                    if (wide) {
+                        out.U32(v);
+                    } else {
+                        out.U16(v);
+                    }
                 }
             }
         }
+        if (!wide && blocks[m].indices % 2 == 1) out.U16(0);  // padding
     }
 }
 
 tinygltf::Model MakeModel(const ModernFigure& figure, const std::vector<IndexBlock>& blocks, std::uint64_t total,
                           const std::string& name) {
-    const MergedFigure& merged = figure.merged;
     tinygltf::Model model;
     model.asset.generator = kGenerator;
     model.asset.version = "2.0";
@@ -215,7 +219,7 @@ tinygltf::Model MakeModel(const ModernFigure& figure, const std::vector<IndexBlo
     data.reserve(static_cast<std::size_t>(total));
     FillBuffer(figure, blocks, data);
 
-    const std::size_t vertexCount = merged.vertices.size();
+    const std::size_t vertexCount = figure.VertexCount();
     const int positions = AddAccessor(model, AddView(model, 0, 12 * vertexCount, TINYGLTF_TARGET_ARRAY_BUFFER),
                                       TINYGLTF_COMPONENT_TYPE_FLOAT, vertexCount, TINYGLTF_TYPE_VEC3);
     const int normals = AddAccessor(model, AddView(model, 12 * vertexCount, 12 * vertexCount, TINYGLTF_TARGET_ARRAY_BUFFER),
@@ -225,10 +229,11 @@ tinygltf::Model MakeModel(const ModernFigure& figure, const std::vector<IndexBlo
     std::vector<double>& high = model.accessors[static_cast<std::size_t>(positions)].maxValues;
     low.assign(3, std::numeric_limits<double>::infinity());
     high.assign(3, -std::numeric_limits<double>::infinity());
-    for (std::uint32_t p : merged.vertices) {
+    for (std::size_t v = 0; v < vertexCount; ++v) {
+        const float* xyz = figure.Position(static_cast<std::uint32_t>(v));
         for (std::size_t axis = 0; axis < 3; ++axis) {
-            low[axis] = std::min(low[axis], static_cast<double>(merged.Point(p)[axis]));
-            high[axis] = std::max(high[axis], static_cast<double>(merged.Point(p)[axis]));
+            low[axis] = std::min(low[axis], static_cast<double>(xyz[axis]));
+            high[axis] = std::max(high[axis], static_cast<double>(xyz[axis]));
         }
     }
 
@@ -237,7 +242,7 @@ tinygltf::Model MakeModel(const ModernFigure& figure, const std::vector<IndexBlo
     for (std::size_t m = 0; m < blocks.size(); ++m) {
         const model::SurfaceRecord& surface = *figure.materials[m].record;
         tinygltf::Material material;
-        material.name = Utf8Name(surface.name);
+        material.name = Utf8Name(figure.materials[m].name);
         material.pbrMetallicRoughness.baseColorFactor = {LinearFromSrgb(surface.colour[0]),
                                                          LinearFromSrgb(surface.colour[1]),
                                                          LinearFromSrgb(surface.colour[2]), 1.0};
@@ -253,10 +258,11 @@ tinygltf::Model MakeModel(const ModernFigure& figure, const std::vector<IndexBlo
         primitive.attributes["NORMAL"] = normals;
         primitive.material = static_cast<int>(m);
         primitive.mode = TINYGLTF_MODE_TRIANGLES;
-        const int view = AddView(model, blocks[m].offset, blocks[m].bytes, TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
+        const std::size_t indexBytes = blocks[m].indices * (blocks[m].wide ? 4 : 2);
+        const int view = AddView(model, blocks[m].offset, indexBytes, TINYGLTF_TARGET_ELEMENT_ARRAY_BUFFER);
         primitive.indices = AddAccessor(
             model, view, blocks[m].wide ? TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT : TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT,
-            6 * figure.materials[m].faces.size(), TINYGLTF_TYPE_SCALAR);
+            blocks[m].indices, TINYGLTF_TYPE_SCALAR);
         mesh.primitives.push_back(primitive);
     }
     model.meshes.push_back(mesh);
@@ -300,7 +306,7 @@ constexpr const char* kTooLarge =
 bool ExportGlb(model::Creature& creature, const std::string& path, ui::MessageSink& messages,
                const ExportSettings& settings) {
     ModernFigure figure;
-    if (!figure.Prepare(creature, messages)) return false;
+    if (!figure.Prepare(creature, messages, settings, FileFrame::kMetresYUp)) return false;
     std::uint64_t bufferBytes = 0;
     const std::vector<IndexBlock> blocks = PlanIndices(figure, bufferBytes);
     if (bufferBytes > kLargestFile - kJsonAllowance) {

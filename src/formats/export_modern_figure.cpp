@@ -1,37 +1,230 @@
 #include "formats/export_modern_figure.h"
 
 #include <cmath>
+#include <cstring>
+#include <limits>
+#include <map>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "formats/atomic_file.h"
 #include "formats/export_report.h"
 
 namespace formats {
 
-bool ModernFigure::Prepare(model::Creature& creature, ui::MessageSink& messages) {
+namespace {
+
+// A point's place as a key: -0 and +0 are one place.
+struct PlaceKey {
+    float xyz[3];
+    bool operator==(const PlaceKey& other) const {
+        return xyz[0] == other.xyz[0] && xyz[1] == other.xyz[1] && xyz[2] == other.xyz[2];
+    }
+};
+
+struct PlaceHash {
+    std::size_t operator()(const PlaceKey& key) const {
+        std::size_t h = 0;
+        for (float c : key.xyz) {
+            std::uint32_t bits = 0;
+            const float normalised = c + 0.0f;  // -0 to +0
+            std::memcpy(&bits, &normalised, sizeof bits);
+            h = h * 1000003u ^ bits;
+        }
+        return h;
+    }
+};
+
+// One material a name and colour, the colour compared by its bits (-0 as 0).
+struct MaterialKey {
+    std::string_view name;
+    std::array<std::uint32_t, 3> colour;
+    bool operator<(const MaterialKey& other) const {
+        return name != other.name ? name < other.name : colour < other.colour;
+    }
+};
+
+MaterialKey KeyOf(const model::SurfaceRecord& record) {
+    MaterialKey key{record.name, {}};
+    for (std::size_t c = 0; c < 3; ++c) {
+        const float component = record.colour[c] + 0.0f;
+        std::memcpy(&key.colour[c], &component, sizeof component);
+    }
+    return key;
+}
+
+}  // namespace
+
+bool ModernFigure::Prepare(model::Creature& creature, ui::MessageSink& messages, const ExportSettings& settings,
+                           FileFrame frame) {
     materials.clear();
+    positions.clear();
+    normals.clear();
+    droppedTriangles = 0;
+    mergedPoints = 0;
     if (!PrepareFigure(merged, creature, messages)) return false;
+    MergeCoincidentPoints();
     merged.OrderMaterials();
     merged.ListVertices();
     merged.ComputeNormals();
+    MarkTriangles();
+    CollectMaterials();
+    Place(settings.metresPerUnit, frame);
+    if (settings.cleanup != nullptr) {
+        settings.cleanup->droppedTriangles += droppedTriangles;
+        settings.cleanup->mergedPoints += mergedPoints;
+    }
+    return true;
+}
 
+void ModernFigure::MergeCoincidentPoints() {
+    // Which points the faces use: only those count as merged.
+    std::vector<std::uint8_t> used(merged.PointCount(), 0);
+    for (const MergedFace& face : merged.faces) {
+        for (std::uint32_t corner : face.corners) used[corner] = 1;
+    }
+    std::vector<std::uint32_t>& onto = merged.bentOnto;
+    bool anyMerged = false;
+    std::unordered_map<PlaceKey, std::uint32_t, PlaceHash> firstAt;
+    for (const model::MeshObject* part : merged.parts) {
+        const auto base = static_cast<std::uint32_t>(part->exportPointBase);
+        const auto count = static_cast<std::uint32_t>(part->points.size() / 3);
+        firstAt.clear();
+        firstAt.reserve(count);
+        for (std::uint32_t p = base; p < base + count; ++p) {
+            // A seam point bent onto its neighbour is no longer the part's.
+            if (onto[p] != kNoIndex) continue;
+            const float* xyz = merged.Point(p);
+            if (std::isnan(xyz[0]) || std::isnan(xyz[1]) || std::isnan(xyz[2])) continue;
+            const auto [at, added] = firstAt.try_emplace(PlaceKey{{xyz[0], xyz[1], xyz[2]}}, p);
+            if (added) continue;
+            onto[p] = at->second;
+            anyMerged = true;
+            mergedPoints += used[p];
+        }
+    }
+    if (!anyMerged) return;
+    // A seam point bent onto a point that was merged now goes where that
+    // one went (a point merged onto another is never bent itself).
+    for (std::uint32_t& target : onto) {
+        if (target != kNoIndex && onto[target] != kNoIndex) target = onto[target];
+    }
+    for (MergedFace& face : merged.faces) {
+        for (std::uint32_t& corner : face.corners) {
+            if (onto[corner] != kNoIndex) corner = onto[corner];
+        }
+    }
+}
+
+void ModernFigure::MarkTriangles() {
+    triangleMask_.assign(merged.faces.size(), 0);
+    for (std::size_t f = 0; f < merged.faces.size(); ++f) {
+        const auto& c = merged.faces[f].corners;
+        const bool first = c[0] != c[1] && c[1] != c[2] && c[2] != c[0];
+        const bool second = c[2] != c[3] && c[3] != c[0] && c[0] != c[2];
+        triangleMask_[f] = static_cast<std::uint8_t>((first ? 1 : 0) | (second ? 2 : 0));
+        droppedTriangles += (first ? 0 : 1) + (second ? 0 : 1);
+    }
+}
+
+void ModernFigure::CollectMaterials() {
     // Names are matched byte for byte, as the .3ds groups match them.
-    std::unordered_map<std::string_view, std::uint32_t> byName;
+    std::map<MaterialKey, std::uint32_t> byNameAndColour;
+    std::unordered_set<std::string> taken;
+    std::unordered_set<std::string_view> namesSeen;
     std::vector<std::uint32_t> materialOfSurface(merged.surfaces.size());
     for (std::uint32_t s : merged.materialOrder) {
         const model::SurfaceRecord* record = merged.surfaces[s].record;
-        const auto [at, added] = byName.try_emplace(record->name, static_cast<std::uint32_t>(materials.size()));
-        if (added) materials.push_back({record, {}});
+        const auto [at, added] = byNameAndColour.try_emplace(KeyOf(*record), static_cast<std::uint32_t>(materials.size()));
         materialOfSurface[s] = at->second;
+        if (!added) continue;
+        std::string name = record->name;
+        if (!namesSeen.insert(record->name).second) {
+            // Another colour of a name already given: the part's type tells them apart.
+            const std::string base = merged.parts[merged.surfaces[s].part]->objectType + " " + record->name;
+            name = base;
+            for (int n = 2; taken.count(name) != 0; ++n) name = base + " " + std::to_string(n);
+        }
+        taken.insert(name);
+        materials.push_back({record, std::move(name), {}});
     }
     std::vector<std::size_t> faceCounts(materials.size(), 0);
-    for (const MergedFace& face : merged.faces) ++faceCounts[materialOfSurface[face.surface]];
+    for (std::uint32_t f = 0; f < merged.faces.size(); ++f) {
+        if (triangleMask_[f] != 0) ++faceCounts[materialOfSurface[merged.faces[f].surface]];
+    }
     for (std::size_t m = 0; m < materials.size(); ++m) materials[m].faces.reserve(faceCounts[m]);
     for (std::uint32_t f = 0; f < merged.faces.size(); ++f) {
-        materials[materialOfSurface[merged.faces[f].surface]].faces.push_back(f);
+        if (triangleMask_[f] != 0) materials[materialOfSurface[merged.faces[f].surface]].faces.push_back(f);
     }
-    return true;
+}
+
+void ModernFigure::Place(double metresPerUnit, FileFrame frame) {
+    const std::size_t count = merged.vertices.size();
+    double low[3] = {0, 0, 0};
+    double high[3] = {0, 0, 0};
+    bool first = true;
+    for (std::uint32_t p : merged.vertices) {
+        const float* xyz = merged.Point(p);
+        if (!std::isfinite(xyz[0]) || !std::isfinite(xyz[1]) || !std::isfinite(xyz[2])) continue;
+        for (int axis = 0; axis < 3; ++axis) {
+            low[axis] = first ? xyz[axis] : std::min(low[axis], static_cast<double>(xyz[axis]));
+            high[axis] = first ? xyz[axis] : std::max(high[axis], static_cast<double>(xyz[axis]));
+        }
+        first = false;
+    }
+    // Feet on the ground, centred across; the model's z mirrored so that the
+    // figure faces its readers as it faces the view.
+    const double centreX = (low[0] + high[0]) / 2;
+    const double centreZ = (low[2] + high[2]) / 2;
+    const double scale = frame == FileFrame::kMillimetresZUp ? 1000.0 * metresPerUnit : metresPerUnit;
+    positions.resize(3 * count);
+    normals.resize(3 * count);
+    for (std::size_t v = 0; v < count; ++v) {
+        const float* xyz = merged.Point(merged.vertices[v]);
+        const double x = (xyz[0] - centreX) * scale;
+        const double up = (xyz[1] - low[1]) * scale;
+        const double front = -(xyz[2] - centreZ) * scale;  // towards the reader
+        const float* n = &merged.normals[3 * v];
+        float* out = &positions[3 * v];
+        float* normal = &normals[3 * v];
+        if (frame == FileFrame::kMetresYUp) {
+            out[0] = static_cast<float>(x);
+            out[1] = static_cast<float>(up);
+            out[2] = static_cast<float>(front);
+            normal[0] = n[0];
+            normal[1] = n[1];
+            normal[2] = -n[2];
+        } else {
+            // +Z up, facing -Y.
+            out[0] = static_cast<float>(x);
+            out[1] = static_cast<float>(-front);
+            out[2] = static_cast<float>(up);
+            normal[0] = n[0];
+            normal[1] = n[2];
+            normal[2] = n[1];
+        }
+        for (int axis = 0; axis < 3; ++axis) out[axis] += 0.0f;  // no -0 in the files
+    }
+}
+
+int ModernFigure::Triangles(std::uint32_t face, std::array<std::array<std::uint32_t, 3>, 2>& out) const {
+    const auto& c = merged.faces[face].corners;
+    const std::uint32_t a = merged.vertexNumber[c[0]];
+    const std::uint32_t b = merged.vertexNumber[c[1]];
+    const std::uint32_t cc = merged.vertexNumber[c[2]];
+    const std::uint32_t d = merged.vertexNumber[c[3]];
+    // Both frames mirror the model, so every triangle is turned round.
+    int n = 0;
+    if ((triangleMask_[face] & 1) != 0) out[n++] = {a, cc, b};
+    if ((triangleMask_[face] & 2) != 0) out[n++] = {cc, a, d};
+    return n;
+}
+
+std::array<std::uint32_t, 4> ModernFigure::Corners(std::uint32_t face) const {
+    const auto& c = merged.faces[face].corners;
+    return {merged.vertexNumber[c[0]], merged.vertexNumber[c[3]], merged.vertexNumber[c[2]],
+            merged.vertexNumber[c[1]]};
 }
 
 std::string FileStem(const std::string& path) {

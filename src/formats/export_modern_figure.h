@@ -1,12 +1,17 @@
 // What the glTF, OBJ and STL writers share: the merged figure with its
-// vertex list and smooth normals, one material per surface name in material
-// order with the faces that use it, and the steps every export ends with.
+// vertex list and smooth normals, tidied (points of one part that lie
+// exactly on each other made one, triangles with two corners on one point
+// left out), placed in the file's own axes and units, one material per
+// surface name and colour with the faces that use it, and the steps every
+// export ends with.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "formats/export_settings.h"
 #include "formats/merged_figure.h"
 
 namespace model {
@@ -18,21 +23,62 @@ class MessageSink;
 
 namespace formats {
 
-// All surfaces of one name: the first of them in material order gives the
-// colour (surfaces of one name from different parts can differ in it).
+// The axes and unit a format's readers expect. Both frames show the figure
+// as the view does (the model's z runs into the screen, so the model is
+// mirrored in z to face its readers), standing on the ground plane and
+// centred on the vertical axis.
+enum class FileFrame {
+    kMetresYUp,       // glTF and OBJ: metres, +Y up, facing +Z, feet on y = 0
+    kMillimetresZUp,  // STL: millimetres, +Z up, facing -Y, feet on z = 0
+};
+
+// The surfaces of one name and one colour.
 struct NamedMaterial {
+    // The first of them in material order: its colour is the material's.
     const model::SurfaceRecord* record = nullptr;
-    std::vector<std::uint32_t> faces;  // merged faces of that name, ascending
+    // The surface's name; a name that comes with several colours keeps it for
+    // the first and is "<part type> <name>" for the others ("Right eye Iris").
+    std::string name;
+    std::vector<std::uint32_t> faces;  // merged faces with at least one triangle, ascending
 };
 
 class ModernFigure {
 public:
-    // The merged figure, its vertices, normals and materials. False for an
-    // empty figure (nothing said) and for a damaged part (reported).
-    bool Prepare(model::Creature& creature, ui::MessageSink& messages);
+    // The merged figure tidied and placed in `frame` at the settings' unit,
+    // its vertices, normals and materials; what was tidied is added to the
+    // settings' counts. False for an empty figure (nothing said) and for a
+    // damaged part (reported).
+    bool Prepare(model::Creature& creature, ui::MessageSink& messages, const ExportSettings& settings,
+                 FileFrame frame);
+
+    // The triangles of a merged face as vertex numbers, turned to face
+    // outwards in the file's frame: quad a-b-c-d gives (a, b, c) and
+    // (c, d, a) in the model's frame; a triangle with two corners on one
+    // point is left out. Returns how many there are (0 to 2).
+    int Triangles(std::uint32_t face, std::array<std::array<std::uint32_t, 3>, 2>& out) const;
+    // The corners of a face as vertex numbers in the file's winding.
+    std::array<std::uint32_t, 4> Corners(std::uint32_t face) const;
+    // Whether the face's two triangles are both kept (so it stays a quad).
+    bool WholeQuad(std::uint32_t face) const { return triangleMask_[face] == 3; }
+
+    const float* Position(std::uint32_t vertex) const { return &positions[3 * static_cast<std::size_t>(vertex)]; }
+    const float* Normal(std::uint32_t vertex) const { return &normals[3 * static_cast<std::size_t>(vertex)]; }
+    std::size_t VertexCount() const { return merged.vertices.size(); }
 
     MergedFigure merged;
     std::vector<NamedMaterial> materials;
+    std::vector<float> positions;  // x, y, z per vertex in the file's frame
+    std::vector<float> normals;    // unit normal per vertex in the file's frame
+    std::uint64_t droppedTriangles = 0;
+    std::uint64_t mergedPoints = 0;
+
+private:
+    void MergeCoincidentPoints();
+    void MarkTriangles();
+    void CollectMaterials();
+    void Place(double metresPerUnit, FileFrame frame);
+
+    std::vector<std::uint8_t> triangleMask_;  // per merged face: bit 0 (a, b, c), bit 1 (c, d, a)
 };
 
 // The file name without folder and extension: the figure's name in files
@@ -41,6 +87,5 @@ std::string FileStem(const std::string& path);
 
 // A colour component as a file takes it: clamped to 0 … 1, NaN as 0.
 float ColourComponent(float component);
-
 
 }  // namespace formats

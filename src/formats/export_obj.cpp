@@ -1,11 +1,13 @@
 // The OBJ writer: `v` and `vn` per merged vertex (one normal per vertex, so
-// a corner's normal number is its vertex number), then per material a
-// `usemtl` and its quads as `f a//a b//b c//c d//d`. Numbers by to_chars, so
+// a corner's normal number is its vertex number; metres, +Y up, facing +Z,
+// feet on y = 0), then per material a `usemtl` and its quads as
+// `f a//a b//b c//c d//d` (a quad that lost one triangle as the triangle). Numbers by to_chars, so
 // the user's locale never reaches the file. Both files are put together in
 // atomic files and committed .mtl first; should the OBJ file fail then, the
 // .mtl is taken back (an old one restored from a link kept meanwhile).
 #include "formats/export_obj.h"
 
+#include <array>
 #include <charconv>
 #include <cstring>
 #include <string_view>
@@ -65,7 +67,7 @@ std::vector<std::string> MaterialNames(const std::vector<NamedMaterial>& materia
     std::vector<std::string> names;
     std::unordered_set<std::string> taken;
     for (const NamedMaterial& material : materials) {
-        std::string name = material.record->name;
+        std::string name = material.name;
         for (char& c : name) {
             if (IsSpaceOrControl(static_cast<unsigned char>(c))) c = '_';
         }
@@ -110,27 +112,32 @@ void WriteObject(AtomicFile& file, const ModernFigure& figure, const std::vector
     file.Write("\no ");
     file.Write(objectName);
     file.Put('\n');
-    const MergedFigure& merged = figure.merged;
     Line line;
-    for (std::uint32_t p : merged.vertices) {
-        const float* xyz = merged.Point(p);
+    const auto count = static_cast<std::uint32_t>(figure.VertexCount());
+    for (std::uint32_t v = 0; v < count; ++v) {
+        const float* xyz = figure.Position(v);
         line.Text("v ").Number(xyz[0]).Char(' ').Number(xyz[1]).Char(' ').Number(xyz[2]).WriteTo(file);
     }
-    for (std::size_t v = 0; v < merged.vertices.size(); ++v) {
-        const float* n = &merged.normals[3 * v];
+    for (std::uint32_t v = 0; v < count; ++v) {
+        const float* n = figure.Normal(v);
         line.Text("vn ").Number(n[0]).Char(' ').Number(n[1]).Char(' ').Number(n[2]).WriteTo(file);
     }
+    std::array<std::array<std::uint32_t, 3>, 2> triangles;
     for (std::size_t m = 0; m < names.size(); ++m) {
         file.Write("usemtl ");
         file.Write(names[m]);
         file.Put('\n');
         for (std::uint32_t f : figure.materials[m].faces) {
-            line.Text("f");
-            for (std::uint32_t corner : merged.faces[f].corners) {
-                const std::uint32_t number = merged.vertexNumber[corner] + 1;
-                line.Char(' ').Index(number).Text("//").Index(number);
+            const auto writeFace = [&](const auto& corners) {
+                line.Text("f");
+                for (std::uint32_t vertex : corners) line.Char(' ').Index(vertex + 1).Text("//").Index(vertex + 1);
+                line.WriteTo(file);
+            };
+            if (figure.WholeQuad(f)) {
+                writeFace(figure.Corners(f));
+            } else if (figure.Triangles(f, triangles) == 1) {
+                writeFace(triangles[0]);
             }
-            line.WriteTo(file);
         }
     }
 }
@@ -182,7 +189,7 @@ std::string MaterialLibraryPath(const std::string& objPath) {
 bool ExportObj(model::Creature& creature, const std::string& path, ui::MessageSink& messages,
                const ExportSettings& settings) {
     ModernFigure figure;
-    if (!figure.Prepare(creature, messages)) return false;
+    if (!figure.Prepare(creature, messages, settings, FileFrame::kMetresYUp)) return false;
     const std::vector<std::string> names = MaterialNames(figure.materials);
     const std::string libraryPath = MaterialLibraryPath(path);
 

@@ -1,7 +1,8 @@
 // The STL writer: an 80-byte header naming the program, the triangle count,
 // then per triangle its normal, three corners and a zero attribute word, all
-// little-endian. Quad a-b-c-d gives (a, b, c) and (c, d, a), as in .3ds.
-// STL shares no vertices, so the merged figure's points are used directly.
+// little-endian. Millimetres, +Z up, the figure facing -Y with its feet on
+// z = 0, as slicers take a model; triangles with two corners on one point
+// are left out, so a welded figure prints as the closed shell it is.
 #include "formats/export_stl.h"
 
 #include <array>
@@ -54,22 +55,29 @@ unsigned char* PutTriangle(unsigned char* out, const float* a, const float* b, c
     return out;
 }
 
-void WriteStl(AtomicFile& file, const MergedFigure& figure) {
+void WriteStl(AtomicFile& file, const ModernFigure& figure) {
+    std::uint64_t count = 0;
+    std::array<std::array<std::uint32_t, 3>, 2> triangles;
+    for (const NamedMaterial& material : figure.materials) {
+        for (std::uint32_t f : material.faces) count += static_cast<std::uint64_t>(figure.Triangles(f, triangles));
+    }
     unsigned char header[kHeaderBytes + 4] = {};
     std::memcpy(header, kHeaderText.data(), kHeaderText.size());
-    // Two triangles a quad: a figure held in memory stays far below 2^32.
-    const auto triangles = static_cast<std::uint32_t>(2 * figure.faces.size());
-    for (int i = 0; i < 4; ++i) header[kHeaderBytes + i] = static_cast<unsigned char>(triangles >> (8 * i));
+    // A figure held in memory stays far below 2^32 triangles.
+    const auto total = static_cast<std::uint32_t>(count);
+    for (int i = 0; i < 4; ++i) header[kHeaderBytes + i] = static_cast<unsigned char>(total >> (8 * i));
     file.Write(header, sizeof header);
 
-    unsigned char quad[2 * kTriangleBytes];
-    for (const MergedFace& face : figure.faces) {
-        const float* a = figure.Point(face.corners[0]);
-        const float* b = figure.Point(face.corners[1]);
-        const float* c = figure.Point(face.corners[2]);
-        const float* d = figure.Point(face.corners[3]);
-        PutTriangle(PutTriangle(quad, a, b, c), c, d, a);
-        file.Write(quad, sizeof quad);
+    unsigned char out[kTriangleBytes];
+    for (const NamedMaterial& material : figure.materials) {
+        for (std::uint32_t f : material.faces) {
+            const int n = figure.Triangles(f, triangles);
+            for (int t = 0; t < n; ++t) {
+                const auto& v = triangles[static_cast<std::size_t>(t)];
+                PutTriangle(out, figure.Position(v[0]), figure.Position(v[1]), figure.Position(v[2]));
+                file.Write(out, sizeof out);
+            }
+        }
     }
 }
 
@@ -77,8 +85,8 @@ void WriteStl(AtomicFile& file, const MergedFigure& figure) {
 
 bool ExportStl(model::Creature& creature, const std::string& path, ui::MessageSink& messages,
                const ExportSettings& settings) {
-    MergedFigure figure;
-    if (!PrepareFigure(figure, creature, messages)) return false;
+    ModernFigure figure;
+    if (!figure.Prepare(creature, messages, settings, FileFrame::kMillimetresZUp)) return false;
     return WriteExportFile(path, messages, [&](AtomicFile& file) {
         WriteStl(file, figure);
         return std::string();

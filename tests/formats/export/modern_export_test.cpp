@@ -89,7 +89,7 @@ TEST(ModernFigure, SeamVerticesAreSharedAndTheirNormalsAveraged) {
         Append(creature, std::move(forearm));
         Append(creature, std::move(hand));
         formats::ModernFigure figure;
-        ASSERT_TRUE(figure.Prepare(creature, sink)) << c.what;
+        ASSERT_TRUE(figure.Prepare(creature, sink, {}, formats::FileFrame::kMetresYUp)) << c.what;
         const formats::MergedFigure& merged = figure.merged;
 
         ASSERT_EQ(merged.vertices.size(), 9u) << c.what;
@@ -110,8 +110,10 @@ TEST(ModernFigure, AVertexWithoutAnyDirectionGetsPlusZ) {
     model::Creature creature(sink);
     Append(creature, CodePart("Head", {1, 1, 1, 1, 1, 1, 1, 1, 1}, {{0, 1, 2, 0, 0}}));
     formats::ModernFigure figure;
-    ASSERT_TRUE(figure.Prepare(creature, sink));
-    EXPECT_EQ(figure.merged.normals, (std::vector<float>{0, 0, 1, 0, 0, 1, 0, 0, 1}));
+    ASSERT_TRUE(figure.Prepare(creature, sink, {}, formats::FileFrame::kMetresYUp));
+    // The three points lie on each other: one vertex, and the face has no triangle.
+    EXPECT_EQ(figure.merged.normals, (std::vector<float>{0, 0, 1}));
+    EXPECT_EQ(figure.droppedTriangles, 2u);
 }
 
 // With the type-name option the caller wraps around the export, each part's
@@ -174,11 +176,14 @@ TEST(GlbExport, IndicesAreSixteenBitWhereTheyFitBelowTheRestartValue) {
         for (std::size_t b = 0; b < size; ++b) value |= static_cast<std::uint32_t>(at[b]) << (8 * b);
         return std::pair{a.componentType, value};
     };
-    // The last triangle of each: (c, d, a).
-    EXPECT_EQ(last(primitives[0], 3), std::pair(TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT, 65534u));
-    EXPECT_EQ(last(primitives[0], 1), std::pair(TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT, 65532u));
+    // The last triangle of each, turned round as the mirrored frame needs:
+    // (a, c, b) of a quad whose (c, d, a) has no area, and (c, a, d).
+    EXPECT_EQ(last(primitives[0], 3), std::pair(TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT, 65532u));
+    EXPECT_EQ(last(primitives[0], 2), std::pair(TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT, 65534u));
+    EXPECT_EQ(last(primitives[0], 1), std::pair(TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT, 65533u));
     EXPECT_EQ(last(primitives[1], 3), std::pair(TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT, 1u));
-    EXPECT_EQ(last(primitives[1], 1), std::pair(TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT, 65535u));
+    EXPECT_EQ(last(primitives[1], 2), std::pair(TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT, 65535u));
+    EXPECT_EQ(last(primitives[1], 1), std::pair(TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT, 2u));
 }
 
 TEST(ObjExport, AFigureWorkedOutByHand) {
@@ -195,20 +200,24 @@ TEST(ObjExport, AFigureWorkedOutByHand) {
     ASSERT_EQ(sink.shown.size(), 1u);
     EXPECT_EQ(sink.shown[0].text, "Saved");
 
-    // Names made one word each and kept apart; the duplicate surface is one
-    // material with both quads.
+    // Metres, +Y up, feet on y = 0, centred in x and z, the model's z
+    // mirrored (normals too) and the quads turned round with it. Names made
+    // one word each and kept apart; "Left arm" in two colours is two
+    // materials, the second named with the part's type.
     EXPECT_EQ(FileText(folder / "my figure.obj"),
               "# Morphwright 1.6\nmtllib my figure.mtl\no my_figure\n"
-              "v 0 0 0\nv 1.5 0 0\nv 1.5 1e-07 0\nv 0 2 -0.25\n"
-              "vn 0 0 -1\nvn 0 0 -1\nvn 0 0 -1\nvn 0 0 -1\n"
-              "usemtl Left_arm\nf 1//1 2//2 3//3 4//4\nf 1//1 2//2 3//3 4//4\n"
-              "usemtl Left_arm_2\nf 1//1 2//2 3//3 4//4\n"
-              "usemtl a_b\nf 1//1 2//2 3//3 4//4\n"
-              "usemtl unnamed\nf 1//1 2//2 3//3 4//4\n");
+              "v -0.75 0 -0.125\nv 0.75 0 -0.125\nv 0.75 1e-07 -0.125\nv -0.75 2 0.125\n"
+              "vn 0 0 1\nvn 0 0 1\nvn 0 0 1\nvn 0 0 1\n"
+              "usemtl Left_arm\nf 1//1 4//4 3//3 2//2\n"
+              "usemtl Head_Left_arm\nf 1//1 4//4 3//3 2//2\n"
+              "usemtl Left_arm_2\nf 1//1 4//4 3//3 2//2\n"
+              "usemtl a_b\nf 1//1 4//4 3//3 2//2\n"
+              "usemtl unnamed\nf 1//1 4//4 3//3 2//2\n");
     const std::string grey = "Ka 0.5 0.5 0.5\nKd 0.5 0.5 0.5\nKs 0 0 0\nillum 1\n";
     EXPECT_EQ(FileText(folder / "my figure.mtl"),
               "# Morphwright 1.6\n\nnewmtl Left_arm\nKa 1 0.25 0\nKd 1 0.25 0\nKs 0 0 0\nillum 1\n"
-              "\nnewmtl Left_arm_2\n" + grey + "\nnewmtl a_b\n" + grey + "\nnewmtl unnamed\n" + grey);
+              "\nnewmtl Head_Left_arm\n" + grey + "\nnewmtl Left_arm_2\n" + grey + "\nnewmtl a_b\n" + grey +
+              "\nnewmtl unnamed\n" + grey);
 }
 
 TEST(ObjExport, TheMaterialLibraryIsBesideTheFileWithItsStem) {
@@ -219,7 +228,9 @@ TEST(ObjExport, TheMaterialLibraryIsBesideTheFileWithItsStem) {
     for (const auto& [obj, mtl] : cases) EXPECT_EQ(formats::MaterialLibraryPath(obj), mtl) << obj;
 }
 
-// Quad a-b-c-d as (a, b, c) and (c, d, a); the second triangle has no area.
+// Quad a-b-c-d as (a, b, c) and (c, d, a), turned round for the mirrored
+// frame; d lies exactly on c, so the second triangle is left out.
+// Millimetres, +Z up (the model's y), centred in x and y, facing -Y.
 TEST(StlExport, AFigureWorkedOutByHand) {
     RecordingSink sink;
     model::Creature creature(sink);
@@ -227,18 +238,16 @@ TEST(StlExport, AFigureWorkedOutByHand) {
     TempFolder folder;
     ASSERT_TRUE(formats::ExportStl(creature, (folder / "f.stl").string(), sink));
     const std::vector<unsigned char> bytes = FileBytes(folder / "f.stl");
-    ASSERT_EQ(bytes.size(), 84u + 2 * 50u);
+    ASSERT_EQ(bytes.size(), 84u + 50u);
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 16), "Morphwright 1.6 ");
-    EXPECT_EQ(std::vector<unsigned char>(bytes.begin() + 80, bytes.begin() + 84), (std::vector<unsigned char>{2, 0, 0, 0}));
+    EXPECT_EQ(std::vector<unsigned char>(bytes.begin() + 80, bytes.begin() + 84), (std::vector<unsigned char>{1, 0, 0, 0}));
     const auto floatAt = [&](std::size_t at) {
         std::uint32_t bits = 0;
         for (int b = 0; b < 4; ++b) bits |= static_cast<std::uint32_t>(bytes[at + b]) << (8 * b);
         return std::bit_cast<float>(bits);
     };
-    std::vector<float> first, second;
+    std::vector<float> first;
     for (std::size_t i = 0; i < 12; ++i) first.push_back(floatAt(84 + 4 * i));
-    for (std::size_t i = 0; i < 12; ++i) second.push_back(floatAt(134 + 4 * i));
-    EXPECT_EQ(first, (std::vector<float>{0, -1, 0, 0, 0, 0, 2, 0, 0, 0, 0, 3}));
-    EXPECT_EQ(second, (std::vector<float>{0, 0, 0, 0, 0, 3, 0, 0, 3, 0, 0, 0}));
-    for (std::size_t at : {132u, 133u, 182u, 183u}) EXPECT_EQ(bytes[at], 0) << at;
+    EXPECT_EQ(first, (std::vector<float>{0, 0, -1, -1000, -1500, 0, -1000, 1500, 0, 1000, -1500, 0}));
+    for (std::size_t at : {132u, 133u}) EXPECT_EQ(bytes[at], 0) << at;
 }

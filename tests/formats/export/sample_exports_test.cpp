@@ -97,13 +97,20 @@ TEST(SampleFigureExports, ModernFormatsAreWrittenWithTheirCounts) {
     ASSERT_TRUE(formats::ExportObj(creature, (out / "sample.obj").string(), sink));
     ASSERT_TRUE(formats::ExportStl(creature, (out / "sample.stl").string(), sink));
     formats::ModernFigure figure;
-    ASSERT_TRUE(figure.Prepare(creature, sink));
+    ASSERT_TRUE(figure.Prepare(creature, sink, {}, formats::FileFrame::kMetresYUp));
+    std::size_t triangles = 0;
+    std::size_t faces = 0;  // the .obj's face lines: quads, and triangles of quads that lost one
+    std::array<std::array<std::uint32_t, 3>, 2> corners;
+    for (const formats::NamedMaterial& material : figure.materials) {
+        for (std::uint32_t f : material.faces) triangles += static_cast<std::size_t>(figure.Triangles(f, corners));
+        faces += material.faces.size();
+    }
     // One line a material: its name, then its colour as the view shows it.
     std::ofstream counts(out / "sample-modern.counts");
-    counts << "vertices " << figure.merged.vertices.size() << "\ntriangles " << 2 * figure.merged.faces.size()
-           << "\nquads " << figure.merged.faces.size() << "\nmaterials " << figure.materials.size() << "\n";
+    counts << "vertices " << figure.merged.vertices.size() << "\ntriangles " << triangles << "\nquads " << faces
+           << "\nmaterials " << figure.materials.size() << "\n";
     for (const formats::NamedMaterial& material : figure.materials) {
-        counts << "material " << material.record->name;
+        counts << "material " << material.name;
         for (float c : material.record->colour) counts << ' ' << c;
         counts << '\n';
     }
