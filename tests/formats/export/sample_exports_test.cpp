@@ -1,4 +1,5 @@
-// The sample figure (the first object file of every part's folder) exported
+// The sample figure (the first object file of every part's folder, but a
+// brown right eye beside the blue left one) exported
 // as sample.3ds, .dxf, .glb, .obj (with sample.mtl) and .stl into
 // MW_SAMPLE_EXPORTS, with sample.counts saying what a reader should find;
 // lib3ds reads the .3ds back here, and CTest then hands the files to assimp,
@@ -9,10 +10,17 @@
 #include <lib3ds/material.h>
 #include <lib3ds/mesh.h>
 
+#include <tiny_gltf.h>
+
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
+#include <tuple>
+
+#include "export_fixture.h"
 
 #include "formats/export_3ds.h"
 #include "formats/export_dxf.h"
@@ -20,6 +28,7 @@
 #include "formats/export_modern_figure.h"
 #include "formats/export_obj.h"
 #include "formats/export_stl.h"
+#include "formats/library_settings.h"
 #include "formats/merged_figure.h"
 #include "model/creature.h"
 #include "model/part_types.h"
@@ -29,6 +38,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
+formats::ExportSettings LibraryUnit() {
+    formats::LibrarySettings library;
+    std::string problem;
+    EXPECT_TRUE(formats::ReadLibrarySettings(MW_SAMPLE_LIBRARY_DIR, library, problem)) << problem;
+    formats::ExportSettings settings;
+    settings.metresPerUnit = library.metresPerUnit;
+    return settings;
+}
+
 void BuildSampleFigure(model::Creature& creature) {
     for (int panel = 0; panel < model::kPartTypeCount; ++panel) {
         const std::string name(model::panelOrder[static_cast<std::size_t>(panel)]);
@@ -37,7 +55,12 @@ void BuildSampleFigure(model::Creature& creature) {
             if (entry.path().extension() == ".mwo") files.push_back(entry.path());
         }
         ASSERT_FALSE(files.empty()) << name;
-        ASSERT_TRUE(creature.SetPart(name, std::min_element(files.begin(), files.end())->c_str(), panel));
+        std::sort(files.begin(), files.end());
+        fs::path file = files[0];
+        for (const fs::path& f : files) {
+            if (name == "Right eye" && f.filename().string().rfind("Brown", 0) == 0) file = f;
+        }
+        ASSERT_TRUE(creature.SetPart(name, file.c_str(), panel));
     }
 }
 
@@ -93,9 +116,10 @@ TEST(SampleFigureExports, ModernFormatsAreWrittenWithTheirCounts) {
     ASSERT_NO_FATAL_FAILURE(BuildSampleFigure(creature));
     const fs::path out(MW_SAMPLE_EXPORTS);
     fs::create_directories(out);
-    ASSERT_TRUE(formats::ExportGlb(creature, (out / "sample.glb").string(), sink));
-    ASSERT_TRUE(formats::ExportObj(creature, (out / "sample.obj").string(), sink));
-    ASSERT_TRUE(formats::ExportStl(creature, (out / "sample.stl").string(), sink));
+    const formats::ExportSettings settings = LibraryUnit();
+    ASSERT_TRUE(formats::ExportGlb(creature, (out / "sample.glb").string(), sink, settings));
+    ASSERT_TRUE(formats::ExportObj(creature, (out / "sample.obj").string(), sink, settings));
+    ASSERT_TRUE(formats::ExportStl(creature, (out / "sample.stl").string(), sink, settings));
     formats::ModernFigure figure;
     ASSERT_TRUE(figure.Prepare(creature, sink, {}, formats::FileFrame::kMetresYUp));
     std::size_t triangles = 0;
@@ -114,6 +138,109 @@ TEST(SampleFigureExports, ModernFormatsAreWrittenWithTheirCounts) {
         for (float c : material.record->colour) counts << ' ' << c;
         counts << '\n';
     }
-    // Surfaces of one name from several parts make one material each.
+    // Surfaces of one name and colour from several parts make one material;
+    // the brown iris is a material of its own beside the blue one.
     EXPECT_LT(figure.materials.size(), figure.merged.surfaces.size());
+    std::map<std::string, std::array<float, 3>> irises;
+    for (const formats::NamedMaterial& material : figure.materials) {
+        if (material.record->name == "Iris") irises[material.name] = material.record->colour;
+    }
+    ASSERT_EQ(irises.size(), 2u);
+    EXPECT_EQ(irises.count("Right eye Iris"), 1u);
+    EXPECT_LT(irises["Iris"][0], irises["Iris"][2]);                      // blue
+    EXPECT_GT(irises["Right eye Iris"][0], irises["Right eye Iris"][2]);  // brown
+}
+
+namespace {
+
+struct Box {
+    std::array<double, 3> low{1e30, 1e30, 1e30};
+    std::array<double, 3> high{-1e30, -1e30, -1e30};
+    void Add(const float* p) {
+        for (std::size_t k = 0; k < 3; ++k) {
+            low[k] = std::min(low[k], static_cast<double>(p[k]));
+            high[k] = std::max(high[k], static_cast<double>(p[k]));
+        }
+    }
+    double Size(std::size_t k) const { return high[k] - low[k]; }
+};
+
+// The positions of a .glb's primitive, read with tinygltf's loader.
+std::vector<float> GlbPositions(const tinygltf::Model& model, const tinygltf::Primitive& primitive) {
+    const tinygltf::Accessor& a = model.accessors[static_cast<std::size_t>(primitive.attributes.at("POSITION"))];
+    const tinygltf::BufferView& view = model.bufferViews[static_cast<std::size_t>(a.bufferView)];
+    std::vector<float> xyz(3 * a.count);
+    std::memcpy(xyz.data(), model.buffers[0].data.data() + view.byteOffset + a.byteOffset, 12 * a.count);
+    return xyz;
+}
+
+// The mean z of the vertices a material's triangles use.
+double MeanZ(const tinygltf::Model& model, const std::string& material) {
+    for (const tinygltf::Primitive& primitive : model.meshes[0].primitives) {
+        if (model.materials[static_cast<std::size_t>(primitive.material)].name != material) continue;
+        const tinygltf::Accessor& a = model.accessors[static_cast<std::size_t>(primitive.indices)];
+        const tinygltf::BufferView& view = model.bufferViews[static_cast<std::size_t>(a.bufferView)];
+        const unsigned char* at = model.buffers[0].data.data() + view.byteOffset + a.byteOffset;
+        const std::vector<float> xyz = GlbPositions(model, primitive);
+        double sum = 0;
+        for (std::size_t i = 0; i < a.count; ++i) {
+            std::uint32_t index = 0;
+            if (a.componentType == TINYGLTF_COMPONENT_TYPE_UNSIGNED_SHORT) {
+                index = static_cast<std::uint32_t>(at[2 * i] | at[2 * i + 1] << 8);
+            } else {
+                std::memcpy(&index, at + 4 * i, 4);
+            }
+            sum += xyz[3 * index + 2];
+        }
+        return sum / static_cast<double>(a.count);
+    }
+    ADD_FAILURE() << "no material " << material;
+    return 0;
+}
+
+}  // namespace
+
+// glTF: metres, +Y up, facing +Z (the face in front of the back of the
+// head), feet on y = 0, centred in x and z. STL: the same figure in
+// millimetres, +Z up, facing -Y, read by a reader of the test's own.
+TEST(SampleFigureExports, ModernFormatsStandTheFigureWhereTheirReadersExpectIt) {
+    testsupport::RecordingSink sink;
+    model::Creature creature(sink);
+    ASSERT_NO_FATAL_FAILURE(BuildSampleFigure(creature));
+    const fs::path out = fs::path(MW_SAMPLE_EXPORTS) / "placed";
+    fs::create_directories(out);
+    ASSERT_TRUE(formats::ExportGlb(creature, (out / "figure.glb").string(), sink, LibraryUnit()));
+    ASSERT_TRUE(formats::ExportStl(creature, (out / "figure.stl").string(), sink, LibraryUnit()));
+
+    tinygltf::Model model;
+    std::string error, warning;
+    ASSERT_TRUE(tinygltf::TinyGLTF().LoadBinaryFromFile(&model, &error, &warning, (out / "figure.glb").string())) << error;
+    Box glb;
+    const std::vector<float> xyz = GlbPositions(model, model.meshes[0].primitives[0]);
+    for (std::size_t i = 0; i < xyz.size(); i += 3) glb.Add(&xyz[i]);
+    EXPECT_NEAR(glb.low[1], 0, 1e-6);
+    EXPECT_NEAR(glb.Size(1), 1.75, 0.25);
+    EXPECT_NEAR(glb.low[0] + glb.high[0], 0, 1e-6);
+    EXPECT_NEAR(glb.low[2] + glb.high[2], 0, 1e-6);
+    EXPECT_GT(MeanZ(model, "Lips"), MeanZ(model, "Hair"));
+    EXPECT_GT(MeanZ(model, "Pupil"), 0);
+
+    const std::string bytes = exporttest::FileText(out / "figure.stl");
+    ASSERT_GE(bytes.size(), 84u);
+    std::uint32_t triangles = 0;
+    std::memcpy(&triangles, bytes.data() + 80, 4);
+    ASSERT_EQ(bytes.size(), 84u + 50u * triangles);
+    Box stl;
+    for (std::size_t t = 0; t < triangles; ++t) {
+        float corners[9];
+        std::memcpy(corners, bytes.data() + 84 + 50 * t + 12, sizeof corners);
+        for (int c = 0; c < 3; ++c) stl.Add(&corners[3 * c]);
+    }
+    EXPECT_EQ(stl.low[2], 0);
+    // x as in the glTF, y its -z, z its y, all a thousand times larger.
+    for (const auto& [stlAxis, glbAxis, sign] : {std::tuple{0, 0, 1}, {1, 2, -1}, {2, 1, 1}}) {
+        const double low = sign > 0 ? glb.low[glbAxis] : -glb.high[glbAxis];
+        EXPECT_NEAR(stl.low[stlAxis], 1000 * low, 1e-3) << "axis " << stlAxis;
+        EXPECT_NEAR(stl.Size(stlAxis), 1000 * glb.Size(glbAxis), 1e-3) << "axis " << stlAxis;
+    }
 }
