@@ -93,7 +93,7 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     formats::ExportSettings settings;
     formats::ExportCleanup cleanup;
     settings.cleanup = &cleanup;
-    if (!asProject && !ResolveUnit(scale, objectDir, "export", err, settings)) return kExitFailed;
+    if (!asProject && mesh->placed && !ResolveUnit(scale, objectDir, "export", err, settings)) return kExitFailed;
 
     StreamSink messages(err);
     model::Creature creature(messages);

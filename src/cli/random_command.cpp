@@ -244,7 +244,11 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
     batch.firstSeed = static_cast<std::uint32_t>(seed);
     if (!ResolveObjectDir(options, "random", err, batch.objectDir)) return kExitFailed;
     formats::ExportSettings unit;
-    if (!ResolveUnit(scale, batch.objectDir, "random", err, unit)) return kExitFailed;
+    bool placed = false;
+    for (FigureFormat f : batch.formats) {
+        placed = placed || f == FigureFormat::Glb || f == FigureFormat::Obj || f == FigureFormat::Stl;
+    }
+    if (placed && !ResolveUnit(scale, batch.objectDir, "random", err, unit)) return kExitFailed;
     batch.metresPerUnit = unit.metresPerUnit;
     const ObjectLists lists = ReadObjectLists(batch.objectDir);
     bool anyFile = false;

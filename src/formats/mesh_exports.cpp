@@ -11,12 +11,12 @@ namespace formats {
 
 const std::array<MeshExport, 5> kMeshExports = {{
     {".3ds", [](model::Creature& c, const std::string& p, ui::MessageSink& m,
-                const ExportSettings&) { return Export3ds(c, p, m); }},
+                const ExportSettings&) { return Export3ds(c, p, m); }, false},
     {".dxf", [](model::Creature& c, const std::string& p, ui::MessageSink& m,
-                const ExportSettings&) { return ExportDxf(c, p, m); }},
-    {".glb", ExportGlb},
-    {".obj", ExportObj},
-    {".stl", ExportStl},
+                const ExportSettings&) { return ExportDxf(c, p, m); }, false},
+    {".glb", ExportGlb, true},
+    {".obj", ExportObj, true},
+    {".stl", ExportStl, true},
 }};
 
 const MeshExport* MeshExportOf(std::string_view extension) {

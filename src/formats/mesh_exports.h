@@ -24,6 +24,7 @@ struct MeshExport {
     // figure by them.
     bool (*write)(model::Creature& creature, const std::string& path, ui::MessageSink& messages,
                   const ExportSettings& settings);
+    bool placed;  // the settings' unit and the readers' axes apply
 };
 
 // .3ds, .dxf, .glb, .obj, .stl.

@@ -117,17 +117,17 @@ void ProjectPanel::ExportCreature() {
     if (window != nullptr && window->IsChecked(kIdTypeNames)) creature->PrefixAllSurfaceNames();
     const std::string path = ExportPath(chosen.path, chosen.filterIndex);
     if (chosen.filterIndex >= kExport3ds && chosen.filterIndex <= kExportStl) {
+        const formats::MeshExport& mesh = formats::kMeshExports[static_cast<std::size_t>(chosen.filterIndex - 1)];
         // The modern formats count in metres: the library says how big its unit is.
         formats::LibrarySettings library;
         std::string problem;
-        if (chosen.filterIndex >= kExportGlb && !formats::ReadLibrarySettings(objectDir, library, problem)) {
+        if (mesh.placed && !formats::ReadLibrarySettings(objectDir, library, problem)) {
             platform_.ShowMessage(problem + ". The figure is exported with one unit as one metre.", "Error!",
                                   ui::Icon::Exclamation, window);
         }
         formats::ExportSettings settings;
         settings.metresPerUnit = library.metresPerUnit;
-        formats::kMeshExports[static_cast<std::size_t>(chosen.filterIndex - 1)].write(*creature, path, platform_,
-                                                                                       settings);
+        mesh.write(*creature, path, platform_, settings);
     }
     // Always, so that no export leaves a renamed surface behind.
     creature->RestoreAllSurfaceNames();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -103,6 +104,57 @@ TEST_F(ExportCommandTest, FailuresSayWhatIsWrongAndWriteNothing) {
     std::filesystem::rename(dir / "lib/Nose", dir / "lib/Gone too");
     EXPECT_EQ(Run({"figure.mwp", "out.3ds"}), kExitFailed);
     EXPECT_NE(err.str().find("no part folders"), std::string::npos);
+}
+
+// The STL's corners (normals and attribute words left out).
+std::vector<float> StlCorners(const std::string& bytes) {
+    std::vector<float> corners;
+    for (std::size_t at = 84; at + 50 <= bytes.size(); at += 50) {
+        float xyz[9];
+        std::memcpy(xyz, bytes.data() + at + 12, sizeof xyz);
+        corners.insert(corners.end(), xyz, xyz + 9);
+    }
+    return corners;
+}
+
+// One unit is a metre unless the library's library.cfg says otherwise, and
+// --scale overrides both; the size is all that changes.
+TEST_F(ExportCommandTest, TheModernFormatsTakeTheLibrarysUnitOrTheScaleGiven) {
+    ASSERT_EQ(Run({"figure.mwp", "metre.stl"}), kExitDone) << err.str();
+    const std::vector<float> metre = StlCorners(ReadAll(dir / "metre.stl"));
+    ASSERT_FALSE(metre.empty());
+    const auto scaledBy = [&](const std::string& file, float factor) {
+        const std::vector<float> corners = StlCorners(ReadAll(dir / file));
+        if (corners.size() != metre.size()) return false;
+        for (std::size_t i = 0; i < corners.size(); ++i) {
+            if (corners[i] != factor * metre[i]) return false;
+        }
+        return true;
+    };
+    std::ofstream(dir / "lib/library.cfg", std::ios::binary) << "metresperunit 2.0\r\n";
+    EXPECT_EQ(Run({"figure.mwp", "library.stl"}), kExitDone) << err.str();
+    EXPECT_TRUE(scaledBy("library.stl", 2));
+    EXPECT_EQ(Run({"--scale", "4", "figure.mwp", "given.stl"}), kExitDone) << err.str();
+    EXPECT_TRUE(scaledBy("given.stl", 4));
+    // What was tidied, on request only.
+    EXPECT_EQ(Run({"--verbose", "figure.mwp", "told.glb"}), kExitDone);
+    EXPECT_NE(err.str().find("told.glb: "), std::string::npos) << err.str();
+    EXPECT_NE(err.str().find(" triangles without area left out, "), std::string::npos) << err.str();
+
+    // A wrong unit in the library stops the modern formats (not .3ds), unless
+    // --scale stands in for it; a wrong --scale is a wrong command line.
+    std::ofstream(dir / "lib/library.cfg", std::ios::binary) << "MetresPerUnit -1\r\n";
+    EXPECT_EQ(Run({"figure.mwp", "wrong.glb"}), kExitFailed);
+    EXPECT_NE(err.str().find("library.cfg: MetresPerUnit -1: not a size above 0"), std::string::npos) << err.str();
+    EXPECT_FALSE(std::filesystem::exists(dir / "wrong.glb"));
+    EXPECT_EQ(Run({"figure.mwp", "still.3ds"}), kExitDone) << err.str();
+    EXPECT_EQ(Run({"--scale=2", "figure.mwp", "overridden.stl"}), kExitDone) << err.str();
+    EXPECT_TRUE(scaledBy("overridden.stl", 2));
+    for (const char* scale : {"0", "-2", "nan", "inf", "2m", ""}) {
+        EXPECT_EQ(Run({"--scale", scale, "figure.mwp", "refused.stl"}), kExitUsage) << scale;
+        EXPECT_NE(err.str().find("--scale"), std::string::npos) << err.str();
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "refused.stl"));
 }
 
 TEST_F(ExportCommandTest, TheProgramDispatchesAndExplains) {
