@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/batch_setup.h"
+#include "cli/check_figures.h"
 #include "cli/check_library.h"
 #include "cli/command.h"
 #include "cli/options.h"
@@ -22,8 +23,18 @@ const char* const kCheckUsage =
     "must have the same number of entries, or the program shows\n"
     "\"Cant connect object!\" when it puts the two together.\n"
     "\n"
+    "Then figures are assembled as the program assembles them, as many as the\n"
+    "largest folder has files, so that every file is used at least once (figure i\n"
+    "takes the i-th file of every folder, from the first again in smaller ones),\n"
+    "and each is merged into one mesh as the exports merge it. Where that mesh has\n"
+    "open edges (a hole: an edge of one triangle only), edges of more than two\n"
+    "triangles or triangles without area, a warning names the seam and the two\n"
+    "parts with their files, or the part where it is not on a seam. Such a figure\n"
+    "loads and shows, but is no closed shell for a 3D printer.\n"
+    "\n"
     "Prints one row per file (folder, file, OK or the problems, naming the\n"
-    "neighbour files of a seam that does not match) and a summary line.\n"
+    "neighbour files of a seam that does not match), the warnings of the\n"
+    "assembled figures and a summary line.\n"
     "\n"
     "Options:\n"
     "  --objects DIR   the object library (default: ObjectDir of mw.cfg in the\n"
@@ -31,8 +42,9 @@ const char* const kCheckUsage =
     "  --quiet         print only the rows with problems\n"
     "  -h, --help      this text\n"
     "\n"
-    "Exit status: 0 when everything is sound, 1 when anything is wrong (or the\n"
-    "library is not there), 2 for a wrong command line.\n"
+    "Exit status: 0 when every file is sound (warnings about the assembled figures\n"
+    "included), 1 when any file is wrong (or the library is not there), 2 for a\n"
+    "wrong command line.\n"
     "\n"
     "Example:\n"
     "  mwbatch check --objects ~/objects --quiet\n";
@@ -58,7 +70,7 @@ std::string Count(int n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-void PrintSummary(std::ostream& out, const LibraryCheck& check) {
+void PrintSummary(std::ostream& out, const LibraryCheck& check, const FigureChecks& figures) {
     out << Count(check.fileCount, "object file", "object files") << " in "
         << Count(static_cast<int>(check.folders.size()) - check.missingFolders, "part folder", "part folders") << ": "
         << check.fileCount - check.wrongFiles << " OK, " << check.wrongFiles << " wrong";
@@ -68,7 +80,15 @@ void PrintSummary(std::ostream& out, const LibraryCheck& check) {
     if (check.emptyFolders != 0) {
         out << "; " << Count(check.emptyFolders, "folder", "folders") << " without object files";
     }
-    out << (check.Sound() ? ". The library is sound.\n" : ".\n");
+    out << "; " << Count(figures.figureCount, "figure", "figures") << " assembled, "
+        << Count(static_cast<int>(figures.warnings.size()), "warning", "warnings");
+    if (!check.Sound()) {
+        out << ".\n";
+    } else if (figures.warnings.empty()) {
+        out << ". The library is sound.\n";
+    } else {
+        out << ". The files are sound, but figures made of them are not closed (see the warnings).\n";
+    }
 }
 
 }  // namespace
@@ -107,7 +127,11 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
             if (!quiet || !file.problems.empty()) PrintRow(out, folder.part, file.name, file.problems, fileWidth);
         }
     }
-    if (!quiet) PrintSummary(out, check);
+    const FigureChecks figures = CheckFigures(objectDir, check);
+    for (const FigureWarning& warning : figures.warnings) {
+        out << "warning: figure " << warning.figure << " of " << figures.figureCount << ": " << warning.Text() << "\n";
+    }
+    if (!quiet) PrintSummary(out, check, figures);
     return check.Sound() ? kExitDone : kExitFailed;
 }
 
