@@ -4,6 +4,8 @@
 // dialog cancelled, and the About box's links.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <fstream>
 #include <sstream>
 
@@ -209,6 +211,38 @@ TEST_F(ProjectPanelTest, TypeNamesShowOnlyInTheFileAndAreRestoredEvenAfterAFailu
         page.Click(kIdSaveCreature);
         EXPECT_EQ(platform.messages.back().text, "Coudln't open file for saving!");
         EXPECT_EQ(creature->PartAt(0)->surfaces[0].name, "Skin");
+    });
+}
+
+// The library's unit sizes the modern formats; a wrong one is said, and the
+// figure goes out with one unit as one metre.
+TEST_F(ProjectPanelTest, SaveCreatureTakesTheLibrarysUnit) {
+    WithPages([&](MemoryWindow& page, MemoryWindow& lists) {
+        lists.ChooseEntry(PartSelectionPanel::ListId(kNoseRow), 1);
+        const auto heightOf = [&](const char* unit) {
+            std::ofstream(dir / "lib/library.cfg", std::ios::binary) << unit;
+            Answer(dir / "print.stl", kExportStl);
+            page.Click(kIdSaveCreature);
+            const std::string bytes = ReadAll(dir / "print.stl");
+            float high = 0;
+            for (std::size_t at = 84; at + 50 <= bytes.size(); at += 50) {
+                for (int corner = 0; corner < 3; ++corner) {
+                    float z = 0;
+                    std::memcpy(&z, bytes.data() + at + 12 + 12 * corner + 8, sizeof z);
+                    high = std::max(high, z);
+                }
+            }
+            return high;
+        };
+        const float metre = heightOf("");
+        EXPECT_GT(metre, 0);
+        EXPECT_EQ(heightOf("MetresPerUnit 2\r\n"), 2 * metre);
+        EXPECT_EQ(platform.messages.back().text, "Saved");
+        EXPECT_EQ(heightOf("MetresPerUnit zero\r\n"), metre);
+        const auto& said = platform.messages[platform.messages.size() - 2];
+        EXPECT_EQ(said.text, "library.cfg: MetresPerUnit zero: not a size above 0. The figure is exported with one "
+                             "unit as one metre.");
+        EXPECT_EQ(said.caption, "Error!");
     });
 }
 
