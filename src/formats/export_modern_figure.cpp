@@ -1,11 +1,11 @@
 #include "formats/export_modern_figure.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <map>
 #include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "formats/atomic_file.h"
@@ -14,27 +14,6 @@
 namespace formats {
 
 namespace {
-
-// A point's place as a key: -0 and +0 are one place.
-struct PlaceKey {
-    float xyz[3];
-    bool operator==(const PlaceKey& other) const {
-        return xyz[0] == other.xyz[0] && xyz[1] == other.xyz[1] && xyz[2] == other.xyz[2];
-    }
-};
-
-struct PlaceHash {
-    std::size_t operator()(const PlaceKey& key) const {
-        std::size_t h = 0;
-        for (float c : key.xyz) {
-            std::uint32_t bits = 0;
-            const float normalised = c + 0.0f;  // -0 to +0
-            std::memcpy(&bits, &normalised, sizeof bits);
-            h = h * 1000003u ^ bits;
-        }
-        return h;
-    }
-};
 
 // One material a name and colour, the colour compared by its bits (-0 as 0).
 struct MaterialKey {
@@ -86,22 +65,44 @@ void ModernFigure::MergeCoincidentPoints() {
     }
     std::vector<std::uint32_t>& onto = merged.bentOnto;
     bool anyMerged = false;
-    std::unordered_map<PlaceKey, std::uint32_t, PlaceHash> firstAt;
+    // Each part's own points in an open-addressed table by place: the first
+    // point found on a place is the one every later one there becomes.
+    std::vector<std::uint32_t> slots;
+    const auto bitsOf = [&](std::uint32_t p, int axis) {
+        const float c = merged.Point(p)[axis] + 0.0f;  // -0 as 0
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &c, sizeof bits);
+        return bits;
+    };
     for (const model::MeshObject* part : merged.parts) {
         const auto base = static_cast<std::uint32_t>(part->exportPointBase);
         const auto count = static_cast<std::uint32_t>(part->points.size() / 3);
-        firstAt.clear();
-        firstAt.reserve(count);
+        std::size_t size = 16;
+        while (size < 2 * static_cast<std::size_t>(count)) size *= 2;
+        slots.assign(size, kNoIndex);
         for (std::uint32_t p = base; p < base + count; ++p) {
             // A seam point bent onto its neighbour is no longer the part's.
             if (onto[p] != kNoIndex) continue;
             const float* xyz = merged.Point(p);
             if (std::isnan(xyz[0]) || std::isnan(xyz[1]) || std::isnan(xyz[2])) continue;
-            const auto [at, added] = firstAt.try_emplace(PlaceKey{{xyz[0], xyz[1], xyz[2]}}, p);
-            if (added) continue;
-            onto[p] = at->second;
-            anyMerged = true;
-            mergedPoints += used[p];
+            const std::uint32_t x = bitsOf(p, 0);
+            const std::uint32_t y = bitsOf(p, 1);
+            const std::uint32_t z = bitsOf(p, 2);
+            std::uint64_t hash = (x * 0x9E3779B97F4A7C15ull) ^ (y * 0xC2B2AE3D27D4EB4Full) ^ (z * 0x165667B19E3779F9ull);
+            hash ^= hash >> 29;
+            for (std::size_t slot = hash & (size - 1);; slot = (slot + 1) & (size - 1)) {
+                const std::uint32_t there = slots[slot];
+                if (there == kNoIndex) {
+                    slots[slot] = p;
+                    break;
+                }
+                if (bitsOf(there, 0) == x && bitsOf(there, 1) == y && bitsOf(there, 2) == z) {
+                    onto[p] = there;
+                    anyMerged = true;
+                    mergedPoints += used[p];
+                    break;
+                }
+            }
         }
     }
     if (!anyMerged) return;
