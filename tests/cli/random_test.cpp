@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -17,8 +18,10 @@
 #include "cli/random_batch.h"
 #include "cli/random_recipe.h"
 #include "formats/project_file.h"
+#include "model/connection_tables.h"
 #include "model/creature.h"
 #include "model/part_types.h"
+#include "ui/list_order.h"
 #include "ui/message_sink.h"
 
 namespace cli {
@@ -38,6 +41,13 @@ std::map<std::string, std::string> FilesIn(const fs::path& dir) {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::directory_iterator(dir)) files[entry.path().filename().string()] = ReadAll(entry.path());
     return files;
+}
+
+// 64-bit FNV-1a of a file's bytes: a mismatch says "changed" in one line.
+std::uint64_t Fnv1a(const std::string& bytes) {
+    std::uint64_t hash = 14695981039346656037u;
+    for (unsigned char c : bytes) hash = (hash ^ c) * 1099511628211u;
+    return hash;
 }
 
 class RandomCommandTest : public testlib::TempDirTest {
@@ -109,8 +119,8 @@ TEST_F(RandomCommandTest, EveryPartWithFilesGetsOneAndTheDrawsDoNotDependOnTheFo
                 EXPECT_EQ(other.files[p], recipe.files[p]);
             }
             for (int a = 0; a < 3; ++a) {
-                EXPECT_LE(std::abs(recipe.factors[p][a]), 0.5f);
-                EXPECT_EQ(other.factors[p][a], recipe.factors[p][a]);
+                EXPECT_LE(std::abs(recipe.draws[p][a]), 1.0);
+                EXPECT_EQ(other.draws[p][a], recipe.draws[p][a]);
             }
         }
         EXPECT_EQ(other.files[0], -1);
@@ -137,14 +147,25 @@ TEST_F(RandomCommandTest, ProjectsLoadBackToTheFigureMadeWithItsFactors) {
     std::map<bool, std::vector<float>> pointsByDeform;
     for (bool deform : {false, true}) {
         ASSERT_EQ(Run(library, deform ? "deformed" : "plain",
-                      deform ? std::vector<std::string>{"--seed", "5", "--count", "1", "--deform", "0.4"}
+                      deform ? std::vector<std::string>{"--seed", "5", "--count", "1", "--deform", "0.4", "--symmetric"}
                              : std::vector<std::string>{"--seed", "5", "--count", "1"}),
                   kExitDone);
         CountingSink sink;
         model::Creature made(sink);
-        BuildFigure(DrawRecipe(5, lists, deform, 0.4), lists, library, made);
+        BuildFigure(DrawRecipe(5, lists, deform, 0.4, deform), lists, library, made);
         formats::ProjectFile project;
         ASSERT_TRUE(formats::ReadProjectFile((dir / (deform ? "deformed" : "plain") / "figure-5.mwp").string(), project));
+        // Right parts store their left parts' factors, records in panel order.
+        const auto& stored = project.records;
+        ASSERT_EQ(stored.size(), model::kPartTypeCount);
+        for (const auto& [left, right] : {std::pair{3, 4}, {9, 12}, {18, 21}}) {
+            EXPECT_EQ(stored[left].typeName, "Left " + stored[right].typeName.substr(6));
+            for (int axis = 0; axis < 3; ++axis) {
+                const float factor = stored[right].deformFactors[model::kLockNone][axis];
+                EXPECT_EQ(factor, stored[left].deformFactors[model::kLockNone][axis]);
+                EXPECT_EQ(factor != 0.0f, deform) << stored[right].typeName;
+            }
+        }
         model::Creature loaded(sink);
         formats::LoadProjectRecords(project, loaded, library, nullptr);
         EXPECT_EQ(sink.shown, 0);
@@ -166,6 +187,36 @@ TEST_F(RandomCommandTest, ProjectsLoadBackToTheFigureMadeWithItsFactors) {
     // The same files, another build.
     ASSERT_EQ(pointsByDeform[false].size(), pointsByDeform[true].size());
     EXPECT_NE(pointsByDeform[false], pointsByDeform[true]);
+}
+
+// A seed keeps its figure from release to release: without --deform and
+// --symmetric these seeds pick these files (one letter per part in panel
+// order, '-' for a part left out) and write these very project files.
+TEST_F(RandomCommandTest, PlainRunsPickWhatTheyAlwaysPicked) {
+    const std::string lib = (dir / "lib").string();
+    const ObjectLists lists = ReadObjectLists(lib);
+    const struct {
+        std::uint32_t seed;
+        const char* picks;
+        std::uint64_t projectHash;
+    } cases[] = {
+        {0, "a--banbbcbabbcaabbcaab", 13959936504961762432u},
+        {1, "c--bbnaaaabcaaccaaaacb", 12564046946343726685u},
+        {7, "b--acnaccccbcccbbcbcac", 6078353350048263092u},
+        {123456, "b--bbnacbaacbbabbbbaaa", 15836524690317671173u},
+        {4294967295u, "c--abnccbccbabbbabbbab", 17870716382069883221u},
+    };
+    for (const auto& c : cases) {
+        const RandomRecipe recipe = DrawRecipe(c.seed, lists, false, 0);
+        std::string picks;
+        for (std::size_t p = 0; p < lists.size(); ++p) {
+            picks += recipe.files[p] < 0 ? '-' : lists[p][static_cast<std::size_t>(recipe.files[p])][0];
+        }
+        EXPECT_EQ(picks, c.picks) << c.seed;
+        ASSERT_EQ(Run(lib, "plain", {"--seed", std::to_string(c.seed), "--count", "1"}), kExitDone) << err.str();
+        EXPECT_EQ(Fnv1a(ReadAll(dir / "plain" / ("figure-" + std::to_string(c.seed) + ".mwp"))), c.projectHash)
+            << c.seed;
+    }
 }
 
 TEST_F(RandomCommandTest, WrongInputIsRefusedWithOneLineAndNoFiles) {
@@ -242,6 +293,160 @@ TEST_F(RandomCommandTest, FiguresThatFailAreReportedInSeedOrderAndTheOthersWritt
     EXPECT_EQ(RunRandom(args, out, err), kExitFailed);
     EXPECT_NE(out.str().find("3 of 4 figures (1 failed) written into out, seeds 10 to 13"), std::string::npos)
         << out.str();
+}
+
+
+// --symmetric: a right part takes the file of its left part's name, letter
+// case aside, where its folder has one, and else keeps its own pick; no
+// draw shifts.
+TEST(RandomRecipeTest, SymmetricRightPartsTakeTheirLeftPartsFilesWithoutShiftingTheDraws) {
+    const std::size_t leftEar = 1, rightEar = 2, leftEye = 3, rightEye = 4, leftHand = 11, rightHand = 14;
+    ObjectLists lists;
+    for (auto& files : lists) files = {"a.mwo", "b.mwo", "c.mwo"};
+    lists[leftEar].clear();
+    lists[rightEye] = {"A.MWO", "b.mwo", "C.mwo", "d.mwo"};
+    lists[rightHand] = {"b.mwo", "z.mwo"};
+    std::map<std::string, int> seen;
+    for (std::uint32_t seed = 0; seed < 200; ++seed) {
+        const RandomRecipe plain = DrawRecipe(seed, lists, true, 0.3);
+        const RandomRecipe symmetric = DrawRecipe(seed, lists, true, 0.3, true);
+        ASSERT_EQ(symmetric.draws, plain.draws);
+        const auto name = [&](std::size_t p) { return lists[p][static_cast<std::size_t>(symmetric.files[p])]; };
+        for (std::size_t p = 0; p < lists.size(); ++p) {
+            const std::string part(model::panelOrder[p]);
+            if (part.rfind("Right ", 0) != 0) {
+                EXPECT_EQ(symmetric.files[p], plain.files[p]) << part;
+            } else if (p != rightEar && p != rightEye && p != rightHand) {
+                const auto left = std::find(model::panelOrder.begin(), model::panelOrder.end(), "Left " + part.substr(6));
+                EXPECT_EQ(name(p), name(static_cast<std::size_t>(left - model::panelOrder.begin()))) << part;
+            }
+        }
+        EXPECT_EQ(symmetric.files[rightEar], plain.files[rightEar]);
+        EXPECT_EQ(symmetric.factorsFrom[rightEar], -1);
+        EXPECT_EQ(ui::CompareIgnoringCase(name(rightEye), name(leftEye)), 0);
+        EXPECT_EQ(symmetric.factorsFrom[rightEye], static_cast<int>(leftEye));
+        const bool handMatched = name(leftHand) == "b.mwo";
+        EXPECT_EQ(symmetric.files[rightHand], handMatched ? 0 : plain.files[rightHand]);
+        EXPECT_EQ(symmetric.factorsFrom[rightHand], handMatched ? static_cast<int>(leftHand) : -1);
+        ++seen[name(rightEye) + (handMatched ? " hand matched" : " hand own")];
+    }
+    EXPECT_EQ(seen.size(), 6u);  // every case came up
+}
+
+// What --deform and --symmetric promise of a figure, checked on the sample
+// library's figures.
+
+std::string FileOf(const model::MeshObject& part) { return fs::path(part.objectName).filename().string(); }
+
+struct Box {
+    std::array<double, 3> low{HUGE_VAL, HUGE_VAL, HUGE_VAL};
+    std::array<double, 3> high{-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+};
+
+Box BoxOf(const model::MeshObject& part) {
+    Box box;
+    for (std::size_t i = 0; i + 2 < part.points.size(); i += 3) {
+        for (std::size_t a = 0; a < 3; ++a) {
+            box.low[a] = std::min<double>(box.low[a], part.points[i + a]);
+            box.high[a] = std::max<double>(box.high[a], part.points[i + a]);
+        }
+    }
+    return box;
+}
+
+// The first eye, ear, nose or mouth off the head, as "Nose along Z": its
+// centre outside the head's box grown by 10 %, or any of its points outside
+// the box grown by 20 % (grown by n %: each side moved out by n % of the
+// box's extent along that axis); empty when all stay on the head. The
+// wider box for whole parts: the head may narrow by the full amount while
+// a nose or an ear keeps its size, and at rest a sample nose already
+// reaches almost a tenth of the head's depth out of its box.
+std::string FeatureOffTheHead(const model::Creature& figure) {
+    const model::MeshObject* head = figure.PartNamed("Head");
+    if (head == nullptr) return "no head";
+    const Box headBox = BoxOf(*head);
+    const auto outside = [&](double low, double high, std::size_t a, double grown) {
+        const double margin = grown * (headBox.high[a] - headBox.low[a]);
+        return low < headBox.low[a] - margin || high > headBox.high[a] + margin;
+    };
+    for (const char* name : {"Left ear", "Right ear", "Left eye", "Right eye", "Nose", "Mouth"}) {
+        const model::MeshObject* part = figure.PartNamed(name);
+        if (part == nullptr) return std::string("no ") + name;
+        const Box box = BoxOf(*part);
+        for (std::size_t a = 0; a < 3; ++a) {
+            const double centre = (box.low[a] + box.high[a]) / 2;
+            if (outside(centre, centre, a, 0.1) || outside(box.low[a], box.high[a], a, 0.2)) {
+                return std::string(name) + " along " + "XYZ"[a];
+            }
+        }
+    }
+    return "";
+}
+
+// The first seam whose two boundary lists do not meet entry for entry
+// within 1e-5, as "Head 1 / Left eye 0"; empty when every seam is closed.
+std::string OpenSeam(const model::Creature& figure) {
+    for (const model::ConnectionRow& row : model::ConnectionTable) {
+        const model::MeshObject* part = figure.PartNamed(model::partTypeNames[static_cast<std::size_t>(row.typeId)]);
+        for (int k = 0; part != nullptr && k < row.seamCount; ++k) {
+            const model::SeamEntry& seam = row.seams[static_cast<std::size_t>(k)];
+            const model::MeshObject* other =
+                figure.PartNamed(model::partTypeNames[static_cast<std::size_t>(seam.neighbourType)]);
+            if (other == nullptr) continue;
+            const std::string where = part->objectType + " " + std::to_string(k) + " / " + other->objectType + " " +
+                                      std::to_string(seam.neighbourList);
+            const int count = part->BoundaryCount(k);
+            if (count != other->BoundaryCount(seam.neighbourList)) return where + " differ in length";
+            for (int e = 0; e < count; ++e) {
+                const float* p = part->Point(part->BoundaryList(k)[e]);
+                const float* q = other->Point(other->BoundaryList(seam.neighbourList)[e]);
+                const double gap = std::hypot(p[0] - q[0], p[1] - q[1], p[2] - q[2]);
+                if (!(gap <= 1e-5)) return where + " open by " + std::to_string(gap);
+            }
+        }
+    }
+    return "";
+}
+
+// The first right part whose file or build factors are not its left
+// part's; empty when every pair matches.
+std::string UnmatchedPair(const model::Creature& figure) {
+    for (std::string_view name : model::panelOrder) {
+        if (name.substr(0, 6) != "Right ") continue;
+        const model::MeshObject* right = figure.PartNamed(name);
+        const model::MeshObject* left = figure.PartNamed("Left " + std::string(name.substr(6)));
+        if (left == nullptr || right == nullptr) return std::string(name) + " or its left part missing";
+        if (FileOf(*left) != FileOf(*right)) return std::string(name) + ": " + FileOf(*right) + ", left " + FileOf(*left);
+        for (int a = 0; a < 3; ++a) {
+            if (left->deformFactors[model::kLockNone][a] != right->deformFactors[model::kLockNone][a]) {
+                return std::string(name) + ": other factors";
+            }
+        }
+    }
+    return "";
+}
+
+TEST(RandomFigureShapeTest, DeformedSymmetricFiguresKeepFacesOnHeadsSeamsClosedAndPairsAlike) {
+    const std::string library = MW_SAMPLE_LIBRARY_DIR;
+    ASSERT_TRUE(fs::is_directory(library)) << "build the sample library first";
+    const ObjectLists lists = ReadObjectLists(library);
+    CountingSink sink;
+    int faulty = 0;
+    int deformedPairs = 0;
+    std::string first;
+    for (std::uint32_t seed = 0; seed < 500; ++seed) {
+        model::Creature figure(sink);
+        ASSERT_EQ(BuildFigure(DrawRecipe(seed, lists, true, 0.3, true), lists, library, figure),
+                  model::kPartTypeCount);
+        std::string fault = FeatureOffTheHead(figure);
+        if (fault.empty()) fault = OpenSeam(figure);
+        if (fault.empty()) fault = UnmatchedPair(figure);
+        if (!fault.empty() && faulty++ == 0) first = "seed " + std::to_string(seed) + ": " + fault;
+        deformedPairs += figure.PartNamed("Right eye")->deformFactors[model::kLockNone][0] != 0.0f;
+    }
+    EXPECT_EQ(faulty, 0) << "first " << first;
+    EXPECT_EQ(sink.shown, 0);
+    EXPECT_GT(deformedPairs, 400);  // the pairs matched with factors, not without
 }
 
 }  // namespace
