@@ -78,7 +78,7 @@ FigureOutcome MakeRandomFigure(const RandomBatch& batch, const ObjectLists& list
     };
 
     model::Creature creature(messages);
-    const RandomRecipe recipe = DrawRecipe(seed, lists, batch.deform, batch.deformAmount);
+    const RandomRecipe recipe = DrawRecipe(seed, lists, batch.deform, batch.deformAmount, batch.symmetric);
     const int loaded = BuildFigure(recipe, lists, batch.objectDir, creature);
     collect(figureName);
     if (loaded == 0) {

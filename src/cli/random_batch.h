@@ -30,6 +30,7 @@ struct RandomBatch {
     std::vector<FigureFormat> formats;  // each at most once
     bool deform = false;
     double deformAmount = 0;
+    bool symmetric = false;  // right parts as their left parts
     double metresPerUnit = 1;  // the modern formats' unit
     bool verbose = false;      // a line per mesh file with what was left out of it
     int jobs = 1;

@@ -29,8 +29,8 @@ namespace cli {
 
 const char* const kRandomUsage =
     "Usage: mwbatch random --count N --seed S --out DIR [--objects DIR]\n"
-    "                      [--formats mwp,3ds,dxf,glb,obj,stl,png] [--deform AMOUNT] [--jobs J]\n"
-    "                      [--scale METRES_PER_UNIT] [--verbose] [--quiet]\n"
+    "                      [--formats mwp,3ds,dxf,glb,obj,stl,png] [--deform AMOUNT] [--symmetric]\n"
+    "                      [--jobs J] [--scale METRES_PER_UNIT] [--verbose] [--quiet]\n"
     "\n"
     "Makes N random figures as the \"Random Creature\" button does: every part gets\n"
     "one object file of its folder in the object library, picked at random, never\n"
@@ -58,11 +58,19 @@ const char* const kRandomUsage =
     "  --objects DIR    the object library (default: ObjectDir of mw.cfg in the\n"
     "                   current directory)\n"
     "  --formats LIST   the formats, separated by commas (default: mwp)\n"
-    "  --deform AMOUNT  also give every part random build factors between -AMOUNT\n"
-    "                   and AMOUNT along X, Y and Z (lock mode None), as the \"Edit\n"
-    "                   BodyParts\" page would; 0 to 100. Factors scale a part\n"
-    "                   about the model's origin, so parts far from it (the head)\n"
-    "                   move most: 0.1 varies builds, 0.3 already distorts heads\n"
+    "  --deform AMOUNT  also give every part random build factors along X, Y and Z\n"
+    "                   (lock mode None), as the \"Edit BodyParts\" page would;\n"
+    "                   AMOUNT, 0 to 100, is the largest relative change of a\n"
+    "                   part's size. Factors scale a part about the model's origin,\n"
+    "                   which moves it too, so a part far from the origin along an\n"
+    "                   axis changes less along it: no part moves by more than\n"
+    "                   AMOUNT of its own size. Up to 0.3 faces stay on their heads\n"
+    "                   and limbs attached\n"
+    "  --symmetric      right parts as their left parts: the file of the same name\n"
+    "                   when the right folder has one (letter case aside) and, with\n"
+    "                   --deform, the same factors, so that eyes, ears, hands and\n"
+    "                   feet match; a right part without such a file keeps its own\n"
+    "                   pick and factors. The seeds' draws are the same either way\n"
     "  --scale METRES_PER_UNIT\n"
     "                   the size of one object unit in metres for glb, obj and stl\n"
     "                   (default: MetresPerUnit of the library's library.cfg, else 1)\n"
@@ -93,13 +101,15 @@ const char* const kRandomUsage =
     "N below 1), 2 for a wrong command line.\n"
     "\n"
     "Example:\n"
-    "  mwbatch random --objects ~/objects --count 20 --seed 1 --formats mwp,png --out out\n";
+    "  mwbatch random --objects ~/objects --count 20 --seed 1 --formats mwp,png --deform 0.3 \\\n"
+    "      --symmetric --out out\n";
 
 namespace {
 
 constexpr const char* kShortUsage =
     "Usage: mwbatch random --count N --seed S --out DIR [--objects DIR] [--formats mwp,3ds,dxf,glb,obj,stl,png]\n"
-    "                      [--deform AMOUNT] [--jobs J] [--scale METRES_PER_UNIT] [--verbose] [--quiet]\n"
+    "                      [--deform AMOUNT] [--symmetric] [--jobs J] [--scale METRES_PER_UNIT] [--verbose]\n"
+    "                      [--quiet]\n"
     "                      (--help for more)\n";
 constexpr std::uint64_t kLastSeed = std::numeric_limits<std::uint32_t>::max();
 constexpr int kMaxJobs = 1024;
@@ -188,7 +198,7 @@ bool SyncFileSystemOf(const std::string& dir) {
 int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const ParsedOptions options = ParseOptions(
         args, {"--objects", "--count", "--seed", "--out", "--formats", "--deform", "--jobs", "--scale"},
-        {"--quiet", "--verbose"});
+        {"--quiet", "--verbose", "--symmetric"});
     if (options.help) {
         out << kRandomUsage;
         return kExitDone;
@@ -234,6 +244,7 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return UsageError(err, "--scale " + options.Value("--scale") + ": not a size in metres above 0");
     }
     batch.verbose = options.Has("--verbose");
+    batch.symmetric = options.Has("--symmetric");
 
     // Nothing is written before everything the run needs has been found.
     if (count < 1) {

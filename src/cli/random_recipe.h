@@ -1,7 +1,8 @@
 // A random figure as a recipe drawn from its seed alone: the object file of
 // every part, picked as "Random Creature" picks it, and for deformed runs a
-// build factor per part and axis. The same seed gives the same recipe on
-// every machine, so runs can be split by seed ranges.
+// draw per part and axis that becomes the part's build factor once the part
+// is placed. The same seed gives the same recipe on every machine, so runs
+// can be split by seed ranges.
 #pragma once
 
 #include <array>
@@ -25,23 +26,35 @@ ObjectLists ReadObjectLists(const std::string& objectDir);
 struct RandomRecipe {
     // Index into the part's files; -1 for a part whose folder has none.
     std::array<int, model::kPartTypeCount> files{};
-    // Factors of lock mode None, axes X, Y, Z; all 0 when not deforming.
-    std::array<std::array<float, 3>, model::kPartTypeCount> factors{};
+    // Per part and axis X, Y, Z a draw in -1 ... 1; all 0 when not deforming.
+    std::array<std::array<double, 3>, model::kPartTypeCount> draws{};
+    // The largest relative change of a part's size (0 when not deforming).
+    double deformAmount = 0;
+    // For a right part that took its left part's file (--symmetric): the
+    // left part's panel index, whose build factors it takes; else -1.
+    std::array<int, model::kPartTypeCount> factorsFrom{};
 };
 
 // Seeds the generator with `seed` and draws one number per part list
 // (" (none) " plus the files, or plus "No Files" for an empty folder), in
-// panel order; with `deform`, then one factor in -deformAmount ...
-// deformAmount per part and axis, also for parts left out, so that the
-// sequence never depends on what the folders hold. Factors are kept as a
-// project file stores them (six decimals).
-RandomRecipe DrawRecipe(std::uint32_t seed, const ObjectLists& lists, bool deform, double deformAmount);
+// panel order; with `deform`, then one draw per part and axis, also for
+// parts left out, so that the sequence never depends on what the folders
+// hold. With `symmetric` a right part takes the file of its left part's
+// name when its folder has one (letter case aside); the numbers drawn are
+// the same either way.
+RandomRecipe DrawRecipe(std::uint32_t seed, const ObjectLists& lists, bool deform, double deformAmount,
+                        bool symmetric = false);
 
 // Loads the recipe's parts in panel order into an empty creature, each
 // part's factors applied right after it was connected, as "Load Project"
 // does (zero factors too: applying re-welds the part's seams), so that the
-// figure's project file loads back to this very figure. Failures go to the
-// creature's messages. Returns the parts loaded.
+// figure's project file loads back to this very figure. A part's factor
+// along an axis is its draw × deformAmount, made smaller for a part far
+// from the model's origin along that axis, so that the part never moves by
+// more than deformAmount of its own size; a right part with factorsFrom
+// takes its left part's factors. Factors are kept as a project file stores
+// them (six decimals). Failures go to the creature's messages. Returns the
+// parts loaded.
 int BuildFigure(const RandomRecipe& recipe, const ObjectLists& lists, const std::string& objectDir,
                 model::Creature& creature);
 

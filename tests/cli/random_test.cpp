@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +18,7 @@
 #include "cli/random_batch.h"
 #include "cli/random_recipe.h"
 #include "formats/project_file.h"
+#include "model/connection_tables.h"
 #include "model/creature.h"
 #include "model/part_types.h"
 #include "ui/message_sink.h"
@@ -39,6 +41,17 @@ std::map<std::string, std::string> FilesIn(const fs::path& dir) {
     for (const auto& entry : fs::directory_iterator(dir)) files[entry.path().filename().string()] = ReadAll(entry.path());
     return files;
 }
+
+// 64-bit FNV-1a of a file's bytes: a mismatch says "changed" in one line.
+std::uint64_t Fnv1a(const std::string& bytes) {
+    std::uint64_t hash = 14695981039346656037u;
+    for (unsigned char c : bytes) hash = (hash ^ c) * 1099511628211u;
+    return hash;
+}
+
+// Left and right parts by panel index.
+constexpr std::pair<std::size_t, std::size_t> kPairs[] = {{1, 2},   {3, 4},   {9, 12},  {10, 13},
+                                                          {11, 14}, {16, 19}, {17, 20}, {18, 21}};
 
 class RandomCommandTest : public testlib::TempDirTest {
 protected:
@@ -109,8 +122,8 @@ TEST_F(RandomCommandTest, EveryPartWithFilesGetsOneAndTheDrawsDoNotDependOnTheFo
                 EXPECT_EQ(other.files[p], recipe.files[p]);
             }
             for (int a = 0; a < 3; ++a) {
-                EXPECT_LE(std::abs(recipe.factors[p][a]), 0.5f);
-                EXPECT_EQ(other.factors[p][a], recipe.factors[p][a]);
+                EXPECT_LE(std::abs(recipe.draws[p][a]), 1.0);
+                EXPECT_EQ(other.draws[p][a], recipe.draws[p][a]);
             }
         }
         EXPECT_EQ(other.files[0], -1);
@@ -137,14 +150,21 @@ TEST_F(RandomCommandTest, ProjectsLoadBackToTheFigureMadeWithItsFactors) {
     std::map<bool, std::vector<float>> pointsByDeform;
     for (bool deform : {false, true}) {
         ASSERT_EQ(Run(library, deform ? "deformed" : "plain",
-                      deform ? std::vector<std::string>{"--seed", "5", "--count", "1", "--deform", "0.4"}
+                      deform ? std::vector<std::string>{"--seed", "5", "--count", "1", "--deform", "0.4", "--symmetric"}
                              : std::vector<std::string>{"--seed", "5", "--count", "1"}),
                   kExitDone);
         CountingSink sink;
         model::Creature made(sink);
-        BuildFigure(DrawRecipe(5, lists, deform, 0.4), lists, library, made);
+        BuildFigure(DrawRecipe(5, lists, deform, 0.4, deform), lists, library, made);
         formats::ProjectFile project;
         ASSERT_TRUE(formats::ReadProjectFile((dir / (deform ? "deformed" : "plain") / "figure-5.mwp").string(), project));
+        // Right parts store their left parts' factors (records in panel order).
+        ASSERT_EQ(project.records.size(), model::kPartTypeCount);
+        for (const auto& [left, right] : kPairs) {
+            const float(&stored)[3] = project.records[right].deformFactors[model::kLockNone];
+            EXPECT_TRUE(std::equal(stored, stored + 3, project.records[left].deformFactors[model::kLockNone]));
+            EXPECT_EQ(stored[1] != 0.0f, deform) << project.records[right].typeName;
+        }
         model::Creature loaded(sink);
         formats::LoadProjectRecords(project, loaded, library, nullptr);
         EXPECT_EQ(sink.shown, 0);
@@ -166,6 +186,36 @@ TEST_F(RandomCommandTest, ProjectsLoadBackToTheFigureMadeWithItsFactors) {
     // The same files, another build.
     ASSERT_EQ(pointsByDeform[false].size(), pointsByDeform[true].size());
     EXPECT_NE(pointsByDeform[false], pointsByDeform[true]);
+}
+
+// A seed keeps its figure from release to release: without --deform and
+// --symmetric these seeds pick these files (one letter per part in panel
+// order, '-' for a part left out) and write these very project files.
+TEST_F(RandomCommandTest, PlainRunsPickWhatTheyAlwaysPicked) {
+    const std::string lib = (dir / "lib").string();
+    const ObjectLists lists = ReadObjectLists(lib);
+    const struct {
+        std::uint32_t seed;
+        const char* picks;
+        std::uint64_t projectHash;
+    } cases[] = {
+        {0, "a--banbbcbabbcaabbcaab", 13959936504961762432u},
+        {1, "c--bbnaaaabcaaccaaaacb", 12564046946343726685u},
+        {7, "b--acnaccccbcccbbcbcac", 6078353350048263092u},
+        {123456, "b--bbnacbaacbbabbbbaaa", 15836524690317671173u},
+        {4294967295u, "c--abnccbccbabbbabbbab", 17870716382069883221u},
+    };
+    for (const auto& c : cases) {
+        const RandomRecipe recipe = DrawRecipe(c.seed, lists, false, 0);
+        std::string picks;
+        for (std::size_t p = 0; p < lists.size(); ++p) {
+            picks += recipe.files[p] < 0 ? '-' : lists[p][static_cast<std::size_t>(recipe.files[p])][0];
+        }
+        EXPECT_EQ(picks, c.picks) << c.seed;
+        ASSERT_EQ(Run(lib, "plain", {"--seed", std::to_string(c.seed), "--count", "1"}), kExitDone) << err.str();
+        EXPECT_EQ(Fnv1a(ReadAll(dir / "plain" / ("figure-" + std::to_string(c.seed) + ".mwp"))), c.projectHash)
+            << c.seed;
+    }
 }
 
 TEST_F(RandomCommandTest, WrongInputIsRefusedWithOneLineAndNoFiles) {
@@ -242,6 +292,120 @@ TEST_F(RandomCommandTest, FiguresThatFailAreReportedInSeedOrderAndTheOthersWritt
     EXPECT_EQ(RunRandom(args, out, err), kExitFailed);
     EXPECT_NE(out.str().find("3 of 4 figures (1 failed) written into out, seeds 10 to 13"), std::string::npos)
         << out.str();
+}
+
+
+// --symmetric: a right part takes the file of its left part's name, letter
+// case aside, where its folder has one, and else keeps its own pick; no
+// draw shifts.
+TEST(RandomRecipeTest, SymmetricRightPartsTakeTheirLeftPartsFilesWithoutShiftingTheDraws) {
+    ObjectLists lists;
+    for (auto& files : lists) files = {"a.mwo", "b.mwo", "c.mwo"};
+    lists[1].clear();                                 // no left ear
+    lists[4] = {"A.MWO", "b.mwo", "C.mwo", "d.mwo"};  // right eyes: a, b, c at the left's positions
+    lists[14] = {"b.mwo", "z.mwo"};                   // right hands: b alone
+    for (std::uint32_t seed = 0; seed < 100; ++seed) {
+        const RandomRecipe plain = DrawRecipe(seed, lists, true, 0.3);
+        const RandomRecipe symmetric = DrawRecipe(seed, lists, true, 0.3, true);
+        ASSERT_TRUE(symmetric.draws == plain.draws) << "draws shifted, seed " << seed;
+        auto files = plain.files;
+        for (const auto& [left, right] : kPairs) {
+            const bool matched = plain.files[left] >= 0 && (right != 14 || plain.files[left] == 1);
+            if (matched) files[right] = right == 14 ? 0 : plain.files[left];
+            EXPECT_EQ(symmetric.factorsFrom[right], matched ? static_cast<int>(left) : -1) << seed;
+        }
+        EXPECT_EQ(symmetric.files, files) << seed;
+    }
+}
+
+// A part's box: its lowest and its highest coordinate along each axis.
+using Box = std::array<std::array<double, 3>, 2>;
+
+Box BoxOf(const model::MeshObject& part) {
+    Box box{{{HUGE_VAL, HUGE_VAL, HUGE_VAL}, {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL}}};
+    for (std::size_t i = 0; i < part.points.size(); ++i) {
+        box[0][i % 3] = std::min<double>(box[0][i % 3], part.points[i]);
+        box[1][i % 3] = std::max<double>(box[1][i % 3], part.points[i]);
+    }
+    return box;
+}
+
+// The first eye, ear, nose or mouth off the head, as "Nose along Z": its
+// centre outside the head's box grown by 10 %, or any of its points outside
+// the box grown by 20 % (grown by n %: each side moved out by n % of the
+// box's extent along that axis). The wider box for whole parts: the head
+// may narrow by the full amount while a nose or an ear keeps its size, and
+// at rest a sample nose already reaches almost a tenth of the head's depth
+// out of its box.
+std::string FeatureOffTheHead(const model::Creature& figure) {
+    const Box head = BoxOf(*figure.PartNamed("Head"));
+    const auto outside = [&](double low, double high, std::size_t a, double grown) {
+        const double margin = grown * (head[1][a] - head[0][a]);
+        return low < head[0][a] - margin || high > head[1][a] + margin;
+    };
+    for (const char* name : {"Left ear", "Right ear", "Left eye", "Right eye", "Nose", "Mouth"}) {
+        const Box box = BoxOf(*figure.PartNamed(name));
+        for (std::size_t a = 0; a < 3; ++a) {
+            const double centre = (box[0][a] + box[1][a]) / 2;
+            if (outside(centre, centre, a, 0.1) || outside(box[0][a], box[1][a], a, 0.2)) {
+                return std::string(name) + " along " + "XYZ"[a];
+            }
+        }
+    }
+    return "";
+}
+
+// The first seam whose boundary lists do not meet entry for entry within
+// 1e-5, as "Head 0 / Neck 1"; empty when every seam is closed.
+std::string OpenSeam(const model::Creature& figure) {
+    for (const model::ConnectionRow& row : model::ConnectionTable) {
+        const model::MeshObject* part = figure.PartNamed(model::partTypeNames[static_cast<std::size_t>(row.typeId)]);
+        for (int k = 0; k < row.seamCount; ++k) {
+            const model::SeamEntry& seam = row.seams[static_cast<std::size_t>(k)];
+            const model::MeshObject* other =
+                figure.PartNamed(model::partTypeNames[static_cast<std::size_t>(seam.neighbourType)]);
+            const int count = part->BoundaryCount(k);
+            bool closed = count == other->BoundaryCount(seam.neighbourList);
+            for (int e = 0; closed && e < count; ++e) {
+                const float* p = part->Point(part->BoundaryList(k)[e]);
+                const float* q = other->Point(other->BoundaryList(seam.neighbourList)[e]);
+                closed = std::hypot(p[0] - q[0], p[1] - q[1], p[2] - q[2]) <= 1e-5;
+            }
+            if (!closed) return part->objectType + " " + std::to_string(k) + " / " + other->objectType;
+        }
+    }
+    return "";
+}
+
+// 500 figures of the sample library at --deform 0.3 --symmetric: every
+// face on its head, every seam closed, every right part with its left
+// part's file and factors.
+TEST(RandomFigureShapeTest, DeformedSymmetricFiguresKeepFacesOnHeadsSeamsClosedAndPairsAlike) {
+    const std::string library = MW_SAMPLE_LIBRARY_DIR;
+    const ObjectLists lists = ReadObjectLists(library);
+    CountingSink sink;
+    int faulty = 0;
+    int deformedEyes = 0;
+    std::string first;
+    for (std::uint32_t seed = 0; seed < 500; ++seed) {
+        model::Creature figure(sink);
+        ASSERT_EQ(BuildFigure(DrawRecipe(seed, lists, true, 0.3, true), lists, library, figure),
+                  model::kPartTypeCount);
+        std::string fault = FeatureOffTheHead(figure);
+        if (fault.empty()) fault = OpenSeam(figure);
+        for (const auto& [l, r] : kPairs) {
+            const model::MeshObject* left = figure.PartNamed(model::panelOrder[l]);
+            const model::MeshObject* right = figure.PartNamed(model::panelOrder[r]);
+            const bool alike = fs::path(left->objectName).filename() == fs::path(right->objectName).filename() &&
+                               std::equal(left->deformFactors[0], left->deformFactors[0] + 3, right->deformFactors[0]);
+            if (fault.empty() && !alike) fault = right->objectType + " unlike its left part";
+        }
+        if (!fault.empty() && faulty++ == 0) first = "seed " + std::to_string(seed) + ": " + fault;
+        deformedEyes += figure.PartNamed("Right eye")->deformFactors[model::kLockNone][0] != 0.0f;
+    }
+    EXPECT_EQ(faulty, 0) << "first " << first;
+    EXPECT_EQ(sink.shown, 0);
+    EXPECT_GT(deformedEyes, 400);  // the pairs are alike with factors, not without
 }
 
 }  // namespace
