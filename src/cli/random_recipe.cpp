@@ -7,7 +7,9 @@
 #include "formats/c_number.h"
 #include "formats/object_library.h"
 #include "formats/text_scanner.h"
+#include "model/connection_tables.h"
 #include "model/creature.h"
+#include "model/part_types.h"
 #include "panels/random_figure.h"
 #include "ui/list_order.h"
 
@@ -49,35 +51,30 @@ int PositionOf(const std::vector<std::string>& files, const std::string& name) {
     return sameLetters;
 }
 
-// Factors scale a part about the model's origin, so a factor f moves the
-// part's centre by centre × f as well as resizing it by f. Per axis the
-// draw's share of the amount is cut to size / |centre| where the centre lies
-// further out than the part is large, so that the move stays within
-// `amount` of the part's own size. Measured on the rest points as the part
-// was placed, the points its factors act on.
-Factors ProportionalFactors(const model::MeshObject& part, const std::array<double, 3>& draws, double amount) {
-    Factors factors{};
-    const std::size_t n = std::min(part.points.size(), part.restPoints.size()) / 3;
-    if (n == 0) return factors;
-    const float* rest = part.restPoints.data();
-    for (std::size_t a = 0; a < 3; ++a) {
-        if (draws[a] == 0.0) continue;  // no factor, whatever the part holds
-        double low = rest[a];
-        double high = rest[a];
-        double sum = 0;
-        for (std::size_t i = 0; i < n; ++i) {
-            const double v = rest[3 * i + a];
-            low = std::min(low, v);
-            high = std::max(high, v);
-            sum += v;
-        }
-        const double size = high - low;
-        const double distance = std::abs(sum / static_cast<double>(n));
-        // Written so that a non-finite size or centre leaves the share at 1.
-        const double share = distance > size ? size / distance : 1.0;
-        factors[a] = AsStored(amount * draws[a] * share);
+// The parts that sit on the head's face.
+bool IsFaceFeature(std::size_t panelIndex) {
+    const std::string_view name = model::panelOrder[panelIndex];
+    for (std::string_view feature : {"Left ear", "Right ear", "Left eye", "Right eye", "Nose", "Mouth"}) {
+        if (name == feature) return true;
     }
-    return factors;
+    return false;
+}
+
+// The panel indices in the order a deformed figure is put together: every
+// part before the part it hangs from (the hands before the forearms, the
+// face before the head, the upper body last), in panel order within a
+// level. Factors scale a part about the model's origin, so they move a part
+// as well as resize it; the part it hangs from, coming later, pulls it back
+// onto its seam, and only the resizing stays.
+std::vector<std::size_t> DeformedBuildOrder() {
+    std::vector<std::size_t> order(model::kPartTypeCount);
+    for (std::size_t p = 0; p < order.size(); ++p) order[p] = p;
+    const auto level = [](std::size_t p) {
+        const int typeId = model::panelToTypeId[p];
+        return model::ConnectionTable[static_cast<std::size_t>(typeId)].level;
+    };
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return level(a) < level(b); });
+    return order;
 }
 
 }  // namespace
@@ -125,10 +122,25 @@ RandomRecipe DrawRecipe(std::uint32_t seed, const ObjectLists& lists, bool defor
 
 int BuildFigure(const RandomRecipe& recipe, const ObjectLists& lists, const std::string& objectDir,
                 model::Creature& creature) {
+    // Every part's factors from the draws alone: the amount of its draw, the
+    // face's features the head's (they scale with it, so the face keeps its
+    // proportions), a mirrored right part its left part's.
+    const std::size_t head = static_cast<std::size_t>(model::PanelIndexOfTypeId(model::TypeIdOfName("Head")));
+    std::array<Factors, model::kPartTypeCount> factors{};
+    for (std::size_t p = 0; p < factors.size(); ++p) {
+        const std::size_t from = IsFaceFeature(p) ? head
+                                 : recipe.factorsFrom[p] >= 0 ? static_cast<std::size_t>(recipe.factorsFrom[p])
+                                                              : p;
+        for (std::size_t a = 0; a < 3; ++a) {
+            factors[p][a] = recipe.draws[from][a] == 0.0 ? 0.0f : AsStored(recipe.deformAmount * recipe.draws[from][a]);
+        }
+    }
+    std::vector<std::size_t> order(lists.size());
+    for (std::size_t p = 0; p < order.size(); ++p) order[p] = p;
+    if (recipe.deformAmount > 0) order = DeformedBuildOrder();
+
     int loaded = 0;
-    std::array<Factors, model::kPartTypeCount> applied{};
-    std::array<bool, model::kPartTypeCount> present{};
-    for (std::size_t p = 0; p < lists.size(); ++p) {
+    for (std::size_t p : order) {
         if (recipe.files[p] < 0) continue;
         const std::string name(model::panelOrder[p]);
         const std::string path = formats::PartFolder(objectDir, name) + "/" +
@@ -136,16 +148,8 @@ int BuildFigure(const RandomRecipe& recipe, const ObjectLists& lists, const std:
         if (!creature.SetPart(name, path.c_str(), static_cast<std::int32_t>(p))) continue;
         ++loaded;
         model::MeshObject* part = creature.PartNamed(name);
-        // Left parts come before right ones in panel order. Identical factors
-        // scale a mirrored part into the mirror image, as both scale about
-        // the origin, which lies on the figure's mirror plane.
-        const int from = recipe.factorsFrom[p];
-        const bool mirrored = from >= 0 && present[static_cast<std::size_t>(from)];
-        applied[p] = mirrored ? applied[static_cast<std::size_t>(from)]
-                              : ProportionalFactors(*part, recipe.draws[p], recipe.deformAmount);
-        present[p] = true;
         for (int axis = 0; axis < 3; ++axis) {
-            part->deformFactors[model::kLockNone][axis] = applied[p][static_cast<std::size_t>(axis)];
+            part->deformFactors[model::kLockNone][axis] = factors[p][static_cast<std::size_t>(axis)];
         }
         creature.ApplyParameters(part);
     }

@@ -45,16 +45,21 @@ struct RandomRecipe {
 RandomRecipe DrawRecipe(std::uint32_t seed, const ObjectLists& lists, bool deform, double deformAmount,
                         bool symmetric = false);
 
-// Loads the recipe's parts in panel order into an empty creature, each
-// part's factors applied right after it was connected, as "Load Project"
-// does (zero factors too: applying re-welds the part's seams), so that the
-// figure's project file loads back to this very figure. A part's factor
-// along an axis is its draw × deformAmount, made smaller for a part far
-// from the model's origin along that axis, so that the part never moves by
-// more than deformAmount of its own size; a right part with factorsFrom
-// takes its left part's factors. Factors are kept as a project file stores
-// them (six decimals). Failures go to the creature's messages. Returns the
-// parts loaded.
+// Loads the recipe's parts into an empty creature, each part's factors
+// applied right after it was connected, as "Load Project" does (zero
+// factors too: applying re-welds the part's seams), so that the figure's
+// project file loads back to this very figure. Without factors the parts
+// come in panel order, as "Random Creature" loads them. With factors every
+// part comes before the part it hangs from (hands before forearms, the face
+// before the head, the upper body last): factors scale a part about the
+// model's origin, which moves it as well as resizing it, and the part it
+// hangs from pulls it back onto its seam when it comes. A part's factor
+// along an axis is its draw × deformAmount, the largest relative change of
+// its size; the eyes, ears, nose and mouth take the head's factors, so the
+// face scales with the head; a right part with factorsFrom takes its left
+// part's factors. Factors are kept as a project file stores them (six
+// decimals). Failures go to the creature's messages. Returns the parts
+// loaded.
 int BuildFigure(const RandomRecipe& recipe, const ObjectLists& lists, const std::string& objectDir,
                 model::Creature& creature);
 

@@ -158,12 +158,18 @@ TEST_F(RandomCommandTest, ProjectsLoadBackToTheFigureMadeWithItsFactors) {
         BuildFigure(DrawRecipe(5, lists, deform, 0.4, deform), lists, library, made);
         formats::ProjectFile project;
         ASSERT_TRUE(formats::ReadProjectFile((dir / (deform ? "deformed" : "plain") / "figure-5.mwp").string(), project));
-        // Right parts store their left parts' factors (records in panel order).
+        // Right parts store their left parts' factors, the face the head's.
         ASSERT_EQ(project.records.size(), model::kPartTypeCount);
+        std::array<const float*, model::kPartTypeCount> factorsOf{};
+        for (const formats::ProjectRecord& record : project.records) {
+            factorsOf[static_cast<std::size_t>(record.panelIndex)] = record.deformFactors[model::kLockNone];
+        }
         for (const auto& [left, right] : kPairs) {
-            const float(&stored)[3] = project.records[right].deformFactors[model::kLockNone];
-            EXPECT_TRUE(std::equal(stored, stored + 3, project.records[left].deformFactors[model::kLockNone]));
-            EXPECT_EQ(stored[1] != 0.0f, deform) << project.records[right].typeName;
+            EXPECT_TRUE(std::equal(factorsOf[right], factorsOf[right] + 3, factorsOf[left])) << right;
+            EXPECT_EQ(factorsOf[right][1] != 0.0f, deform) << right;
+        }
+        for (std::size_t feature : {1, 2, 3, 4, 5, 6}) {
+            EXPECT_TRUE(std::equal(factorsOf[feature], factorsOf[feature] + 3, factorsOf[0])) << feature;
         }
         model::Creature loaded(sink);
         formats::LoadProjectRecords(project, loaded, library, nullptr);
@@ -330,24 +336,16 @@ Box BoxOf(const model::MeshObject& part) {
     return box;
 }
 
-// The first eye, ear, nose or mouth off the head, as "Nose along Z": its
-// centre outside the head's box grown by 10 %, or any of its points outside
-// the box grown by 20 % (grown by n %: each side moved out by n % of the
-// box's extent along that axis). The wider box for whole parts: the head
-// may narrow by the full amount while a nose or an ear keeps its size, and
-// at rest a sample nose already reaches almost a tenth of the head's depth
-// out of its box.
+// The first eye, ear, nose or mouth off the head, as "Nose along Z": any of
+// its points outside the head's box grown by 10 % (each side moved out by
+// 10 % of the box's extent along that axis).
 std::string FeatureOffTheHead(const model::Creature& figure) {
     const Box head = BoxOf(*figure.PartNamed("Head"));
-    const auto outside = [&](double low, double high, std::size_t a, double grown) {
-        const double margin = grown * (head[1][a] - head[0][a]);
-        return low < head[0][a] - margin || high > head[1][a] + margin;
-    };
     for (const char* name : {"Left ear", "Right ear", "Left eye", "Right eye", "Nose", "Mouth"}) {
         const Box box = BoxOf(*figure.PartNamed(name));
         for (std::size_t a = 0; a < 3; ++a) {
-            const double centre = (box[0][a] + box[1][a]) / 2;
-            if (outside(centre, centre, a, 0.1) || outside(box[0][a], box[1][a], a, 0.2)) {
+            const double margin = 0.1 * (head[1][a] - head[0][a]);
+            if (box[0][a] < head[0][a] - margin || box[1][a] > head[1][a] + margin) {
                 return std::string(name) + " along " + "XYZ"[a];
             }
         }
