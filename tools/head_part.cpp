@@ -117,8 +117,8 @@ RingShape FaceRing(const Mesh& mesh, const Grid& tube) {
     r.exponent = 2.1;
     r.curve = -30;
     r.curveV = -14;
-    // Between tube rows 6 and 7, half a row above the block's middle row,
-    // whose sides are drawn up onto it.
+    // The nose base lies between tube rows 6 and 7; the block's middle row,
+    // which the base leaves from, is drawn up half a row onto it.
     const int mid = 6;
     const Vec3 sides = (mesh.points[tube.Id(kFace.i0, mid)] + mesh.points[tube.Id(kFace.i0, mid + 1)] +
                         mesh.points[tube.Id(kFace.i0 + kFace.w, mid)] +

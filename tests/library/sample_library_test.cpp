@@ -115,7 +115,9 @@ TEST(SampleLibrary, BothHalvesOfTheFigureAreMirrorImagesBitForBit) {
             ASSERT_NE(part, nullptr);
             std::vector<int> ids;
             if (std::string(name) == "Neck") {
-                for (int k : {0, 1}) ids.insert(ids.end(), part->BoundaryList(k), part->BoundaryList(k) + part->BoundaryCount(k));
+                for (int k : {0, 1}) {
+                    ids.insert(ids.end(), part->BoundaryList(k), part->BoundaryList(k) + part->BoundaryCount(k));
+                }
             } else {
                 for (int i = 0; i < part->pointCount; ++i) ids.push_back(i);
             }
