@@ -96,15 +96,12 @@ TEST(SampleLibrary, SeamsHaveOneEntryCountAcrossAllVariantsOfBothParts) {
 }
 
 TEST(SampleLibrary, BothHalvesOfTheFigureAreMirrorImagesBitForBit) {
-    // x → -x, with -0 taken as 0: a point on the mirror plane is its own image.
+    // A point (side 1) or its image (side -1), -0 taken as 0: a point on the
+    // mirror plane is its own image.
     using Point = std::array<float, 3>;
-    auto image = [](const model::MeshObject& part, int i) {
+    auto point = [](const model::MeshObject& part, int i, float side) {
         const float* p = &part.points[3 * static_cast<std::size_t>(i)];
-        return Point{-p[0] + 0.0f, p[1], p[2]};
-    };
-    auto point = [](const model::MeshObject& part, int i) {
-        const float* p = &part.points[3 * static_cast<std::size_t>(i)];
-        return Point{p[0] + 0.0f, p[1], p[2]};
+        return Point{side * p[0] + 0.0f, p[1], p[2]};
     };
     // Parts across the plane hold the image of every point; the neck, whose
     // rings turn between two blocks' walks, of every seam point.
@@ -122,9 +119,9 @@ TEST(SampleLibrary, BothHalvesOfTheFigureAreMirrorImagesBitForBit) {
                 for (int i = 0; i < part->pointCount; ++i) ids.push_back(i);
             }
             std::set<Point> points;
-            for (int i : ids) points.insert(point(*part, i));
+            for (int i : ids) points.insert(point(*part, i, 1));
             int without = 0;
-            for (int i : ids) without += points.count(image(*part, i)) == 0;
+            for (int i : ids) without += points.count(point(*part, i, -1)) == 0;
             EXPECT_EQ(without, 0) << "points without their mirror image";
         }
     }
@@ -140,7 +137,7 @@ TEST(SampleLibrary, BothHalvesOfTheFigureAreMirrorImagesBitForBit) {
             ASSERT_TRUE(left && right);
             ASSERT_EQ(left->pointCount, right->pointCount);
             int unlike = 0;
-            for (int i = 0; i < left->pointCount; ++i) unlike += image(*left, i) != point(*right, i);
+            for (int i = 0; i < left->pointCount; ++i) unlike += point(*left, i, -1) != point(*right, i, 1);
             EXPECT_EQ(unlike, 0);
         }
     }
