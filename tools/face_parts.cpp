@@ -116,17 +116,59 @@ Mesh BuildEar(const EarParams& p) {
     return mesh;
 }
 
+namespace {
+
+// One part's share of the nose-and-mouth opening: the head's rim on one
+// side of the nose base and the base itself, listed in the walk of a block
+// as wide as the opening, so that a cap of that block closes it.
+struct HalfOpening {
+    std::vector<Vec3> border;
+    int w = 0;
+    int h = 0;
+    std::vector<int> arc;   // border entries of the head's arc, in the head's list order
+    std::vector<int> base;  // border entries of the nose base, from the figure's right to its left
+};
+
+HalfOpening HalfOf(const FaceRings& face, bool nose) {
+    const RingShape& ring = face.face;
+    const std::vector<Vec3> rim = RingPoints(ring);
+    const auto rimWalk = CanonicalWalk(ring.blockW, ring.blockH);
+    HalfOpening half;
+    half.w = ring.blockW;
+    half.h = nose ? ring.blockH - face.splitRow : face.splitRow;
+    // The nose's block starts at the base, the mouth's ends at it.
+    const int rowOffset = nose ? face.splitRow : 0;
+    const int baseRow = nose ? 0 : half.h;
+    const auto walk = CanonicalWalk(half.w, half.h);
+    auto at = [&](const std::vector<std::pair<int, int>>& list, int i, int j) {
+        return static_cast<int>(std::find(list.begin(), list.end(), std::pair{i, j}) - list.begin());
+    };
+    for (auto [i, j] : walk) {
+        half.border.push_back(j == baseRow ? face.split[static_cast<std::size_t>(i)]
+                                           : rim[static_cast<std::size_t>(at(rimWalk, i, j + rowOffset))]);
+    }
+    for (int e : nose ? face.upperArc : face.lowerArc) {
+        const auto [i, j] = rimWalk[static_cast<std::size_t>(e)];
+        half.arc.push_back(at(walk, i, j - rowOffset));
+    }
+    for (int i = 0; i <= half.w; ++i) half.base.push_back(at(walk, i, baseRow));
+    return half;
+}
+
+std::vector<int> Pick(const std::vector<int>& ids, const std::vector<int>& entries) {
+    std::vector<int> picked;
+    for (int e : entries) picked.push_back(ids[static_cast<std::size_t>(e)]);
+    return picked;
+}
+
+}  // namespace
+
 Mesh BuildNose(const NoseParams& p) {
     const FaceRings face = ReferenceFaceRings();
     const Frame f = MakeFrame(face.face.normal, face.face.ref);
-    const std::vector<Vec3> opening = RingPoints(face.face);
-
-    // Border: the upper arc over the bridge, then the nose base back across.
-    std::vector<Vec3> border;
-    for (int e : face.upperArc) border.push_back(opening[e]);
-    const std::size_t arcCount = border.size();
-    for (Vec3 q : face.split) border.push_back(q);
-    const Vec3 base = face.split[2];
+    const HalfOpening half = HalfOf(face, true);
+    const std::vector<Vec3>& border = half.border;
+    const Vec3 base = face.split[face.split.size() / 2];
     Vec3 centre;
     for (Vec3 q : border) centre += q;
     centre = centre * (1.0 / border.size());
@@ -135,7 +177,8 @@ Mesh BuildNose(const NoseParams& p) {
     double top = 0;
     for (Vec3 b : border) top = std::max(top, Dot(b - base, f.e2));
     // First the rings draw in sideways along the cheeks, narrowest at the
-    // bridge; then they rise to the tip.
+    // bridge, and stand a little off the face, so that even the points on
+    // the middle line leave the rim; then they rise to the tip.
     std::vector<std::vector<Vec3>> inner;
     constexpr int kRings = 7;
     constexpr double kDrawIn = 0.3;
@@ -143,6 +186,8 @@ Mesh BuildNose(const NoseParams& p) {
         const double t = static_cast<double>(k) / kRings;
         const double tA = SmoothStep(t / kDrawIn);
         const double tB = Clamp01((t - kDrawIn) / (1 - kDrawIn));
+        const double rise = 1 - (1 - tB) * (1 - tB);
+        const double lift = 0.0004 * std::sin(kPi * tB) + 0.0003 * tA * (1 - rise);
         std::vector<Vec3> ring;
         for (Vec3 b : border) {
             const double u = Dot(b - centre, f.e1);
@@ -152,40 +197,34 @@ Mesh BuildNose(const NoseParams& p) {
             // Stay on the face's curve while drawing in.
             const Vec3 drawn = b + f.e1 * (uNarrow - u) + f.n * (face.face.curve * (uNarrow * uNarrow - u * u));
             const Vec3 target = tip + f.e1 * (u * p.tipSize * p.width) + f.e2 * (Dot(b - centre, f.e2) * p.tipSize);
-            const double rise = 1 - (1 - tB) * (1 - tB);
-            ring.push_back(Lerp(drawn, target, rise) + f.n * (0.0004 * std::sin(kPi * tB)));
+            ring.push_back(Lerp(drawn, target, rise) + f.n * lift);
         }
         inner.push_back(ring);
     }
     Layers layers;
     layers.inner = inner;
     layers.strips = {"Skin"};
-    layers.capW = 4;
-    layers.capH = 4;
+    layers.capW = half.w;
+    layers.capH = half.h;
     layers.capDome = 0.0005;
     std::vector<int> seamIds;
     Mesh mesh = Assemble(border, layers, f, face.face.centre, &seamIds);
-    mesh.lists[0].assign(seamIds.begin(), seamIds.begin() + static_cast<long>(arcCount));
-    mesh.lists[1].assign(seamIds.begin() + static_cast<long>(arcCount), seamIds.end());
+    mesh.lists[0] = Pick(seamIds, half.arc);
+    mesh.lists[1] = Pick(seamIds, half.base);
+    mesh.MakeMirrorSymmetric();
     return mesh;
 }
 
 Mesh BuildMouth(const MouthParams& p) {
     const FaceRings face = ReferenceFaceRings();
     const Frame f = MakeFrame(face.face.normal, face.face.ref);
-    const std::vector<Vec3> opening = RingPoints(face.face);
-
-    // Border: the lower arc round the chin, then the nose base from the
-    // figure's left back to its right.
-    std::vector<Vec3> border;
-    for (int e : face.lowerArc) border.push_back(opening[e]);
-    const std::size_t arcCount = border.size();
-    for (int k = 4; k >= 0; --k) border.push_back(face.split[k]);
+    const HalfOpening half = HalfOf(face, false);
+    const std::vector<Vec3>& border = half.border;
     Vec3 centre;
     for (Vec3 q : border) centre += q;
     centre = centre * (1.0 / border.size());
 
-    const Vec3 lipsCentre = face.split[2] - f.e2 * 0.0027;
+    const Vec3 lipsCentre = face.split[face.split.size() / 2] - f.e2 * 0.0027;
     auto lipsRing = [&](double sx, double sy, double lift, double blend) {
         std::vector<Vec3> ring;
         for (Vec3 b : border) {
@@ -209,14 +248,14 @@ Mesh BuildMouth(const MouthParams& p) {
                     lipsRing(0.70, 0.10, -0.0001, 1)};
     layers.strips = {"Skin", "Skin", "Lips", "Lips", "Lips"};
     layers.capSurface = "Mouth";
-    layers.capW = 4;
-    layers.capH = 4;
+    layers.capW = half.w;
+    layers.capH = half.h;
     layers.capDome = -0.0002;
     std::vector<int> seamIds;
     Mesh mesh = Assemble(border, layers, f, face.face.centre, &seamIds);
-    mesh.lists[0].assign(seamIds.begin(), seamIds.begin() + static_cast<long>(arcCount));
-    // Listed from the figure's right to its left, as the nose lists it.
-    for (int k = 0; k < 5; ++k) mesh.lists[1].push_back(seamIds[arcCount + 4 - k]);
+    mesh.lists[0] = Pick(seamIds, half.arc);
+    mesh.lists[1] = Pick(seamIds, half.base);
+    mesh.MakeMirrorSymmetric();
     return mesh;
 }
 

@@ -1,9 +1,11 @@
 // The seams of the sample figure in its reference pose: y up, 0.36 units
 // tall from the soles (y = -0.18) to the crown (y = 0.18), facing -z (the
-// view mirrors z, so -z faces the viewer), its left side at +x. Every part
-// is built in this frame, so the first part placed already stands where the
-// figure belongs; the others are moved onto it seam by seam. Left-side
-// seams are given; the right side is their mirror image.
+// view mirrors z, so -z faces the viewer), its left side at +x; the files
+// are written smaller and a little higher (kWrittenScale and kWrittenRaise
+// in sample_library.h). Every part is built in this frame, so the first part
+// placed already stands where the figure belongs; the others are moved onto
+// it seam by seam. Left-side seams are given; the right side is their mirror
+// image.
 #pragma once
 
 #include "seam_ring.h"

@@ -20,7 +20,8 @@ constexpr double kLatTop = 52 * kPi / 180;
 struct Block {
     int i0, j0, w, h;
 };
-constexpr Block kFace{2, 3, 4, 7};
+// Split across its middle row by the nose base: the nose above, the mouth below.
+constexpr Block kFace{2, 3, 4, 6};
 constexpr Block kLeftEye{7, 9, 3, 2};
 constexpr Block kRightEye{30, 9, 3, 2};
 constexpr Block kLeftEar{12, 7, 2, 4};
@@ -116,12 +117,15 @@ RingShape FaceRing(const Mesh& mesh, const Grid& tube) {
     r.exponent = 2.1;
     r.curve = -30;
     r.curveV = -14;
-    const int mid = kFace.j0 + kFace.h / 2;
+    // The nose base lies between tube rows 6 and 7; the block's middle row,
+    // which the base leaves from, is drawn up half a row onto it.
+    const int mid = 6;
     const Vec3 sides = (mesh.points[tube.Id(kFace.i0, mid)] + mesh.points[tube.Id(kFace.i0, mid + 1)] +
                         mesh.points[tube.Id(kFace.i0 + kFace.w, mid)] +
                         mesh.points[tube.Id(kFace.i0 + kFace.w, mid + 1)]) *
                        0.25;
     r.centre = sides - r.normal * (r.curve * r.ra * r.ra);
+    r.centre.x = 0;  // on the mirror plane
     return r;
 }
 
@@ -130,38 +134,41 @@ FaceRings RingsOf(const Mesh& mesh, const Layout& layout) {
     rings.leftEye = EyeRing(Centre(mesh, layout.tube, kLeftEye));
     rings.leftEar = EarRing(Centre(mesh, layout.tube, kLeftEar));
     rings.face = FaceRing(mesh, layout.tube);
-    // Split between block rows h/2 - 1 and h/2; arcs listed in walk order,
-    // each starting just after the split.
+    // The nose base leaves the rim at the two entries of the middle row; each
+    // arc runs in walk order from one of them to the other, both included.
     const auto walk = CanonicalWalk(kFace.w, kFace.h);
     const int n = static_cast<int>(walk.size());
-    const int splitRow = (kFace.h + 1) / 2;  // rows >= splitRow belong to the nose
-    int start = 0;
-    for (int e = 0; e < n; ++e) {
-        if (walk[e].first == kFace.w && walk[e].second == splitRow) start = e;
-    }
-    for (int k = 0; k < n; ++k) {
-        const int e = (start + k) % n;
-        (walk[e].second >= splitRow ? rings.upperArc : rings.lowerArc).push_back(e);
-    }
-    // The nose base runs across the opening between the middles of the two
-    // side edges that the split crosses.
-    const std::vector<Vec3> ring = RingPoints(rings.face);
+    rings.splitRow = kFace.h / 2;
     auto entry = [&](int i, int j) {
+        int found = 0;
         for (int e = 0; e < n; ++e) {
-            if (walk[e].first == i && walk[e].second == j) return ring[e];
+            if (walk[e].first == i && walk[e].second == j) found = e;
         }
-        return Vec3{};
+        return found;
     };
-    const Vec3 right = (entry(0, splitRow - 1) + entry(0, splitRow)) * 0.5;
-    const Vec3 left = (entry(kFace.w, splitRow - 1) + entry(kFace.w, splitRow)) * 0.5;
+    const int left = entry(kFace.w, rings.splitRow);
+    const int right = entry(0, rings.splitRow);
+    for (int e = left;; e = (e + 1) % n) {
+        rings.upperArc.push_back(e);
+        if (e == right) break;
+    }
+    for (int e = right;; e = (e + 1) % n) {
+        rings.lowerArc.push_back(e);
+        if (e == left) break;
+    }
+    // The nose base runs across on the face's curve; its ends are the rim's
+    // own points, copied, so the nose and the mouth hold them bit for bit.
+    const std::vector<Vec3> ring = RingPoints(rings.face);
+    const Vec3 rightEnd = ring[right];
+    const Vec3 leftEnd = ring[left];
     const Frame f = MakeFrame(rings.face.normal, rings.face.ref);
-    const double uRight = Dot(right - rings.face.centre, f.e1);
-    const double uLeft = Dot(left - rings.face.centre, f.e1);
-    for (int k = 0; k < 5; ++k) {
-        const double t = k / 4.0;
+    const double uRight = Dot(rightEnd - rings.face.centre, f.e1);
+    const double uLeft = Dot(leftEnd - rings.face.centre, f.e1);
+    for (int k = 0; k <= kFace.w; ++k) {
+        const double t = static_cast<double>(k) / kFace.w;
         const double u = Lerp(uRight, uLeft, t);
         const double depth = rings.face.curve * (u * u - Lerp(uRight * uRight, uLeft * uLeft, t));
-        rings.split[k] = Lerp(right, left, t) + f.n * depth;
+        rings.split.push_back(k == 0 ? rightEnd : k == kFace.w ? leftEnd : Lerp(rightEnd, leftEnd, t) + f.n * depth);
     }
     return rings;
 }
@@ -227,6 +234,7 @@ Mesh BuildHead(const HeadParams& p) {
         mesh.points[i] += Normalize(mesh.points[i] - kHeadCentre) * p.hairThickness;
     }
     mesh.ComputeNormals();
+    mesh.MakeMirrorSymmetric();
     return mesh;
 }
 

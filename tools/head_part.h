@@ -1,11 +1,11 @@
 // The head: a closed surface with seven openings, the neck below (list 0),
 // the eyes (lists 1, 2), the nose and mouth sharing one opening split across
-// at the nose base (lists 3 and 4), the ears (lists 5, 6). The face parts are
-// built on the reference head's openings, whose rings every head variant
-// keeps (only their place changes), so any face part fits any head.
+// at the nose base (lists 3 and 4, which share the two points where the nose
+// base meets the rim), the ears (lists 5, 6). The face parts are built on the
+// reference head's openings, whose rings every head variant keeps (only their
+// place changes), so any face part fits any head.
 #pragma once
 
-#include <array>
 #include <vector>
 
 #include "mesh.h"
@@ -35,9 +35,16 @@ struct FaceRings {
     RingShape leftEye;
     RingShape leftEar;
     RingShape face;                 // nose and mouth opening
-    std::vector<int> upperArc;      // walk entries of `face` above the split (nose), in list order
-    std::vector<int> lowerArc;      // walk entries below the split (mouth)
-    std::array<Vec3, 5> split;      // the nose base, from the figure's right to its left
+    int splitRow = 0;               // block row of `face` that the nose base leaves from
+    // Walk entries of `face` in list order: the nose's arc runs from the
+    // figure's left end of the nose base over the top to its right end, the
+    // mouth's from the right end round the chin to the left end. Both arcs
+    // hold both ends, so that the three parts meet in shared points.
+    std::vector<int> upperArc;
+    std::vector<int> lowerArc;
+    // The nose base, from the figure's right to its left, one point per
+    // block column; the ends are the ring's own entries at the split row.
+    std::vector<Vec3> split;
 };
 
 Mesh BuildHead(const HeadParams& params);

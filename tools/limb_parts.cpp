@@ -57,7 +57,11 @@ Mesh BuildNeck(const LimbParams& p) {
         const double side = std::fabs(dir.x);
         return q + dir * (0.0007 * p.muscle * side * Bump(t, 0.4, 0.35));
     };
-    return Sweep(plan, 0, 1, "Skin", "Skin", 0);
+    Mesh mesh = Sweep(plan, 0, 1, "Skin", "Skin", 0);
+    // Only the seam rings: the rings between them turn from one block's
+    // walk to the other's, which no mirror maps onto itself.
+    for (int list : {0, 1}) mesh.MakeMirrorSymmetric(mesh.lists[list]);
+    return mesh;
 }
 
 Mesh BuildArm(const LimbParams& p) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <utility>
 
@@ -222,6 +224,64 @@ void Mesh::MirrorX() {
     for (Vec3& p : points) p.x = -p.x;
     for (Vec3& n : normals) n.x = -n.x;
     for (Quad& q : quads) std::swap(q.b, q.d);
+}
+
+void Mesh::MakeMirrorSymmetric() {
+    std::vector<int> all(points.size());
+    for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
+    MakeMirrorSymmetric(all);
+}
+
+void Mesh::MakeMirrorSymmetric(const std::vector<int>& ids) {
+    // Rounding leaves a mirror image some 1e-17 away; the nearest other
+    // point is more than 1e-6 away.
+    constexpr double kTolerance = 1e-9;
+    std::map<int, int> partner;
+    for (std::size_t a = 0; a < ids.size(); ++a) {
+        const int i = ids[a];
+        if (partner.count(i)) continue;
+        int best = -1;
+        double bestDistance = kTolerance;
+        for (std::size_t b = a; b < ids.size(); ++b) {
+            const int j = ids[b];
+            if (partner.count(j)) continue;
+            const Vec3 image{-points[j].x, points[j].y, points[j].z};
+            const double distance = Length(image - points[i]);
+            if (distance <= bestDistance) {
+                best = j;
+                bestDistance = distance;
+            }
+        }
+        if (best < 0) {
+            std::fprintf(stderr, "mesh builder: point %d has no mirror image\n", i);
+            std::abort();
+        }
+        partner[i] = best;
+        partner[best] = i;
+    }
+    const bool withNormals = normals.size() == points.size();
+    // The mean of a pair, with the x of the one on the plus side.
+    auto settle = [](Vec3& a, Vec3& b) {
+        Vec3& plus = a.x >= b.x ? a : b;
+        Vec3& minus = a.x >= b.x ? b : a;
+        const Vec3 mean{(plus.x - minus.x) * 0.5, (plus.y + minus.y) * 0.5, (plus.z + minus.z) * 0.5};
+        plus = mean;
+        minus = {-mean.x, mean.y, mean.z};
+    };
+    for (const auto& [i, j] : partner) {
+        if (j < i) continue;
+        if (j == i) {
+            points[i].x = 0;
+            if (withNormals) normals[i] = Normalize({0, normals[i].y, normals[i].z});
+            continue;
+        }
+        settle(points[i], points[j]);
+        if (withNormals) {
+            settle(normals[i], normals[j]);
+            normals[i] = Normalize(normals[i]);
+            normals[j] = {-normals[i].x, normals[i].y, normals[i].z};
+        }
+    }
 }
 
 Vec3 Mesh::Centroid(const std::vector<int>& ids) const {

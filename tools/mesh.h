@@ -67,6 +67,14 @@ public:
     // Mirror image in x (a right-hand part from a left-hand one): points and
     // normals mirrored, quads reversed so they still face outwards.
     void MirrorX();
+    // For a part that spans the mirror plane x = 0 and is built symmetric up
+    // to rounding: pairs every point with its mirror image and makes each
+    // pair exact mirror images, points and normals, a point on the plane
+    // getting x = 0. Both halves of the figure then meet on the plane bit for
+    // bit. Stops the generator when a point has no mirror image.
+    void MakeMirrorSymmetric();
+    // The same for some points only, which hold their mirror images.
+    void MakeMirrorSymmetric(const std::vector<int>& ids);
     Vec3 Centroid(const std::vector<int>& ids) const;
 
     formats::ObjectFileData ToFileData(bool surfacesInContainer) const;

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "face_parts.h"
+#include "formats/library_settings.h"
 #include "formats/object_writer.h"
 #include "hand_foot_parts.h"
 #include "head_part.h"
@@ -195,13 +196,20 @@ bool WriteSampleLibrary(const std::string& folder, std::string* error) {
         const bool container = (variantIndex[entry.part]++ % 2) == 1;
         const std::string path = (dir / entry.file).string();
         formats::ObjectFileData data = mesh.ToFileData(container);
-        // The parts are built 0.36 tall; written a little smaller, the whole
-        // figure, toes included, fits the view at its start-up zoom.
-        for (float& coordinate : data.points) coordinate = static_cast<float>(coordinate * kWrittenScale);
+        // The parts are built 0.36 tall; written smaller and a little higher,
+        // the whole figure, toes included, fits the view at its start-up zoom.
+        for (std::size_t i = 0; i < data.points.size(); ++i) {
+            const double raise = i % 3 == 1 ? kWrittenRaise : 0.0;
+            data.points[i] = static_cast<float>(data.points[i] * kWrittenScale + raise);
+        }
         if (!formats::WriteObjectFile(path, data)) {
             *error = "cannot write " + path;
             return false;
         }
+    }
+    if (!formats::WriteLibrarySettings(folder, {kMetresPerUnit})) {
+        *error = "cannot write " + (fs::path(folder) / formats::kLibrarySettingsFile).string();
+        return false;
     }
     return true;
 }

@@ -111,6 +111,7 @@ Mesh BuildUpperBody(const TorsoParams& p) {
     EmitGrid(mesh, cap, [&](Vec3) { return shirt; }, [&](int, int) { return below; });
     mesh.BlendSnaps();
     mesh.ComputeNormals();
+    mesh.MakeMirrorSymmetric();
     return mesh;
 }
 
@@ -165,6 +166,7 @@ Mesh BuildStomach(const TorsoParams& p) {
     EmitGrid(mesh, cap, surface, [&](int, int) { return above; });
     mesh.BlendSnaps();
     mesh.ComputeNormals();
+    mesh.MakeMirrorSymmetric();
     return mesh;
 }
 

@@ -7,6 +7,7 @@
 #include "model/connection_tables.h"
 #include "model/creature.h"
 #include "model/part_types.h"
+#include "sample_library.h"
 #include "../support/recording_sink.h"
 
 using librarytest::PartFiles;
@@ -108,8 +109,9 @@ TEST(FigureAssembly, WholeFiguresInPanelOrderAreClosedUprightAndCentred) {
         EXPECT_LT(librarytest::WidestSeamGap(creature), kClosed);
 
         const Bounds all = BoundsOf(creature);
-        EXPECT_NEAR(all.hi[1] - all.lo[1], 0.342, 0.012);  // crown to soles
-        EXPECT_NEAR(all.Centre(1), 0.0, 0.008);
+        // Crown to soles: built 0.36 tall about y = 0, then written scaled and raised.
+        EXPECT_NEAR(all.hi[1] - all.lo[1], 0.36 * library::kWrittenScale, 0.012);
+        EXPECT_NEAR(all.Centre(1), library::kWrittenRaise, 0.008);
         EXPECT_NEAR(all.Centre(0), 0.0, 1e-4);  // left and right mirror each other
         EXPECT_NEAR(all.Centre(2), 0.0, 0.01);
         // Upright, left side at +x, facing -z (towards the viewer once the
@@ -142,8 +144,8 @@ TEST(FigureAssembly, AnyOrderOfSettingPartsGivesAClosedFigure) {
             EXPECT_TRUE(sink.shown.empty()) << sink.shown.front();
             EXPECT_LT(librarytest::WidestSeamGap(creature), kClosed);
             const Bounds all = BoundsOf(creature);
-            EXPECT_NEAR(all.hi[1] - all.lo[1], 0.342, 0.012);
-            EXPECT_NEAR(all.Centre(1), 0.0, 0.02);
+            EXPECT_NEAR(all.hi[1] - all.lo[1], 0.36 * library::kWrittenScale, 0.012);
+            EXPECT_NEAR(all.Centre(1), library::kWrittenRaise, 0.02);
         }
     }
 }

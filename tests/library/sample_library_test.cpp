@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -90,6 +91,54 @@ TEST(SampleLibrary, SeamsHaveOneEntryCountAcrossAllVariantsOfBothParts) {
                         << part->objectName << " list " << k << " against " << other->objectName;
                 }
             }
+        }
+    }
+}
+
+TEST(SampleLibrary, BothHalvesOfTheFigureAreMirrorImagesBitForBit) {
+    // A point (side 1) or its image (side -1), -0 taken as 0: a point on the
+    // mirror plane is its own image.
+    using Point = std::array<float, 3>;
+    auto point = [](const model::MeshObject& part, int i, float side) {
+        const float* p = &part.points[3 * static_cast<std::size_t>(i)];
+        return Point{side * p[0] + 0.0f, p[1], p[2]};
+    };
+    // Parts across the plane hold the image of every point; the neck, whose
+    // rings turn between two blocks' walks, of every seam point.
+    for (const char* name : {"Head", "Nose", "Mouth", "Neck", "Upper body", "Stomach"}) {
+        for (const std::string& path : PartFiles(name)) {
+            SCOPED_TRACE(path);
+            auto part = ReadPart(path);
+            ASSERT_NE(part, nullptr);
+            std::vector<int> ids;
+            if (std::string(name) == "Neck") {
+                for (int k : {0, 1}) {
+                    ids.insert(ids.end(), part->BoundaryList(k), part->BoundaryList(k) + part->BoundaryCount(k));
+                }
+            } else {
+                for (int i = 0; i < part->pointCount; ++i) ids.push_back(i);
+            }
+            std::set<Point> points;
+            for (int i : ids) points.insert(point(*part, i, 1));
+            int without = 0;
+            for (int i : ids) without += points.count(point(*part, i, -1)) == 0;
+            EXPECT_EQ(without, 0) << "points without their mirror image";
+        }
+    }
+    // A right-hand part is its left-hand namesake mirrored, point by point.
+    for (const char* side : {"ear", "eye", "arm", "forearm", "hand", "thigh", "leg", "foot"}) {
+        const std::vector<std::string> lefts = PartFiles(std::string("Left ") + side);
+        const std::vector<std::string> rights = PartFiles(std::string("Right ") + side);
+        ASSERT_EQ(lefts.size(), rights.size()) << side;
+        for (std::size_t v = 0; v < lefts.size(); ++v) {
+            SCOPED_TRACE(rights[v]);
+            auto left = ReadPart(lefts[v]);
+            auto right = ReadPart(rights[v]);
+            ASSERT_TRUE(left && right);
+            ASSERT_EQ(left->pointCount, right->pointCount);
+            int unlike = 0;
+            for (int i = 0; i < left->pointCount; ++i) unlike += point(*left, i, -1) != point(*right, i, 1);
+            EXPECT_EQ(unlike, 0);
         }
     }
 }
