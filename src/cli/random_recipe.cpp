@@ -51,10 +51,10 @@ int PositionOf(const std::vector<std::string>& files, const std::string& name) {
     return sameLetters;
 }
 
-// The parts that sit on the head's face.
-bool IsFaceFeature(std::size_t panelIndex) {
+// The head and the parts that sit on its face.
+bool IsHeadOrFace(std::size_t panelIndex) {
     const std::string_view name = model::panelOrder[panelIndex];
-    for (std::string_view feature : {"Left ear", "Right ear", "Left eye", "Right eye", "Nose", "Mouth"}) {
+    for (std::string_view feature : {"Head", "Left ear", "Right ear", "Left eye", "Right eye", "Nose", "Mouth"}) {
         if (name == feature) return true;
     }
     return false;
@@ -122,15 +122,15 @@ RandomRecipe DrawRecipe(std::uint32_t seed, const ObjectLists& lists, bool defor
 
 int BuildFigure(const RandomRecipe& recipe, const ObjectLists& lists, const std::string& objectDir,
                 model::Creature& creature) {
-    // Every part's factors from the draws alone: the amount of its draw, the
-    // face's features the head's (they scale with it, so the face keeps its
-    // proportions), a mirrored right part its left part's.
-    const std::size_t head = static_cast<std::size_t>(model::PanelIndexOfTypeId(model::TypeIdOfName("Head")));
+    // Every part's factors from the draws alone: the amount of its draw, a
+    // mirrored right part its left part's. The head and its face keep the
+    // shapes of their files: where the head, nose and mouth meet, three
+    // seams share a point, and seams welded pair by pair close there only
+    // when the three parts fit as their files made them.
     std::array<Factors, model::kPartTypeCount> factors{};
     for (std::size_t p = 0; p < factors.size(); ++p) {
-        const std::size_t from = IsFaceFeature(p) ? head
-                                 : recipe.factorsFrom[p] >= 0 ? static_cast<std::size_t>(recipe.factorsFrom[p])
-                                                              : p;
+        if (IsHeadOrFace(p)) continue;
+        const std::size_t from = recipe.factorsFrom[p] >= 0 ? static_cast<std::size_t>(recipe.factorsFrom[p]) : p;
         for (std::size_t a = 0; a < 3; ++a) {
             factors[p][a] = recipe.draws[from][a] == 0.0 ? 0.0f : AsStored(recipe.deformAmount * recipe.draws[from][a]);
         }

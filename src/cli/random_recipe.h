@@ -55,9 +55,9 @@ RandomRecipe DrawRecipe(std::uint32_t seed, const ObjectLists& lists, bool defor
 // model's origin, which moves it as well as resizing it, and the part it
 // hangs from pulls it back onto its seam when it comes. A part's factor
 // along an axis is its draw × deformAmount, the largest relative change of
-// its size; the eyes, ears, nose and mouth take the head's factors, so the
-// face scales with the head; a right part with factorsFrom takes its left
-// part's factors. Factors are kept as a project file stores them (six
+// its size; the head and its face (eyes, ears, nose, mouth) keep their
+// files' shapes and move with the neck; a right part with factorsFrom takes
+// its left part's factors. Factors are kept as a project file stores them (six
 // decimals). Failures go to the creature's messages. Returns the parts
 // loaded.
 int BuildFigure(const RandomRecipe& recipe, const ObjectLists& lists, const std::string& objectDir,
