@@ -36,7 +36,7 @@ MaterialKey KeyOf(const model::SurfaceRecord& record) {
 }  // namespace
 
 bool ModernFigure::Prepare(model::Creature& creature, ui::MessageSink& messages, const ExportSettings& settings,
-                           FileFrame frame) {
+                           FileFrame frame, bool smoothNormals) {
     materials.clear();
     positions.clear();
     normals.clear();
@@ -46,7 +46,7 @@ bool ModernFigure::Prepare(model::Creature& creature, ui::MessageSink& messages,
     MergeCoincidentPoints();
     merged.OrderMaterials();
     merged.ListVertices();
-    merged.ComputeNormals();
+    if (smoothNormals) merged.ComputeNormals();
     MarkTriangles();
     CollectMaterials();
     Place(settings.metresPerUnit, frame);
@@ -179,33 +179,26 @@ void ModernFigure::Place(double metresPerUnit, FileFrame frame) {
     const double centreX = (low[0] + high[0]) / 2;
     const double centreZ = (low[2] + high[2]) / 2;
     const double scale = frame == FileFrame::kMillimetresZUp ? 1000.0 * metresPerUnit : metresPerUnit;
+    const bool withNormals = !merged.normals.empty();
     positions.resize(3 * count);
-    normals.resize(3 * count);
+    normals.resize(withNormals ? 3 * count : 0);
     for (std::size_t v = 0; v < count; ++v) {
         const float* xyz = merged.Point(merged.vertices[v]);
         const double x = (xyz[0] - centreX) * scale;
         const double up = (xyz[1] - low[1]) * scale;
         const double front = -(xyz[2] - centreZ) * scale;  // towards the reader
-        const float* n = &merged.normals[3 * v];
         float* out = &positions[3 * v];
+        // +Y up facing +Z, or +Z up facing -Y.
+        const bool yUp = frame == FileFrame::kMetresYUp;
+        out[0] = static_cast<float>(x) + 0.0f;  // no -0 in the files
+        out[1] = static_cast<float>(yUp ? up : -front) + 0.0f;
+        out[2] = static_cast<float>(yUp ? front : up) + 0.0f;
+        if (!withNormals) continue;
+        const float* n = &merged.normals[3 * v];
         float* normal = &normals[3 * v];
-        if (frame == FileFrame::kMetresYUp) {
-            out[0] = static_cast<float>(x);
-            out[1] = static_cast<float>(up);
-            out[2] = static_cast<float>(front);
-            normal[0] = n[0];
-            normal[1] = n[1];
-            normal[2] = -n[2];
-        } else {
-            // +Z up, facing -Y.
-            out[0] = static_cast<float>(x);
-            out[1] = static_cast<float>(-front);
-            out[2] = static_cast<float>(up);
-            normal[0] = n[0];
-            normal[1] = n[2];
-            normal[2] = n[1];
-        }
-        for (int axis = 0; axis < 3; ++axis) out[axis] += 0.0f;  // no -0 in the files
+        normal[0] = n[0];
+        normal[1] = yUp ? n[1] : n[2];
+        normal[2] = yUp ? -n[2] : n[1];
     }
 }
 

@@ -46,10 +46,11 @@ class ModernFigure {
 public:
     // The merged figure tidied and placed in `frame` at the settings' unit,
     // its vertices, normals and materials; what was tidied is added to the
-    // settings' counts. False for an empty figure (nothing said) and for a
-    // damaged part (reported).
+    // settings' counts. Without `smoothNormals` (a format with facet normals
+    // only) the vertices get none. False for an empty figure (nothing said)
+    // and for a damaged part (reported).
     bool Prepare(model::Creature& creature, ui::MessageSink& messages, const ExportSettings& settings,
-                 FileFrame frame);
+                 FileFrame frame, bool smoothNormals = true);
 
     // The triangles of a merged face as vertex numbers, turned to face
     // outwards in the file's frame: quad a-b-c-d gives (a, b, c) and
@@ -68,7 +69,7 @@ public:
     MergedFigure merged;
     std::vector<NamedMaterial> materials;
     std::vector<float> positions;  // x, y, z per vertex in the file's frame
-    std::vector<float> normals;    // unit normal per vertex in the file's frame
+    std::vector<float> normals;    // unit normal per vertex in the file's frame (smoothNormals)
     std::uint64_t droppedTriangles = 0;
     std::uint64_t mergedPoints = 0;
 

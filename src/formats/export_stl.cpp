@@ -86,7 +86,8 @@ void WriteStl(AtomicFile& file, const ModernFigure& figure) {
 bool ExportStl(model::Creature& creature, const std::string& path, ui::MessageSink& messages,
                const ExportSettings& settings) {
     ModernFigure figure;
-    if (!figure.Prepare(creature, messages, settings, FileFrame::kMillimetresZUp)) return false;
+    // Facet normals only: the vertices need none.
+    if (!figure.Prepare(creature, messages, settings, FileFrame::kMillimetresZUp, false)) return false;
     return WriteExportFile(path, messages, [&](AtomicFile& file) {
         WriteStl(file, figure);
         return std::string();
