@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <sstream>
 
 #include "../panels/temp_dir.h"
 #include "../panels/tiny_library.h"
+#include "../support/stl_corners.h"
 #include "cli/command.h"
 
 namespace cli {
@@ -106,25 +106,14 @@ TEST_F(ExportCommandTest, FailuresSayWhatIsWrongAndWriteNothing) {
     EXPECT_NE(err.str().find("no part folders"), std::string::npos);
 }
 
-// The STL's corners (normals and attribute words left out).
-std::vector<float> StlCorners(const std::string& bytes) {
-    std::vector<float> corners;
-    for (std::size_t at = 84; at + 50 <= bytes.size(); at += 50) {
-        float xyz[9];
-        std::memcpy(xyz, bytes.data() + at + 12, sizeof xyz);
-        corners.insert(corners.end(), xyz, xyz + 9);
-    }
-    return corners;
-}
-
 // One unit is a metre unless the library's library.cfg says otherwise, and
 // --scale overrides both; the size is all that changes.
 TEST_F(ExportCommandTest, TheModernFormatsTakeTheLibrarysUnitOrTheScaleGiven) {
     ASSERT_EQ(Run({"figure.mwp", "metre.stl"}), kExitDone) << err.str();
-    const std::vector<float> metre = StlCorners(ReadAll(dir / "metre.stl"));
+    const std::vector<float> metre = testsupport::StlCorners(ReadAll(dir / "metre.stl"));
     ASSERT_FALSE(metre.empty());
     const auto scaledBy = [&](const std::string& file, float factor) {
-        const std::vector<float> corners = StlCorners(ReadAll(dir / file));
+        const std::vector<float> corners = testsupport::StlCorners(ReadAll(dir / file));
         if (corners.size() != metre.size()) return false;
         for (std::size_t i = 0; i < corners.size(); ++i) {
             if (corners[i] != factor * metre[i]) return false;

@@ -11,12 +11,14 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <ostream>
 #include <vector>
 
 #include <unistd.h>
 
 #include "../support/recording_sink.h"
+#include "../support/stl_corners.h"
 #include "cli/figure_render.h"
 #include "cli/random_recipe.h"
 #include "formats/atomic_file.h"
@@ -45,27 +47,17 @@ void ForEachFigure(Check check) {
     }
 }
 
-// A binary STL file's triangle corners, three a triangle, read byte by byte
-// as float bit patterns; -0 is taken as +0 so that equal positions have
-// equal patterns.
+// A binary STL file's triangle corners as float bit patterns, -0 taken as
+// +0 so that equal positions have equal patterns.
 using Corner = std::array<std::uint32_t, 3>;
 
 std::vector<Corner> ReadStlCorners(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::vector<unsigned char> bytes(fs::file_size(path));
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    auto word = [&](std::size_t at) {
-        return std::uint32_t{bytes[at]} | std::uint32_t{bytes[at + 1]} << 8 | std::uint32_t{bytes[at + 2]} << 16 |
-               std::uint32_t{bytes[at + 3]} << 24;
-    };
-    if (bytes.size() < 84 || bytes.size() != 84 + 50 * std::size_t{word(80)}) return {};
-    std::vector<Corner> corners(3 * std::size_t{word(80)});
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<float> xyz = testsupport::StlCorners(bytes);
+    std::vector<Corner> corners(xyz.size() / 3);
     for (std::size_t k = 0; k < corners.size(); ++k) {
-        // Each triangle: its normal, then three corners of three floats.
-        const std::size_t at = 84 + 50 * (k / 3) + 12 * (k % 3 + 1);
-        for (std::size_t axis = 0; axis < 3; ++axis) {
-            corners[k][axis] = std::bit_cast<std::uint32_t>(std::bit_cast<float>(word(at + 4 * axis)) + 0.0f);
-        }
+        for (std::size_t axis = 0; axis < 3; ++axis) corners[k][axis] = std::bit_cast<std::uint32_t>(xyz[3 * k + axis] + 0.0f);
     }
     return corners;
 }

@@ -4,7 +4,7 @@
 // dialog cancelled, and the About box's links.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
 
 #include <fstream>
 #include <sstream>
@@ -15,6 +15,7 @@
 #include "resources/templates.h"
 #include "temp_dir.h"
 #include "tiny_library.h"
+#include "../support/stl_corners.h"
 #include "ui/memory/memory_platform.h"
 #include "view/creature_view.h"
 
@@ -223,15 +224,9 @@ TEST_F(ProjectPanelTest, SaveCreatureTakesTheLibrarysUnit) {
             std::ofstream(dir / "lib/library.cfg", std::ios::binary) << unit;
             Answer(dir / "print.stl", kExportStl);
             page.Click(kIdSaveCreature);
-            const std::string bytes = ReadAll(dir / "print.stl");
+            const std::vector<float> corners = testsupport::StlCorners(ReadAll(dir / "print.stl"));
             float high = 0;
-            for (std::size_t at = 84; at + 50 <= bytes.size(); at += 50) {
-                for (int corner = 0; corner < 3; ++corner) {
-                    float z = 0;
-                    std::memcpy(&z, bytes.data() + at + 12 + 12 * corner + 8, sizeof z);
-                    high = std::max(high, z);
-                }
-            }
+            for (std::size_t z = 2; z < corners.size(); z += 3) high = std::max(high, corners[z]);
             return high;
         };
         const float metre = heightOf("");

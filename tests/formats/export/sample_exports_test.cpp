@@ -33,6 +33,7 @@
 #include "model/creature.h"
 #include "model/part_types.h"
 #include "../../support/recording_sink.h"
+#include "../../support/stl_corners.h"
 
 namespace fs = std::filesystem;
 
@@ -225,17 +226,10 @@ TEST(SampleFigureExports, ModernFormatsStandTheFigureWhereTheirReadersExpectIt) 
     EXPECT_GT(MeanZ(model, "Lips"), MeanZ(model, "Hair"));
     EXPECT_GT(MeanZ(model, "Pupil"), 0);
 
-    const std::string bytes = exporttest::FileText(out / "figure.stl");
-    ASSERT_GE(bytes.size(), 84u);
-    std::uint32_t triangles = 0;
-    std::memcpy(&triangles, bytes.data() + 80, 4);
-    ASSERT_EQ(bytes.size(), 84u + 50u * triangles);
+    const std::vector<float> corners = testsupport::StlCorners(exporttest::FileText(out / "figure.stl"));
+    ASSERT_FALSE(corners.empty());
     Box stl;
-    for (std::size_t t = 0; t < triangles; ++t) {
-        float corners[9];
-        std::memcpy(corners, bytes.data() + 84 + 50 * t + 12, sizeof corners);
-        for (int c = 0; c < 3; ++c) stl.Add(&corners[3 * c]);
-    }
+    for (std::size_t c = 0; c < corners.size(); c += 3) stl.Add(&corners[c]);
     EXPECT_EQ(stl.low[2], 0);
     // x as in the glTF, y its -z, z its y, all a thousand times larger.
     for (const auto& [stlAxis, glbAxis, sign] : {std::tuple{0, 0, 1}, {1, 2, -1}, {2, 1, 1}}) {
