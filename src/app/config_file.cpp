@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "formats/c_number.h"
+#include "formats/regular_file.h"
 #include "formats/text_scanner.h"
 
 namespace app {
@@ -99,6 +100,9 @@ std::string FormatConfig(const ConfigValues& values) {
 }
 
 bool ReadConfigFile(const std::string& path, ConfigValues& values) {
+    // A FIFO standing at mw.cfg would hold the start-up forever.
+    std::string why;
+    if (!formats::CheckRegularFile(path, why)) return false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -66,9 +66,11 @@ bool ResolveUnit(double scale, const std::string& objectDir, const char* command
 bool LoadProjectFigure(const std::string& path, const std::string& objectDir, model::Creature& creature,
                        ui::MessageSink& failures) {
     formats::ProjectFile project;
-    if (!formats::ReadProjectFile(path, project)) {
-        failures.ShowMessage(formats::kProjectOpenFailed, formats::kProjectErrorCaption, ui::Icon::Exclamation,
-                             nullptr);
+    std::string why;
+    if (!formats::ReadProjectFile(path, project, &why)) {
+        // The box's text, then which file and why.
+        failures.ShowMessage(std::string(formats::kProjectOpenFailed) + " (" + path + ": " + why + ")",
+                             formats::kProjectErrorCaption, ui::Icon::Exclamation, nullptr);
         return false;
     }
     formats::LoadProjectRecords(project, creature, objectDir, nullptr);

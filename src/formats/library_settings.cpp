@@ -8,6 +8,7 @@
 
 #include "formats/atomic_file.h"
 #include "formats/c_number.h"
+#include "formats/regular_file.h"
 #include "formats/text_scanner.h"
 #include "ui/list_order.h"
 
@@ -26,6 +27,11 @@ bool ReadLibrarySettings(const std::string& objectDir, LibrarySettings& settings
     const std::string path = SettingsPath(objectDir);
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) return true;
+    std::string why;
+    if (!CheckRegularFile(path, why)) {
+        problem = std::string(kLibrarySettingsFile) + ": " + why;
+        return false;
+    }
     std::ifstream file(path, std::ios::binary);
     std::ostringstream text;
     if (!file || !(text << file.rdbuf())) {

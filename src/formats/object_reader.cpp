@@ -9,6 +9,7 @@
 #include <new>
 
 #include "formats/object_chunks.h"
+#include "formats/regular_file.h"
 #include "model/mesh_object.h"
 
 namespace model {
@@ -72,6 +73,7 @@ const char* ReadErrorText(ReadError error) {
         case ReadError::kPolygonPointOutOfRange: return "a polygon names a point out of range";
         case ReadError::kPolygonSurfaceOutOfRange: return "a polygon names a surface out of range";
         case ReadError::kBoundaryPointOutOfRange: return "a boundary list names a point out of range";
+        case ReadError::kNotRegularFile: return "not a regular file";
     }
     return "refused";
 }
@@ -85,13 +87,17 @@ bool MeshObject::Refuse(ReadError why, std::size_t at) {
 bool MeshObject::ReadObjectFile(const std::string& path) {
     readError = ReadError::kNone;
     readErrorAt = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in && path.find('\\') != std::string::npos) {
+    std::string why;
+    std::string readable = path;
+    if (!formats::CheckRegularFile(readable, why) && path.find('\\') != std::string::npos) {
         // Project files keep object paths with backslashes: read them as separators.
-        std::string slashed = path;
-        std::replace(slashed.begin(), slashed.end(), '\\', '/');
-        in.open(slashed, std::ios::binary);
+        std::replace(readable.begin(), readable.end(), '\\', '/');
     }
+    // A FIFO or a device would block or never end: only regular files are read.
+    if (!formats::CheckRegularFile(readable, why)) {
+        return Refuse(why == "not a regular file" ? ReadError::kNotRegularFile : ReadError::kCannotOpen);
+    }
+    std::ifstream in(readable, std::ios::binary);
     if (!in) return Refuse(ReadError::kCannotOpen);
     unsigned char head[4];
     // A file too short for the header id is no object file either.

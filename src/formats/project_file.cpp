@@ -3,11 +3,14 @@
 #include "formats/project_file.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "formats/atomic_file.h"
 #include "formats/c_number.h"
+#include "formats/regular_file.h"
 #include "model/creature.h"
 #include "model/part_types.h"
 #include "ui/message_sink.h"
@@ -92,15 +95,29 @@ bool SaveProject(const model::Creature& creature, const std::string& fileName, c
     return saved;
 }
 
-bool ReadProjectFile(const std::string& path, ProjectFile& project) {
+bool ReadProjectFile(const std::string& path, ProjectFile& project, std::string* why) {
+    std::string reason;
+    const auto refuse = [&](std::string text) {
+        if (why != nullptr) *why = std::move(text);
+        return false;
+    };
+    std::uint64_t size = 0;
+    if (!CheckRegularFile(path, reason, &size)) return refuse(reason);
+    // Checked before reading, so that no file can make the reader take
+    // more memory than a project needs.
+    if (size > kMaxProjectBytes) return refuse("larger than 64 MiB, not a project file");
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!file) return false;
+    if (!file) return refuse(std::strerror(errno));
     std::string text;
     char buffer[1 << 14];
     std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text.append(buffer, n);
-    // A folder opens but cannot be read; neither can a file on a failing disk.
-    if (std::ferror(file.get())) return false;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0 && text.size() <= kMaxProjectBytes) {
+        text.append(buffer, n);
+    }
+    if (std::ferror(file.get())) return refuse(std::strerror(errno));
+    if (text.size() > kMaxProjectBytes) return refuse("larger than 64 MiB, not a project file");
+    // The header word on a line of its own.
+    if (text.rfind("MW1\r\n", 0) != 0 && text.rfind("MW1\n", 0) != 0) return refuse("not a project file");
     project = ParseProject(text);
     return true;
 }

@@ -56,8 +56,14 @@ bool SaveProject(const model::Creature& creature, const std::string& fileName, c
 // steps, before the first). Reading stops where the text ends, whatever
 // count says.
 ProjectFile ParseProject(std::string_view text);
-// False when the file cannot be opened or read (nothing is reported).
-bool ReadProjectFile(const std::string& path, ProjectFile& project);
+// The largest project file read: 22 records are a few kilobytes.
+constexpr std::uint64_t kMaxProjectBytes = 64u << 20;
+
+// False, with the reason in `why` when given, when the file cannot be
+// opened or read, is no regular file, is larger than kMaxProjectBytes, or
+// does not start with the line "MW1" ("not a project file"). Nothing is
+// reported.
+bool ReadProjectFile(const std::string& path, ProjectFile& project, std::string* why = nullptr);
 
 // Called for each record with the panel index of the record's type and the
 // file name to select in that part's list. Not called for a type id outside

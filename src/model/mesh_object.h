@@ -40,6 +40,7 @@ enum class ReadError {
     kPolygonPointOutOfRange,
     kPolygonSurfaceOutOfRange,
     kBoundaryPointOutOfRange,
+    kNotRegularFile,
 };
 
 // A short text for a library author ("a chunk runs past the end of the file").

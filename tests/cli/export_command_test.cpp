@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <sys/stat.h>
+
 #include "../panels/temp_dir.h"
 #include "../panels/tiny_library.h"
 #include "../support/stl_corners.h"
@@ -66,13 +68,17 @@ TEST_F(ExportCommandTest, WritesEachTypeByItsExtensionInAnyCase) {
 }
 
 TEST_F(ExportCommandTest, FailuresSayWhatIsWrongAndWriteNothing) {
+    std::ofstream(dir / "not a project.mwp") << "MW10\r\n0\r\n";
     const struct {
         std::vector<std::string> args;
         int status;
         const char* message;
         const char* notWritten;
     } cases[] = {
-        {{"missing.mwp", "out.3ds"}, kExitFailed, "Error!: Couldn't open project file!\n", "out.3ds"},
+        {{"missing.mwp", "out.3ds"}, kExitFailed,
+         "Error!: Couldn't open project file! (missing.mwp: No such file or directory)\n", "out.3ds"},
+        {{"not a project.mwp", "out.3ds"}, kExitFailed,
+         "Error!: Couldn't open project file! (not a project.mwp: not a project file)\n", "out.3ds"},
         {{"figure.mwp", "no folder/out.3ds"}, kExitFailed, "Error!: Coudln't open file for saving!\n", "no folder"},
         {{"figure.mwp", "no folder/out.dxf"}, kExitFailed, "Error!: Coudln't open file for saving!\n", "no folder"},
         {{"figure.mwp", "no folder/out.mwp"}, kExitFailed, "Error!: Couldn't save project!\n", "no folder"},
@@ -144,6 +150,26 @@ TEST_F(ExportCommandTest, TheModernFormatsTakeTheLibrarysUnitOrTheScaleGiven) {
         EXPECT_NE(err.str().find("--scale"), std::string::npos) << err.str();
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "refused.stl"));
+}
+
+// A FIFO or a folder where a file is read is refused at once, never waited on.
+TEST_F(ExportCommandTest, OnlyRegularFilesAreRead) {
+    ASSERT_EQ(::mkfifo((dir / "fifo.mwp").c_str(), 0600), 0);
+    std::filesystem::create_directories(dir / "folder.mwp");
+    for (const char* project : {"fifo.mwp", "folder.mwp"}) {
+        EXPECT_EQ(Run({project, "out.3ds"}), kExitFailed);
+        EXPECT_EQ(err.str(), "Error!: Couldn't open project file! (" + std::string(project) + ": not a regular file)\n");
+    }
+    // A part file that is a FIFO is a part that cannot be added.
+    std::filesystem::remove(dir / "lib/Nose/n1.mwo");
+    ASSERT_EQ(::mkfifo((dir / "lib/Nose/n1.mwo").c_str(), 0600), 0);
+    EXPECT_EQ(Run({"figure.mwp", "out.3ds"}), kExitDone);
+    EXPECT_NE(err.str().find("Unable to add object"), std::string::npos) << err.str();
+    // A FIFO at mw.cfg is no configuration.
+    ASSERT_EQ(::mkfifo("mw.cfg", 0600), 0);
+    std::vector<std::string> args = {"figure.mwp", "out.dxf"};
+    EXPECT_EQ(RunExport(args, out, err), kExitFailed);
+    EXPECT_NE(err.str().find("no object directory"), std::string::npos) << err.str();
 }
 
 TEST_F(ExportCommandTest, TheProgramDispatchesAndExplains) {

@@ -247,7 +247,8 @@ TEST_F(RenderCommandTest, BadInputSaysWhatIsWrongAndWritesNothing) {
         int status;
         std::string message;
     } cases[] = {
-        {{"missing.mwp", "out.png"}, kExitFailed, "Error!: Couldn't open project file!\n"},
+        {{"missing.mwp", "out.png"}, kExitFailed,
+         "Error!: Couldn't open project file! (missing.mwp: No such file or directory)\n"},
         {{"empty.mwp", "out.png"}, kExitFailed, "empty.mwp: no part could be loaded, nothing written\n"},
         {{"figure.mwp", "no folder/out.png"}, kExitFailed, "no folder/out.png: could not be written\n"},
         {{"--size", "0x100", "figure.mwp", "out.png"}, kExitFailed, "must be 1 to " + largest},

@@ -75,10 +75,32 @@ void ProjectRoundTrip::SaveMoveLoadSave(bool deform) {
 TEST_F(ProjectRoundTrip, SameFilesSettingsAndPointsFromAnotherDirectory) { SaveMoveLoadSave(false); }
 TEST_F(ProjectRoundTrip, SameFactorsAndPointsOfADeformedFigure) { SaveMoveLoadSave(true); }
 
-TEST_F(ProjectTest, UnreadableFileIsNoProject) {
-    formats::ProjectFile project;
-    EXPECT_FALSE(formats::ReadProjectFile("missing.mwp", project));
-    EXPECT_FALSE(formats::ReadProjectFile(dir.string(), project));
+// Only a regular file of at most 64 MiB whose first line is "MW1" is read;
+// anything else says why, before a byte of it is held.
+TEST_F(ProjectTest, OnlyProjectFilesAreRead) {
+    std::ofstream("huge.mwp").close();
+    std::filesystem::resize_file("huge.mwp", formats::kMaxProjectBytes + 1);  // sparse: nothing is written
+    const struct {
+        const char* path;
+        const char* contents;  // null: made otherwise
+        const char* why;       // empty: read
+    } cases[] = {
+        {"missing.mwp", nullptr, "No such file or directory"},
+        {".", nullptr, "not a regular file"},
+        {"huge.mwp", nullptr, "larger than 64 MiB, not a project file"},
+        {"text.mwp", "Shopping list\r\n", "not a project file"},
+        {"longer.mwp", "MW12\r\n0\r\n", "not a project file"},
+        {"empty.mwp", "", "not a project file"},
+        {"dos.mwp", "MW1\r\n0\r\n", ""},
+        {"unix.mwp", "MW1\n0\n", ""},
+    };
+    for (const auto& c : cases) {
+        if (c.contents != nullptr) std::ofstream(c.path, std::ios::binary) << c.contents;
+        formats::ProjectFile project;
+        std::string why;
+        EXPECT_EQ(formats::ReadProjectFile(c.path, project, &why), *c.why == '\0') << c.path;
+        EXPECT_EQ(why, c.why) << c.path;
+    }
 }
 
 constexpr const char* kZeros = "0 0 0 0 0 0 0 0 0 0.010000 0.010000 0.010000 0 0 0 0 0 0 0 0 0 0 0 0 0";
