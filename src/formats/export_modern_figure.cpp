@@ -50,6 +50,23 @@ bool ModernFigure::Prepare(model::Creature& creature, ui::MessageSink& messages,
     MarkTriangles();
     CollectMaterials();
     Place(settings.metresPerUnit, frame);
+    // A point that is finite in object units can pass the float range in
+    // millimetres: the part it belongs to is named.
+    std::vector<const model::MeshObject*> unbounded;
+    for (std::size_t v = 0; v < merged.vertices.size(); ++v) {
+        const float* p = Position(static_cast<std::uint32_t>(v));
+        if (std::isfinite(p[0]) && std::isfinite(p[1]) && std::isfinite(p[2])) continue;
+        const std::uint32_t point = merged.vertices[v];
+        const model::MeshObject* owner = merged.parts.front();
+        for (const model::MeshObject* part : merged.parts) {
+            if (static_cast<std::uint32_t>(part->exportPointBase) <= point) owner = part;
+        }
+        unbounded.push_back(owner);
+    }
+    if (!unbounded.empty()) {
+        ReportUnboundedPart(messages, LargestFactorPart(unbounded)->objectType);
+        return false;
+    }
     if (settings.cleanup != nullptr) {
         settings.cleanup->droppedTriangles += droppedTriangles;
         settings.cleanup->mergedPoints += mergedPoints;

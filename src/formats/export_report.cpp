@@ -1,5 +1,7 @@
 #include "formats/export_report.h"
 
+#include <algorithm>
+#include <cmath>
 #include <exception>
 
 #include "formats/atomic_file.h"
@@ -9,7 +11,38 @@ namespace formats {
 bool PrepareFigure(MergedFigure& figure, model::Creature& creature, ui::MessageSink& messages) {
     const MergeResult result = figure.Prepare(creature);
     if (result == MergeResult::kDamaged) ReportDamagedPart(messages, figure.damagedPart);
-    return result != MergeResult::kEmpty && result != MergeResult::kDamaged;
+    if (result != MergeResult::kMerged) return false;
+    // Build factors far past any sensible size throw points to infinity (or
+    // NaN, where infinities meet): no file can hold them.
+    std::vector<const model::MeshObject*> unbounded;
+    for (const model::MeshObject* part : figure.parts) {
+        const std::size_t first = 3 * static_cast<std::size_t>(part->exportPointBase);
+        for (std::size_t i = first; i < first + part->points.size(); ++i) {
+            if (!std::isfinite(figure.points[i])) {
+                unbounded.push_back(part);
+                break;
+            }
+        }
+    }
+    if (unbounded.empty()) return true;
+    ReportUnboundedPart(messages, LargestFactorPart(unbounded)->objectType);
+    return false;
+}
+
+const model::MeshObject* LargestFactorPart(const std::vector<const model::MeshObject*>& parts) {
+    // The neighbours welded to such a part go with it; its own factors tell it apart.
+    const auto largest = [](const model::MeshObject* part) {
+        float most = 0;
+        for (const auto& mode : part->deformFactors) {
+            for (float f : mode) most = std::max(most, std::abs(f));
+        }
+        return most;
+    };
+    const model::MeshObject* chosen = parts.front();
+    for (const model::MeshObject* part : parts) {
+        if (largest(part) > largest(chosen)) chosen = part;
+    }
+    return chosen;
 }
 
 bool WriteExportFile(const std::string& path, ui::MessageSink& messages,

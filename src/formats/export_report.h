@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "formats/export_3ds.h"
 #include "formats/merged_figure.h"
@@ -26,9 +27,19 @@ inline void ReportDamagedPart(ui::MessageSink& messages, const std::string& type
     ReportExportError(messages, "The part \"" + typeName + "\" names points it does not have. Nothing was exported.");
 }
 
+inline void ReportUnboundedPart(ui::MessageSink& messages, const std::string& typeName) {
+    ReportExportError(messages, "The part \"" + typeName +
+                                    "\" has points beyond any number a file holds (its build factors are far too "
+                                    "large). Nothing was exported.");
+}
+
 inline void ReportSaved(ui::MessageSink& messages) {
     messages.ShowMessage(kSavedText, "", ui::Icon::None, nullptr);
 }
+
+// Of parts with points beyond finite numbers, the one with the largest
+// build factor (the cause; its welded neighbours share its fate).
+const model::MeshObject* LargestFactorPart(const std::vector<const model::MeshObject*>& parts);
 
 // Merges the creature's parts for an export. False for an empty figure
 // (nothing to say) and for a damaged part (reported).

@@ -2,6 +2,7 @@
 // the test, and every way it can fail, with its exit status and message.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -150,6 +151,40 @@ TEST_F(ExportCommandTest, TheModernFormatsTakeTheLibrarysUnitOrTheScaleGiven) {
         EXPECT_NE(err.str().find("--scale"), std::string::npos) << err.str();
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "refused.stl"));
+}
+
+// Build factors so large that points leave the float range never reach a
+// file: every file written holds finite numbers only, or the figure is
+// refused naming the part.
+TEST_F(ExportCommandTest, NoFileHoldsNumbersBeyondFinite) {
+    for (const char* factor : {"10000000000.000000", "1000000000000000000000000000000.000000",
+                               "300000000000000000000000000000000000000.000000"}) {
+        std::string project = kProject;
+        project.replace(project.rfind("0.100000"), 8, factor);
+        std::ofstream(dir / "huge.mwp", std::ios::binary) << project;
+        for (const char* output : {"huge.stl", "huge.glb", "huge.obj", "huge.3ds", "huge.dxf"}) {
+            std::filesystem::remove(dir / output);
+            const int status = Run({"huge.mwp", output});
+            if (status == kExitDone) {
+                const std::string bytes = ReadAll(dir / output);
+                const std::string suffix = std::filesystem::path(output).extension().string();
+                if (suffix == ".stl") {
+                    for (float c : testsupport::StlCorners(bytes)) ASSERT_TRUE(std::isfinite(c)) << factor;
+                }
+                for (const char* word : {"inf", "nan", "null"}) {
+                    if (suffix == ".obj" || suffix == ".dxf" || suffix == ".glb") {
+                        EXPECT_EQ(bytes.find(word), std::string::npos) << factor << " " << output;
+                    }
+                }
+            } else {
+                EXPECT_EQ(status, kExitFailed) << output;
+                EXPECT_NE(err.str().find("The part \"Head\" has points beyond any number a file holds"),
+                          std::string::npos)
+                    << err.str();
+                EXPECT_FALSE(std::filesystem::exists(dir / output));
+            }
+        }
+    }
 }
 
 // A FIFO or a folder where a file is read is refused at once, never waited on.
