@@ -3,6 +3,7 @@
 // is left behind and an old file stays as it was.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <csignal>
 #include <fstream>
 
@@ -129,6 +130,19 @@ TEST_P(ExportFailure, APartNamingPointsItDoesNotHaveIsRefused) {
     ASSERT_EQ(sink.shown.size(), 1u);
     EXPECT_EQ(sink.shown[0].text, "The part \"Left arm\" names points it does not have. Nothing was exported.");
     EXPECT_EQ(sink.shown[0].caption, "Error!");
+    EXPECT_TRUE(folder.Files().empty());
+}
+
+// Points at infinity or NaN (build factors far too large) have no place in
+// any file: the part with the largest factor is named.
+TEST_P(ExportFailure, PointsBeyondFiniteNumbersAreRefused) {
+    Append(creature, CodePart("Neck", {0, 0, 0, 1, 0, 0, 1, 1, 0}, {{0, 1, 2, 2, 0}}));
+    model::MeshObject* arm = Append(creature, CodePart("Left arm", {0, 0, 0, INFINITY, 0, 0, 1, NAN, 0}, {{0, 1, 2, 2, 0}}));
+    arm->deformFactors[model::kLockNone][1] = 1e30f;
+    EXPECT_FALSE(Export(folder / "figure"));
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_EQ(sink.shown[0].text, "The part \"Left arm\" has points beyond any number a file holds (its build factors "
+                                  "are far too large). Nothing was exported.");
     EXPECT_TRUE(folder.Files().empty());
 }
 
