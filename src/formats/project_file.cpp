@@ -85,6 +85,19 @@ std::string FormatProject(const model::Creature& creature, const std::string& ob
 
 bool SaveProject(const model::Creature& creature, const std::string& fileName, const std::string& objectDir,
                  ui::MessageSink& messages) {
+    // A path is one line of the file and its separator is "\\": a name that
+    // holds either would come back as another file, or not at all.
+    const model::ListItem* item = creature.parts.first;
+    for (std::int32_t i = 0; i < creature.parts.Count() && item != nullptr; ++i, item = item->next) {
+        const auto& part = static_cast<const model::MeshObject&>(*item);
+        const std::size_t cut = std::min(DirectoryStem(objectDir).size(), part.objectName.size());
+        if (part.objectName.find_first_of("\\\r\n", cut) == std::string::npos) continue;
+        messages.ShowMessage("The object file \"" + part.objectName +
+                                 "\" cannot be kept in a project: its name holds a backslash or a line break. "
+                                 "Nothing was saved.",
+                             kProjectErrorCaption, ui::Icon::Exclamation, nullptr);
+        return false;
+    }
     AtomicFile file(fileName);
     bool saved = file.Open();
     if (saved) {

@@ -90,5 +90,27 @@ TEST_F(ProjectTest, FailedSaveKeepsTheOldFileAndSaysSo) {
     }
 }
 
+// A file whose name holds a path separator of the format or a line break
+// could not come back from the project: the save says so and leaves the
+// old project as it was.
+TEST_F(ProjectTest, ANameAProjectCannotHoldIsRefusedByName) {
+    std::ofstream("old.mwp", std::ios::binary) << "MW1\r\n0\r\n";
+    for (const char* name : {"back\\slash.mwo", "line\nbreak.mwo", "carriage\rreturn.mwo"}) {
+        std::filesystem::copy_file(lib + "/Left arm/arm01.mwo", lib + "/Left arm/" + name);
+        model::Creature figure(sink);
+        ASSERT_TRUE(Add(figure, lib, "Left arm", name, 9)) << name;
+        sink.shown.clear();
+        EXPECT_FALSE(formats::SaveProject(figure, "old.mwp", lib, sink)) << name;
+        ASSERT_EQ(sink.shown.size(), 1u);
+        EXPECT_EQ(sink.shown[0].text, "The object file \"" + lib + "/Left arm/" + name +
+                                          "\" cannot be kept in a project: its name holds a backslash or a line "
+                                          "break. Nothing was saved.");
+        EXPECT_EQ(ReadBytes("old.mwp"), "MW1\r\n0\r\n");
+    }
+    // A figure of sound names still saves.
+    MakeFigure(false);
+    EXPECT_TRUE(formats::SaveProject(creature, "old.mwp", lib, sink));
+}
+
 }  // namespace
 }  // namespace projecttest
