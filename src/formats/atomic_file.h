@@ -16,6 +16,19 @@ namespace formats {
 // the file system once at its end instead.
 void SetSyncEachFile(bool sync);
 
+// Called by Commit right after it synced a file and before the rename
+// (tests watch the order through it); null: none.
+void SetSyncObserver(void (*observer)(const std::string& temporary, const std::string& target));
+
+// Removes the temporary file of every AtomicFile still open in the process.
+// Safe inside a signal handler: an interrupted run leaves none behind.
+void RemoveOpenTemporaries();
+
+// The path a write to `path` lands in: a symbolic link is followed to its
+// final target (relative targets from the link's folder), so that saving
+// through a link updates what it points to and keeps the link.
+std::string FinalTarget(const std::string& path);
+
 class AtomicFile {
 public:
     explicit AtomicFile(std::string path);
@@ -42,13 +55,23 @@ public:
     bool Commit();
 
     const std::string& Path() const { return path_; }
+    // Why the first step that failed failed ("No space left on device");
+    // empty when nothing failed.
+    std::string ErrorText() const;
 
 private:
     bool Flush();
     void Discard();
 
-    std::string path_;
+    void Fail(int error);
+    void Register();
+    void Unregister();
+
+    std::string path_;    // as given
+    std::string target_;  // where the file lands (links followed)
     std::string tempPath_;
+    int error_ = 0;
+    int slot_ = -1;  // in the table of open temporaries
     int fd_ = -1;
     bool failed_ = false;
     std::vector<char> buffer_;
