@@ -4,6 +4,7 @@
 #include <QSurfaceFormat>
 
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,6 +12,9 @@
 #include "ui/qt/qt_platform.h"
 
 int main(int argc, char* argv[]) {
+    // Past a file-size limit a write fails and is reported, instead of the
+    // program ending without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Without a display Qt would abort; say so plainly instead.
     if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
         std::getenv("QT_QPA_PLATFORM") == nullptr) {

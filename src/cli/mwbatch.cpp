@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/interruption.h"
 
 namespace {
 
@@ -18,7 +19,9 @@ void Overview(std::ostream& out) {
         out << "  " << name << std::string(name.size() < 8 ? 8 - name.size() : 1, ' ') << c.summary << "\n";
     }
     out << "\n\"mwbatch COMMAND --help\" explains a command. Exit status: 0 when the command\n"
-           "did its work, 1 when it could not, 2 for a wrong command line.\n";
+           "did its work, 1 when it could not, 2 for a wrong command line, 130 or 143 when\n"
+           "interrupted by SIGINT or SIGTERM (the files being written are finished first,\n"
+           "no temporary file is left).\n";
 }
 
 }  // namespace
@@ -34,8 +37,16 @@ int main(int argc, char* argv[]) {
         Overview(std::cout);
         return cli::kExitDone;
     }
+    cli::InstallInterruptHandlers();
     for (const cli::Command& c : cli::Commands()) {
-        if (args[0] == c.name) return c.run({args.begin() + 1, args.end()}, std::cout, std::cerr);
+        if (args[0] != c.name) continue;
+        const int status = c.run({args.begin() + 1, args.end()}, std::cout, std::cerr);
+        // Whatever was being written was finished first.
+        if (const int signal = cli::InterruptingSignal(); signal != 0) {
+            std::cerr << "mwbatch " << c.name << ": interrupted\n";
+            return 128 + signal;
+        }
+        return status;
     }
     std::cerr << "mwbatch: unknown command \"" << args[0] << "\"\n";
     Overview(std::cerr);

@@ -15,6 +15,7 @@
 #include <system_error>
 #include <thread>
 
+#include "cli/interruption.h"
 #include "cli/progress_line.h"
 #include "cli/stream_sink.h"
 #include "formats/mesh_exports.h"
@@ -132,9 +133,13 @@ BatchResult RunRandomBatch(const RandomBatch& batch, const ObjectLists& lists, s
     std::atomic<std::uint64_t> next{0};
     std::atomic<std::uint64_t> done{0};
 
-    // Figures are taken in seed order; each depends on its seed alone.
+    std::atomic<std::uint64_t> running{0};  // workers not yet ended
+
+    // Figures are taken in seed order; each depends on its seed alone. Once
+    // the run is interrupted no further figure is started; those under way
+    // are finished, so that every file left is complete.
     const auto work = [&] {
-        for (std::uint64_t i = next++; i < batch.count; i = next++) {
+        for (std::uint64_t i = next++; i < batch.count && InterruptingSignal() == 0; i = next++) {
             const auto seed = static_cast<std::uint32_t>(batch.firstSeed + i);
             FigureOutcome outcome;
             try {
@@ -151,6 +156,7 @@ BatchResult RunRandomBatch(const RandomBatch& batch, const ObjectLists& lists, s
             // wake-up per figure would cost the workers more than it is worth.
             if (++done == batch.count) finished.notify_one();
         }
+        --running;
     };
 
     const std::uint64_t threadCount =
@@ -164,13 +170,18 @@ BatchResult RunRandomBatch(const RandomBatch& batch, const ObjectLists& lists, s
 #endif
     std::vector<std::thread> workers;
     for (std::uint64_t t = 0; t < threadCount; ++t) {
+        ++running;
         try {
             workers.emplace_back(work);
         } catch (const std::system_error&) {
+            --running;
             break;  // go on with the threads there are
         }
     }
-    if (workers.empty()) work();
+    if (workers.empty()) {
+        ++running;
+        work();
+    }
 
     // This thread alone writes to `err`: the figures' lines in seed order,
     // and the progress line between them.
@@ -178,7 +189,13 @@ BatchResult RunRandomBatch(const RandomBatch& batch, const ObjectLists& lists, s
     std::unique_lock<std::mutex> lock(mutex);
     for (std::uint64_t reported = 0; reported < batch.count;) {
         finished.wait_for(lock, std::chrono::milliseconds(100), [&] { return done.load() == batch.count; });
-        for (auto it = waiting.find(reported); it != waiting.end(); it = waiting.find(reported)) {
+        // Interrupted: once every worker has ended, what is waiting is all
+        // there will be.
+        const bool lastRound = running.load() == 0;
+        // In seed order; in the last round past the figures a stop left out.
+        for (auto it = lastRound ? waiting.begin() : waiting.find(reported);
+             it != waiting.end() && (lastRound || it->first == reported);
+             it = lastRound ? waiting.begin() : waiting.find(reported)) {
             FigureOutcome outcome = std::move(it->second);
             waiting.erase(it);
             lock.unlock();
@@ -190,11 +207,13 @@ BatchResult RunRandomBatch(const RandomBatch& batch, const ObjectLists& lists, s
             ++reported;
             lock.lock();
         }
+        if (lastRound) break;
         lock.unlock();
         progress.Update(done.load());
         lock.lock();
     }
     lock.unlock();
+    result.interrupted = InterruptingSignal() != 0 && result.written + result.failed < batch.count;
     for (std::thread& worker : workers) worker.join();
     progress.Clear();
     result.seconds = progress.Seconds();

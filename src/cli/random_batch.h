@@ -54,6 +54,7 @@ FigureOutcome MakeRandomFigure(const RandomBatch& batch, const ObjectLists& list
 struct BatchResult {
     std::uint64_t written = 0;  // figures whose files were all written
     std::uint64_t failed = 0;
+    bool interrupted = false;  // stopped by a signal before every figure was made
     double seconds = 0;
 };
 

@@ -54,7 +54,8 @@ const char* const kRandomUsage =
     "  --count N        the number of figures, 1 or more\n"
     "  --seed S         the first figure's seed, 0 to 4294967295 (the generator\n"
     "                   takes 32 bits); the last seed, S + N - 1, may not pass it\n"
-    "  --out DIR        where the files go: an existing, writable directory\n"
+    "  --out DIR        where the files go: a writable directory, made (with the\n"
+    "                   directories above it) when it is missing\n"
     "  --objects DIR    the object library (default: ObjectDir of mw.cfg in the\n"
     "                   current directory)\n"
     "  --formats LIST   the formats, separated by commas (default: mwp)\n"
@@ -100,8 +101,8 @@ const char* const kRandomUsage =
     "as the program would show it. On a terminal a run longer than a second shows\n"
     "a progress line there (figures done, rate, time left); a summary goes to\n"
     "standard output. Exit status: 0 when every figure's files were written, 1 when\n"
-    "some were not or nothing could start (no object library, no output directory,\n"
-    "N below 1), 2 for a wrong command line.\n"
+    "some were not or nothing could start (no object library, an output directory\n"
+    "that cannot be made or written), 2 for a wrong command line (N below 1 too).\n"
     "\n"
     "Example:\n"
     "  mwbatch random --objects ~/objects --count 20 --seed 1 --formats mwp,png --deform 0.3 \\\n"
@@ -154,8 +155,13 @@ bool ParseFormats(const std::string& text, std::vector<FigureFormat>& formats, s
 // count, before any figure is made.
 bool CanWriteInto(const std::string& dir, std::string& reason) {
     std::error_code ec;
-    if (!std::filesystem::is_directory(dir, ec)) {
-        reason = "no such output directory";
+    if (std::filesystem::exists(dir, ec) && !std::filesystem::is_directory(dir, ec)) {
+        reason = "not a directory";
+        return false;
+    }
+    // A missing folder is made, with the folders above it.
+    if (!std::filesystem::is_directory(dir, ec) && !std::filesystem::create_directories(dir, ec)) {
+        reason = "cannot be created (" + ec.message() + ")";
         return false;
     }
     std::string probe = (std::filesystem::path(dir) / ".mwbatch-XXXXXX").string();
@@ -217,6 +223,7 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (!ParseWhole(options.Value("--count"), count)) {
         return UsageError(err, "--count " + options.Value("--count") + ": not a whole number");
     }
+    if (count < 1) return UsageError(err, "--count " + options.Value("--count") + ": make at least one figure");
     std::uint64_t seed = 0;
     if (!ParseWhole(options.Value("--seed"), seed) || seed > kLastSeed) {
         return UsageError(err, "--seed " + options.Value("--seed") + ": not a seed from 0 to 4294967295");
@@ -250,10 +257,6 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
     batch.symmetric = options.Has("--symmetric");
 
     // Nothing is written before everything the run needs has been found.
-    if (count < 1) {
-        err << "mwbatch random: --count " << count << ": make at least one figure\n";
-        return kExitFailed;
-    }
     batch.count = static_cast<std::uint64_t>(count);
     batch.firstSeed = static_cast<std::uint32_t>(seed);
     if (!ResolveObjectDir(options, "random", err, batch.objectDir)) return kExitFailed;
@@ -292,26 +295,25 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
     formats::SetSyncEachFile(false);
     BatchResult result = RunRandomBatch(batch, lists, err, progress);
     formats::SetSyncEachFile(true);
-    if (!SyncFileSystemOf(batch.outDir)) {
-        err << "mwbatch random: " << batch.outDir << ": the files could not be synced to the disk\n";
-        result.failed = batch.count;
-        result.written = 0;
-    }
+    // The figures written stay counted as written; the run still fails.
+    const bool synced = SyncFileSystemOf(batch.outDir);
+    if (!synced) err << "mwbatch random: " << batch.outDir << ": the files could not be synced to the disk\n";
 
     if (!quiet) {
         const std::uint64_t lastSeed = seed + batch.count - 1;
         char timing[96];
         std::snprintf(timing, sizeof timing, " in %.1f s, %.1f figures/s", result.seconds,
                       result.seconds > 0 ? static_cast<double>(batch.count) / result.seconds : 0.0);
-        out << "mwbatch random: ";
-        if (result.failed == 0) {
+        out << "mwbatch random: " << (result.interrupted ? "interrupted: " : "");
+        if (result.failed == 0 && !result.interrupted) {
             out << result.written << (result.written == 1 ? " figure" : " figures");
         } else {
-            out << result.written << " of " << batch.count << " figures (" << result.failed << " failed)";
+            out << result.written << " of " << batch.count << " figures";
+            if (result.failed != 0) out << " (" << result.failed << " failed)";
         }
         out << " written into " << batch.outDir << ", seeds " << seed << " to " << lastSeed << timing << "\n";
     }
-    return result.failed == 0 ? kExitDone : kExitFailed;
+    return result.failed == 0 && synced ? kExitDone : kExitFailed;
 }
 
 }  // namespace cli

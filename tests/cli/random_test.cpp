@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <thread>
 #include <array>
 #include <cmath>
 #include <filesystem>
@@ -12,8 +15,12 @@
 #include <map>
 #include <sstream>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "../panels/temp_dir.h"
 #include "../panels/tiny_library.h"
+#include "../support/stl_corners.h"
 #include "cli/command.h"
 #include "cli/random_batch.h"
 #include "cli/random_recipe.h"
@@ -224,6 +231,49 @@ TEST_F(RandomCommandTest, PlainRunsPickWhatTheyAlwaysPicked) {
     }
 }
 
+// A run stopped by SIGINT finishes the figures under way and starts no
+// more: every file left reads back whole, no temporary file is left, and
+// the exit status is 130. A missing output folder is made first.
+TEST_F(RandomCommandTest, AnInterruptedRunLeavesOnlyWholeFiles) {
+    const fs::path outDir = dir / "new/out";
+    const std::string command = std::string(MWBATCH) + " random --objects '" + MW_SAMPLE_LIBRARY_DIR +
+                                "' --count 500 --seed 0 --jobs 2 --formats mwp,stl --out '" + outDir.string() + "'";
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::execl("/bin/sh", "sh", "-c", ("exec " + command + " >/dev/null 2>&1").c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    // Some figures first (at most half a minute), then the signal.
+    const auto start = std::chrono::steady_clock::now();
+    std::size_t made = 0;
+    while (made < 6 && std::chrono::steady_clock::now() - start < std::chrono::seconds(30)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::error_code ec;
+        made = 0;
+        for (const auto& entry : fs::directory_iterator(outDir, ec)) made += entry.path().extension() == ".mwp";
+    }
+    ::kill(child, SIGINT);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    std::size_t projects = 0;
+    for (const auto& entry : fs::directory_iterator(outDir)) {
+        const fs::path path = entry.path();
+        EXPECT_EQ(path.filename().string().find(".tmp-"), std::string::npos) << path;
+        if (path.extension() == ".mwp") {
+            formats::ProjectFile project;
+            EXPECT_TRUE(formats::ReadProjectFile(path.string(), project) && project.records.size() == 22) << path;
+            ++projects;
+        } else {
+            EXPECT_FALSE(testsupport::StlCorners(ReadAll(path)).empty()) << path;
+        }
+    }
+    EXPECT_GE(projects, 6u);
+    EXPECT_LT(projects, 500u);
+}
+
 TEST_F(RandomCommandTest, WrongInputIsRefusedWithOneLineAndNoFiles) {
     fs::create_directories(dir / "no parts/Tail");
     fs::create_directories(dir / "no files/Head");
@@ -237,11 +287,10 @@ TEST_F(RandomCommandTest, WrongInputIsRefusedWithOneLineAndNoFiles) {
         {{"--objects", (dir / "nowhere").string()}, kExitFailed, "no such object directory"},
         {{"--objects", (dir / "no parts").string()}, kExitFailed, "no part folders"},
         {{"--objects", (dir / "no files").string()}, kExitFailed, "no object files"},
-        {{"--out", (dir / "missing").string()}, kExitFailed, "no such output directory"},
-        {{"--out", (dir / "lib/Head/a.mwo").string()}, kExitFailed, "no such output directory"},
+        {{"--out", (dir / "lib/Head/a.mwo").string()}, kExitFailed, "a.mwo: not a directory"},
         {{"--out", "/proc"}, kExitFailed, "cannot write into it"},
-        {{"--count", "0"}, kExitFailed, "make at least one figure"},
-        {{"--count", "-3"}, kExitFailed, "make at least one figure"},
+        {{"--count", "0"}, kExitUsage, "--count 0: make at least one figure"},
+        {{"--count", "-3"}, kExitUsage, "--count -3: make at least one figure"},
         {{"--count", "3x"}, kExitUsage, "--count 3x: not a whole number"},
         {{"--count", "99999999999999999999"}, kExitUsage, "not a whole number"},
         {{"--seed", "-1"}, kExitUsage, "not a seed"},
