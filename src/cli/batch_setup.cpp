@@ -64,7 +64,7 @@ bool ResolveUnit(double scale, const std::string& objectDir, const char* command
 }
 
 bool LoadProjectFigure(const std::string& path, const std::string& objectDir, model::Creature& creature,
-                       ui::MessageSink& failures) {
+                       ui::MessageSink& failures, int* missing) {
     formats::ProjectFile project;
     std::string why;
     if (!formats::ReadProjectFile(path, project, &why)) {
@@ -73,7 +73,8 @@ bool LoadProjectFigure(const std::string& path, const std::string& objectDir, mo
                              formats::kProjectErrorCaption, ui::Icon::Exclamation, nullptr);
         return false;
     }
-    formats::LoadProjectRecords(project, creature, objectDir, nullptr);
+    const int loaded = formats::LoadProjectRecords(project, creature, objectDir, nullptr);
+    if (missing != nullptr) *missing = static_cast<int>(project.records.size()) - loaded;
     return true;
 }
 

@@ -42,7 +42,9 @@ bool ResolveUnit(double scale, const std::string& objectDir, const char* command
 // Reads a project file and loads its parts into the creature as "Load
 // Project" does; the parts' own messages go to the creature's sink. False,
 // with the box's line on `failures`, when the file cannot be opened.
+// `missing`, when given, gets the number of the project's parts that could
+// not be loaded (their files missing or refused).
 bool LoadProjectFigure(const std::string& path, const std::string& objectDir, model::Creature& creature,
-                       ui::MessageSink& failures);
+                       ui::MessageSink& failures, int* missing = nullptr);
 
 }  // namespace cli

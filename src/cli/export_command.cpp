@@ -51,7 +51,8 @@ const char* const kExportUsage =
     "\n"
     "Every message the program would show in a box goes to standard error as one\n"
     "line, \"caption: text\". Exit status: 0 when OUTPUT was written, 1 when it was\n"
-    "not, 2 for a wrong command line.\n"
+    "not or was written without a part the project names (its file missing or\n"
+    "refused; the line says which), 2 for a wrong command line.\n"
     "\n"
     "Example:\n"
     "  mwbatch export --objects ~/objects hero.mwp hero.3ds\n";
@@ -97,7 +98,8 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
     StreamSink messages(err);
     model::Creature creature(messages);
-    if (!LoadProjectFigure(projectPath, objectDir, creature, messages)) return kExitFailed;
+    int missing = 0;
+    if (!LoadProjectFigure(projectPath, objectDir, creature, messages, &missing)) return kExitFailed;
 
     bool written = false;
     if (asProject) {
@@ -115,7 +117,8 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
                 << cleanup.mergedPoints << " coincident points merged\n";
         }
     }
-    return written ? kExitDone : kExitFailed;
+    // Written without a part the project names: a script must know.
+    return written && missing == 0 ? kExitDone : kExitFailed;
 }
 
 }  // namespace cli

@@ -87,7 +87,11 @@ FigureOutcome MakeRandomFigure(const RandomBatch& batch, const ObjectLists& list
         return outcome;
     }
 
-    outcome.written = true;
+    // A part whose file is missing or refused leaves the figure incomplete:
+    // its files are written all the same, but it does not count as written.
+    int named = 0;
+    for (int file : recipe.files) named += file >= 0 ? 1 : 0;
+    outcome.written = loaded == named;
     for (FigureFormat format : kFigureFormats) {
         bool wanted = false;
         for (FigureFormat f : batch.formats) wanted = wanted || f == format;

@@ -3,6 +3,7 @@
 // colours unless the command line says otherwise.
 #include <charconv>
 #include <cmath>
+#include <filesystem>
 #include <limits>
 #include <ostream>
 #include <string_view>
@@ -38,7 +39,8 @@ const char* const kRenderUsage =
     "                        as dragging to the left does for a positive angle\n"
     "  --pitch DEG           tilts it about the horizontal axis, as dragging up\n"
     "                        does for a positive angle\n"
-    "  --zoom Z              the view's zoom (default 1.1; larger is nearer)\n"
+    "  --zoom Z              the view's zoom, above 0 and at most 1000 (default 1.1;\n"
+    "                        larger is nearer)\n"
     "  --background R,G,B    the background colour, each part 0 to 1, e.g.\n"
     "                        0.2,0.4,0.6 (default: BgColor of mw.cfg)\n"
     "  --wire R,G,B          the colour of wire mode's lines (default: WireColor\n"
@@ -53,7 +55,9 @@ const char* const kRenderUsage =
     "\n"
     "Every message the program would show in a box goes to standard error as one\n"
     "line, \"caption: text\". Exit status: 0 when OUT.png was written, 1 when it\n"
-    "was not, 2 for a wrong command line.\n"
+    "was written without a part the project names (its file missing or refused)\n"
+    "or was not written, 2 for a wrong command line (an OUT.png not ending in .png\n"
+    "too).\n"
     "\n"
     "Example:\n"
     "  mwbatch render --size 1024x1024 --yaw 30 --select head hero.mwp hero.png\n";
@@ -66,6 +70,7 @@ constexpr const char* kShortUsage =
     "       [--quiet] PROJECT.mwp OUT.png (--help for more)\n";
 
 constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
+constexpr double kMaxZoom = 1000;
 
 std::string_view Trimmed(std::string_view text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
@@ -154,6 +159,10 @@ bool ReadSettings(const ParsedOptions& options, RenderSettings& settings, std::s
                 return false;
             }
             if (option == "--zoom") {
+                if (!(number > 0 && number <= kMaxZoom)) {
+                    problem = "--zoom " + value + ": the zoom is above 0 and at most 1000";
+                    return false;
+                }
                 settings.zoom = static_cast<float>(number);
             } else {
                 (option == "--yaw" ? settings.yaw : settings.pitch) = static_cast<float>(number * kRadiansPerDegree);
@@ -200,6 +209,10 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const std::string& projectPath = options.positionals[0];
     const std::string& outputPath = options.positionals[1];
     const bool quiet = options.Has("--quiet");
+    if (ui::CompareIgnoringCase(std::filesystem::path(outputPath).extension().string(), ".png") != 0) {
+        err << "mwbatch render: " << outputPath << ": the picture's name must end in .png\n" << kShortUsage;
+        return kExitUsage;
+    }
 
     const int largest = MaxRenderSize();
     if (largest == 0) {
@@ -219,7 +232,8 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     ui::SilentSink silence;
     ui::MessageSink& loadMessages = quiet ? static_cast<ui::MessageSink&>(silence) : failures;
     model::Creature creature(loadMessages);
-    if (!LoadProjectFigure(projectPath, objectDir, creature, failures)) return kExitFailed;
+    int missing = 0;
+    if (!LoadProjectFigure(projectPath, objectDir, creature, failures, &missing)) return kExitFailed;
     if (creature.parts.Count() == 0) {
         err << "mwbatch render: " << projectPath << ": no part could be loaded, nothing written\n";
         return kExitFailed;
@@ -244,7 +258,8 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
         out << outputPath << ": " << picture.width << "x" << picture.height << ", " << creature.parts.Count()
             << (creature.parts.Count() == 1 ? " part\n" : " parts\n");
     }
-    return kExitDone;
+    // Written, but without a part the project names: a script must know.
+    return missing == 0 ? kExitDone : kExitFailed;
 }
 
 }  // namespace cli

@@ -195,11 +195,14 @@ TEST_F(ExportCommandTest, OnlyRegularFilesAreRead) {
         EXPECT_EQ(Run({project, "out.3ds"}), kExitFailed);
         EXPECT_EQ(err.str(), "Error!: Couldn't open project file! (" + std::string(project) + ": not a regular file)\n");
     }
-    // A part file that is a FIFO is a part that cannot be added.
+    // A part file that is a FIFO is a part that cannot be added: the figure
+    // is written without it, and the exit status says it is incomplete.
     std::filesystem::remove(dir / "lib/Nose/n1.mwo");
     ASSERT_EQ(::mkfifo((dir / "lib/Nose/n1.mwo").c_str(), 0600), 0);
-    EXPECT_EQ(Run({"figure.mwp", "out.3ds"}), kExitDone);
-    EXPECT_NE(err.str().find("Unable to add object"), std::string::npos) << err.str();
+    EXPECT_EQ(Run({"figure.mwp", "out.3ds"}), kExitFailed);
+    EXPECT_NE(err.str().find("Unable to add object: " + (dir / "lib").string() + "/Nose/n1.mwo"), std::string::npos)
+        << err.str();
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir / "out.3ds"));
     // A FIFO at mw.cfg is no configuration.
     ASSERT_EQ(::mkfifo("mw.cfg", 0600), 0);
     std::vector<std::string> args = {"figure.mwp", "out.dxf"};

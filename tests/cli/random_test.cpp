@@ -342,11 +342,21 @@ TEST_F(RandomCommandTest, FiguresThatFailAreReportedInSeedOrderAndTheOthersWritt
     EXPECT_EQ(err.str(), expected);
     for (int seed : {10, 11, 13}) EXPECT_TRUE(fs::is_regular_file(dir / ("out/figure-" + std::to_string(seed) + ".mwp")));
 
-    // Without --quiet the summary says how many were written.
+    // Without --quiet the summary says how many were written: a figure
+    // without a part it names is not.
     std::vector<std::string> args = {"--objects", lib, "--out", "out", "--count", "4", "--seed", "10"};
     EXPECT_EQ(RunRandom(args, out, err), kExitFailed);
-    EXPECT_NE(out.str().find("3 of 4 figures (1 failed) written into out, seeds 10 to 13"), std::string::npos)
+    EXPECT_NE(out.str().find("0 of 4 figures (4 failed) written into out, seeds 10 to 13"), std::string::npos)
         << out.str();
+
+    // Whole figures again: one whose first format fails and second is
+    // written still counts as failed.
+    formats::WriteObjectFile((dir / "lib/Nose/n1.mwo").string(), testlib::TinyPart(0.01f));
+    args.insert(args.end(), {"--formats", "mwp,stl"});
+    out.str("");
+    EXPECT_EQ(RunRandom(args, out, err), kExitFailed);
+    EXPECT_NE(out.str().find("3 of 4 figures (1 failed) written into out"), std::string::npos) << out.str();
+    EXPECT_TRUE(fs::is_regular_file(dir / "out/figure-12.stl"));
 }
 
 
