@@ -45,6 +45,7 @@ bool MainWindow::OnInitDialog() {
     view = std::make_unique<view::CreatureView>(platform_);
     creature = std::make_unique<model::Creature>(platform_);
     partSelectionPanel = std::make_unique<panels::PartSelectionPanel>();
+    partSelectionPanel->messages = &platform_;
     projectPanel = std::make_unique<panels::ProjectPanel>(platform_);
     preferencesPanel = std::make_unique<panels::PreferencesPanel>(platform_);
     partParameterPanel = std::make_unique<panels::PartParameterPanel>();

@@ -5,6 +5,7 @@
 #include "formats/object_library.h"
 #include "model/creature.h"
 #include "model/part_types.h"
+#include "ui/message_sink.h"
 #include "view/creature_view.h"
 
 namespace panels {
@@ -58,7 +59,21 @@ void PartSelectionPanel::PickRandomParts() {
     if (window == nullptr) return;
     random_.Seed(static_cast<std::uint32_t>(clock()));
     std::vector<int> counts;
-    for (int i = 0; i < kPartRows; ++i) counts.push_back(window->EntryCount(ListId(i)));
+    bool anyFile = false;
+    for (int i = 0; i < kPartRows; ++i) {
+        counts.push_back(window->EntryCount(ListId(i)));
+        anyFile = anyFile || (counts.back() > 1 && window->EntryText(ListId(i), 1) != kNoFilesEntry);
+    }
+    // One box for the library, not one per part that cannot be loaded.
+    if (!anyFile) {
+        if (messages != nullptr) {
+            messages->ShowMessage("The object directory \"" + objectDir +
+                                      "\" holds no part folder with object files (*.mwo). Choose the object "
+                                      "library on \"Prefs\" under \"Object Directory\".",
+                                  "Error!", ui::Icon::Exclamation, window);
+        }
+        return;
+    }
     const std::vector<int> picks = RandomPicks(random_, counts);
     for (int i = 0; i < kPartRows; ++i) {
         // Only " (none) " in the list (the library was never read): nothing to pick.

@@ -18,6 +18,9 @@ class Creature;
 namespace view {
 class CreatureView;
 }
+namespace ui {
+class MessageSink;
+}
 
 namespace panels {
 
@@ -38,6 +41,8 @@ public:
     // Applies the entry selected in the row's list to the creature; true.
     bool ApplyPartChoice(int row);
     // A random entry (never " (none) ") in every list, applied in row order.
+    // A library without a single object file is said once, and the figure
+    // stays as it is.
     void PickRandomParts();
 
     bool OnInitDialog() override;
@@ -48,6 +53,7 @@ public:
     std::string objectDir;
     model::Creature* creature = nullptr;
     view::CreatureView* view = nullptr;
+    ui::MessageSink* messages = nullptr;  // where an empty library is said
     // The clock that seeds the random pick (seconds); tests may replace it.
     std::function<std::time_t()> clock = [] { return std::time(nullptr); };
 

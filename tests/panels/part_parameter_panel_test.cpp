@@ -4,6 +4,8 @@
 // number fields, and a part that goes away while it is chosen.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "../model/part_builder.h"
 #include "formats/c_number.h"
 #include "model/creature.h"
@@ -267,6 +269,7 @@ TEST_F(PartParameterTest, FieldsAreReadOnLostFocusAsNumbersOrZero) {
     } cases[] = {
         {"0.3", 0.3f}, {"  -2e-1xyz", -0.2f}, {"+1.5", 1.5f}, {".5", 0.5f},  {"abc", 0.0f},
         {"", 0.0f},    {"+-1", 0.0f},         {"1e999", 0.0f}, {"nan", 0.0f}, {"3,7", 3.0f},
+        {"1e39", 0.0f},  // past float, within double
     };
     WithPanel([&](MemoryWindow& w) {
         w.ChooseEntry(kIdObjectList, kLeftArmEntry);
@@ -280,7 +283,11 @@ TEST_F(PartParameterTest, FieldsAreReadOnLostFocusAsNumbersOrZero) {
             EXPECT_EQ(w.Text(X.valueField), c.text);            // left as typed
             EXPECT_EQ(w.GetScrollInfo(X.adjustBar).pos, 6);     // the bar stays
             EXPECT_EQ(arm_->sliderPositions[2][0], 6);
+            for (float p : arm_->points) ASSERT_TRUE(std::isfinite(p)) << c.text;
         }
+        w.TypeText(X.stepField, "-1e39");
+        w.LoseFocus(X.stepField);
+        EXPECT_EQ(arm_->sliderSteps[0], 0.0f);
         // A typed value changes the shape at once.
         const float before = ArmX();
         w.TypeText(X.valueField, "-0.8");

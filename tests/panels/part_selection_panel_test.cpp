@@ -184,5 +184,24 @@ TEST_F(PartSelectionTest, RandomFigureFromALibraryWithOneFileEachLoadsAll22) {
     });
 }
 
+// A library without any object file: "Random Creature" says so once, names
+// the folder and where to choose another, and leaves the figure alone.
+TEST_F(PartSelectionTest, ALibraryWithoutObjectFilesIsSaidOnce) {
+    testlib::MakeTinyLibrary(dir / "one", {}, {"only.mwo"});
+    for (auto part : model::panelOrder) std::filesystem::create_directories(dir / "empty" / std::string(part));
+    WithPanel(dir / "empty", [this](MemoryPlatform& platform, MemoryWindow&, model::Creature& creature,
+                                    MemoryWindow&) {
+        panel->messages = &platform;
+        ASSERT_TRUE(creature.SetPart("Nose", (dir / "one/Nose/only.mwo").c_str(), 5));
+        panel->PickRandomParts();
+        ASSERT_EQ(platform.messages.size(), 1u);
+        EXPECT_EQ(platform.messages[0].text, "The object directory \"" + (dir / "empty").string() +
+                                                 "\" holds no part folder with object files (*.mwo). Choose the "
+                                                 "object library on \"Prefs\" under \"Object Directory\".");
+        EXPECT_EQ(platform.messages[0].caption, "Error!");
+        EXPECT_EQ(creature.parts.Count(), 1);
+    });
+}
+
 }  // namespace
 }  // namespace panels
