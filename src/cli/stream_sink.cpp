@@ -3,7 +3,9 @@
 #include <ostream>
 #include <string>
 
+#include "formats/atomic_file.h"
 #include "formats/export_3ds.h"
+#include "formats/project_file.h"
 
 namespace cli {
 
@@ -11,6 +13,11 @@ void StreamSink::ShowMessage(const std::string& text, const std::string& caption
                              ui::Window* /*owner*/) {
     if (text == formats::kSavedText && caption.empty()) return;
     std::string line = caption.empty() ? text : caption + ": " + text;
+    // A file that could not be written: which one, and the system's reason.
+    if (text == formats::kExportFailedText || text == formats::kProjectSaveFailed) {
+        const std::string failure = formats::TakeLastFileFailure();
+        if (!failure.empty()) line += " (" + failure + ")";
+    }
     // One line each, whatever the box's text holds.
     for (char& c : line) {
         if (c == '\n' || c == '\r') c = ' ';

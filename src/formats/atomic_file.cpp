@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -22,6 +23,8 @@ std::atomic<void (*)(const std::string&, const std::string&)> syncObserver{nullp
 // pointers to the files' own paths, taken and given back without locks.
 constexpr int kSlots = 4096;
 std::atomic<const char*> openTemporaries[kSlots];
+
+thread_local std::string lastFailure;
 
 // The mode a newly created file gets (0666 less the umask), or the
 // target's own when it exists, so that saving over a file keeps its mode.
@@ -64,10 +67,15 @@ std::string FinalTarget(const std::string& path) {
 
 AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {}
 
+std::string TakeLastFileFailure() { return std::exchange(lastFailure, std::string()); }
+
 std::string AtomicFile::ErrorText() const { return error_ == 0 ? std::string() : std::strerror(error_); }
 
 void AtomicFile::Fail(int error) {
-    if (!failed_ && error_ == 0) error_ = error;
+    if (!failed_ && error_ == 0) {
+        error_ = error;
+        lastFailure = path_ + ": " + std::strerror(error);
+    }
     failed_ = true;
 }
 
@@ -90,6 +98,7 @@ AtomicFile::~AtomicFile() { Discard(); }
 
 bool AtomicFile::Open() {
     Discard();
+    lastFailure.clear();  // a failure is told with its own file only
     failed_ = false;
     error_ = 0;
     used_ = 0;
@@ -99,7 +108,7 @@ bool AtomicFile::Open() {
     std::string pattern = target_ + ".tmp-XXXXXX";
     fd_ = ::mkstemp(pattern.data());
     if (fd_ < 0) {
-        error_ = errno;
+        Fail(errno);
         return false;
     }
     tempPath_ = pattern;

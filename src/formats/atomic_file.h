@@ -20,6 +20,12 @@ void SetSyncEachFile(bool sync);
 // (tests watch the order through it); null: none.
 void SetSyncObserver(void (*observer)(const std::string& temporary, const std::string& target));
 
+// The file and the reason of the last failure of an AtomicFile on this
+// thread ("out/hero.3ds: No space left on device"), for a command line that
+// says more than the program's box; empty when there was none. Taking it
+// clears it.
+std::string TakeLastFileFailure();
+
 // Removes the temporary file of every AtomicFile still open in the process.
 // Safe inside a signal handler: an interrupted run leaves none behind.
 void RemoveOpenTemporaries();

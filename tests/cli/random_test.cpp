@@ -337,7 +337,7 @@ TEST_F(RandomCommandTest, FiguresThatFailAreReportedInSeedOrderAndTheOthersWritt
     std::string expected;
     for (int seed = 10; seed < 14; ++seed) {
         expected += "figure-" + std::to_string(seed) + ": Unable to add object: " + lib + "/Nose/n1.mwo\n";
-        if (seed == 12) expected += "figure-12.mwp: Error!: Couldn't save project!\n";
+        if (seed == 12) expected += "figure-12.mwp: Error!: Couldn't save project! (out/figure-12.mwp: Is a directory)\n";
     }
     EXPECT_EQ(err.str(), expected);
     for (int seed : {10, 11, 13}) EXPECT_TRUE(fs::is_regular_file(dir / ("out/figure-" + std::to_string(seed) + ".mwp")));
