@@ -48,7 +48,8 @@ const char* const kRandomUsage =
     "  stl  binary STL, triangles with facet normals; millimetres, +Z up, facing\n"
     "       -Y, feet on z = 0\n"
     "  png  a picture as the view shows the figure at start-up, in mw.cfg's colours\n"
-    "A file is replaced only once it was written completely.\n"
+    "A file is replaced only once it was written completely; temporary files that\n"
+    "an earlier run of these seeds left behind (killed outright) are removed.\n"
     "\n"
     "Options:\n"
     "  --count N        the number of figures, 1 or more\n"
@@ -188,6 +189,23 @@ int UsableCores() {
     return cores == 0 ? 1 : static_cast<int>(cores);
 }
 
+// Removes what a run of these seeds killed before it could clean up left:
+// the temporaries of figure-<seed>.<ext> (and .mtl) for a seed in the range,
+// never another run's (another task of a split run has other seeds).
+void RemoveStaleTemporaries(const std::string& dir, std::uint64_t firstSeed, std::uint64_t lastSeed) {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+        const std::string name = entry.path().filename().string();
+        const std::size_t temporary = name.rfind(".tmp-");
+        if (name.rfind("figure-", 0) != 0 || temporary == std::string::npos) continue;
+        std::uint64_t seed = 0;
+        const char* digits = name.data() + 7;
+        const auto [end, error] = std::from_chars(digits, name.data() + name.size(), seed);
+        if (error != std::errc() || *end != '.' || seed < firstSeed || seed > lastSeed) continue;
+        std::filesystem::remove(entry.path(), ec);
+    }
+}
+
 int UsageError(std::ostream& err, const std::string& what) {
     err << "mwbatch random: " << what << "\n" << kShortUsage;
     return kExitUsage;
@@ -284,6 +302,7 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << "mwbatch random: " << batch.outDir << ": " << reason << "\n";
         return kExitFailed;
     }
+    RemoveStaleTemporaries(batch.outDir, batch.firstSeed, batch.firstSeed + batch.count - 1);
     const app::ConfigValues config = ConfiguredValues();
     for (int c = 0; c < 3; ++c) {
         batch.render.background[c] = config.backgroundColor[c];

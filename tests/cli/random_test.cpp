@@ -272,6 +272,18 @@ TEST_F(RandomCommandTest, AnInterruptedRunLeavesOnlyWholeFiles) {
     }
     EXPECT_GE(projects, 6u);
     EXPECT_LT(projects, 500u);
+
+    // What a run killed outright left: this range's temporaries go, another's stay.
+    for (const char* name : {"figure-3.stl.tmp-AbC123", "figure-4.mtl.tmp-x", "figure-900.mwp.tmp-Q"}) {
+        std::ofstream(outDir / name) << "cut short";
+    }
+    err.str("");
+    std::vector<std::string> args = {"--objects", MW_SAMPLE_LIBRARY_DIR, "--out", outDir.string(), "--seed", "0",
+                                     "--count", "5", "--quiet"};
+    EXPECT_EQ(RunRandom(args, out, err), kExitDone) << err.str();
+    EXPECT_FALSE(fs::exists(outDir / "figure-3.stl.tmp-AbC123"));
+    EXPECT_FALSE(fs::exists(outDir / "figure-4.mtl.tmp-x"));
+    EXPECT_TRUE(fs::exists(outDir / "figure-900.mwp.tmp-Q"));
 }
 
 TEST_F(RandomCommandTest, WrongInputIsRefusedWithOneLineAndNoFiles) {
