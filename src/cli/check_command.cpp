@@ -77,6 +77,9 @@ void PrintSummary(std::ostream& out, const LibraryCheck& check, const FigureChec
     if (check.unloadable != 0) out << "; " << Count(check.unloadable, "file", "files") << " the program cannot add";
     if (check.seamMismatches != 0) out << "; " << Count(check.seamMismatches, "seam mismatch", "seam mismatches");
     if (check.missingFolders != 0) out << "; " << Count(check.missingFolders, "folder", "folders") << " missing";
+    if (check.unreadableFolders != 0) {
+        out << "; " << Count(check.unreadableFolders, "folder", "folders") << " that cannot be read";
+    }
     if (check.emptyFolders != 0) {
         out << "; " << Count(check.emptyFolders, "folder", "folders") << " without object files";
     }
@@ -120,6 +123,8 @@ int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     for (const FolderCheck& folder : check.folders) {
         if (folder.missing) {
             PrintRow(out, folder.part, "-", {"folder missing"}, fileWidth);
+        } else if (!folder.unreadable.empty()) {
+            PrintRow(out, folder.part, "-", {folder.unreadable}, fileWidth);
         } else if (folder.files.empty()) {
             PrintRow(out, folder.part, "-", {"no object files (*.mwo)"}, fileWidth);
         }

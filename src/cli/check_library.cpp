@@ -67,12 +67,21 @@ LibraryCheck CheckLibrary(const std::string& objectDir) {
         folder.part = std::string(part);
         const std::string path = formats::PartFolder(objectDir, part);
         std::error_code ec;
-        folder.missing = !std::filesystem::is_directory(path, ec);
+        const bool exists = std::filesystem::exists(path, ec);
+        folder.missing = !exists;
+        if (exists && !std::filesystem::is_directory(path, ec)) {
+            folder.unreadable = "not a folder";
+        } else if (exists) {
+            // Listing it is what the program does: say why when that fails.
+            std::filesystem::directory_iterator listing(path, ec);
+            if (ec) folder.unreadable = "cannot be read (" + ec.message() + ")";
+        }
         for (const std::string& name : formats::ObjectFilesOf(objectDir, part)) {
             folder.files.push_back(CheckFile(path, name));
         }
         check.missingFolders += folder.missing ? 1 : 0;
-        check.emptyFolders += !folder.missing && folder.files.empty() ? 1 : 0;
+        check.unreadableFolders += folder.unreadable.empty() ? 0 : 1;
+        check.emptyFolders += !folder.missing && folder.unreadable.empty() && folder.files.empty() ? 1 : 0;
         check.folders.push_back(std::move(folder));
     }
 

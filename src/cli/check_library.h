@@ -25,6 +25,7 @@ struct FileCheck {
 struct FolderCheck {
     std::string part;
     bool missing = false;  // no such folder; with no files and not missing: no *.mwo in it
+    std::string unreadable;  // why the folder could not be listed (or it is no folder); empty: it could
     std::vector<FileCheck> files;  // in list order
 };
 
@@ -36,8 +37,11 @@ struct LibraryCheck {
     int seamMismatches = 0;   // pairs of files whose seam lists differ in length, each seam once
     int missingFolders = 0;
     int emptyFolders = 0;
+    int unreadableFolders = 0;
 
-    bool Sound() const { return wrongFiles == 0 && missingFolders == 0 && emptyFolders == 0; }
+    bool Sound() const {
+        return wrongFiles == 0 && missingFolders == 0 && emptyFolders == 0 && unreadableFolders == 0;
+    }
 };
 
 // Reads and compares everything in `objectDir`; the folder itself is taken

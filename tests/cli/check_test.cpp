@@ -43,10 +43,11 @@ class CheckCommandTest : public testlib::TempDirTest {};
 
 TEST_F(CheckCommandTest, EveryFaultIsReportedOnItsRow) {
     // Two files a part; no "Left ear" folder, a text file alone for "Right eye".
-    testlib::MakeTinyLibrary(dir / "lib", {{"Left ear", {}}, {"Right eye", {}}, {"Nose", {"n.mwo"}}},
+    testlib::MakeTinyLibrary(dir / "lib", {{"Left ear", {}}, {"Right ear", {}}, {"Right eye", {}}, {"Nose", {"n.mwo"}}},
                              {"a.mwo", "b.mwo"});
     std::filesystem::create_directories(dir / "lib/Right eye");
     std::ofstream(dir / "lib/Right eye/readme.txt") << "eyes to come\n";
+    std::ofstream(dir / "lib/Right ear") << "a file where a folder belongs\n";
     // Neck b.mwo: list 1, its seam to the head's list 0, one entry longer.
     formats::ObjectFileData longSeam = testlib::TinyPart(1);
     longSeam.boundaryLists[1] = {0, 1, 2};
@@ -74,11 +75,13 @@ TEST_F(CheckCommandTest, EveryFaultIsReportedOnItsRow) {
         {"Nose", "n.mwo", "OK"},
         {"Left ear", "-", "folder missing"},
         {"Right eye", "-", "no object files (*.mwo)"},
+        {"Right ear", "-", "not a folder"},
     };
     for (const auto& r : rows) EXPECT_EQ(Row(table, r.folder, r.file), r.result) << r.folder << "/" << r.file;
     // Each seam counted once, from whichever side.
-    EXPECT_NE(table.find("41 object files in 21 part folders: 36 OK, 5 wrong; 2 files the program cannot add; "
-                         "2 seam mismatches; 1 folder missing; 1 folder without object files; 2 figures assembled, "),
+    EXPECT_NE(table.find("39 object files in 21 part folders: 34 OK, 5 wrong; 2 files the program cannot add; "
+                         "2 seam mismatches; 1 folder missing; 1 folder that cannot be read; 1 folder without "
+                         "object files; 2 figures assembled, "),
               std::string::npos)
         << table;
 
@@ -90,7 +93,7 @@ TEST_F(CheckCommandTest, EveryFaultIsReportedOnItsRow) {
     std::istringstream lines(problems);
     int problemRows = 0;
     for (std::string line; std::getline(lines, line);) problemRows += line.rfind("warning: ", 0) != 0;
-    EXPECT_EQ(problemRows, 7) << problems;
+    EXPECT_EQ(problemRows, 8) << problems;
     EXPECT_EQ(err.str(), "");
 }
 
