@@ -34,9 +34,11 @@ protected:
         std::ofstream(dir / "a file") << "x";
         fs::create_directories(dir / "taken/figure-1.mwp");
     }
-    // Runs mwbatch with `arguments` (shell words), stderr into a file.
-    int Run(const std::string& arguments, std::string& firstLine) {
-        const std::string command = std::string(MWBATCH) + " " + arguments + " >/dev/null 2>stderr.txt";
+    // Runs mwbatch with `arguments` (shell words), stderr into a file, after
+    // the shell's `limits`.
+    int Run(const std::string& arguments, std::string& firstLine, const std::string& limits = "") {
+        const std::string command =
+            "sh -c '" + limits + "exec \"$0\" \"$@\"' " + MWBATCH + " " + arguments + " >/dev/null 2>stderr.txt";
         const int raw = std::system(command.c_str());
         std::ifstream err(dir / "stderr.txt");
         std::getline(err, firstLine);
@@ -99,6 +101,12 @@ TEST_F(ExitStatusTest, EveryRowOfTheContract) {
         for (const std::string& name : made) fs::remove(dir / name);
         fs::remove_all(dir / "out");
     }
+    // Past a file-size limit the write fails and is told, rather than the
+    // program being killed without a word.
+    std::string line;
+    EXPECT_EQ(Run(random + "--count 1 --formats dxf", line, "ulimit -f 1; "), 1);  // 512 bytes
+    EXPECT_EQ(line, "figure-1.dxf: Error!: Coudln't open file for saving! (out/figure-1.dxf: File too large)");
+    EXPECT_TRUE(Made().empty());
 }
 
 }  // namespace
