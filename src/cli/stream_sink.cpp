@@ -5,6 +5,7 @@
 
 #include "formats/atomic_file.h"
 #include "formats/export_3ds.h"
+#include "formats/object_library.h"
 #include "formats/project_file.h"
 
 namespace cli {
@@ -13,6 +14,11 @@ void StreamSink::ShowMessage(const std::string& text, const std::string& caption
                              ui::Window* /*owner*/) {
     if (text == formats::kSavedText && caption.empty()) return;
     std::string line = caption.empty() ? text : caption + ": " + text;
+    // An object file the reader refused: why.
+    if (caption == "Unable to add object") {
+        const std::string refusal = formats::TakeLastObjectRefusal();
+        if (!refusal.empty()) line += " (" + refusal + ")";
+    }
     // A file that could not be written: which one, and the system's reason.
     if (text == formats::kExportFailedText || text == formats::kProjectSaveFailed) {
         const std::string failure = formats::TakeLastFileFailure();

@@ -21,4 +21,9 @@ bool IsObjectFileName(std::string_view name);
 // missing or unreadable.
 std::vector<std::string> ObjectFilesOf(const std::string& objectDir, std::string_view partName);
 
+// Why the last object file this thread's reader refused was refused ("not a
+// regular file", "bad magic (not an object file)"), for a command line that
+// says more than the program's box; empty when none was. Taking it clears it.
+std::string TakeLastObjectRefusal();
+
 }  // namespace formats

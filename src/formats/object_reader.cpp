@@ -7,10 +7,19 @@
 #include <cstring>
 #include <fstream>
 #include <new>
+#include <utility>
 
 #include "formats/object_chunks.h"
+#include "formats/object_library.h"
 #include "formats/regular_file.h"
 #include "model/mesh_object.h"
+
+namespace {
+// Why this thread's reader last refused a file.
+thread_local std::string lastRefusal;
+}  // namespace
+
+std::string formats::TakeLastObjectRefusal() { return std::exchange(lastRefusal, std::string()); }
 
 namespace model {
 namespace {
@@ -81,6 +90,7 @@ const char* ReadErrorText(ReadError error) {
 bool MeshObject::Refuse(ReadError why, std::size_t at) {
     readError = why;
     readErrorAt = at;
+    lastRefusal = ReadErrorText(why);
     return false;
 }
 
@@ -95,7 +105,9 @@ bool MeshObject::ReadObjectFile(const std::string& path) {
     }
     // A FIFO or a device would block or never end: only regular files are read.
     if (!formats::CheckRegularFile(readable, why)) {
-        return Refuse(why == "not a regular file" ? ReadError::kNotRegularFile : ReadError::kCannotOpen);
+        Refuse(why == "not a regular file" ? ReadError::kNotRegularFile : ReadError::kCannotOpen);
+        lastRefusal = why;  // the system's own words ("No such file or directory")
+        return false;
     }
     std::ifstream in(readable, std::ios::binary);
     if (!in) return Refuse(ReadError::kCannotOpen);

@@ -81,7 +81,7 @@ TEST_F(ExitStatusTest, EveryRowOfTheContract) {
         {"render --objects lib --zoom 1001 figure.mwp out.png", 2, "mwbatch render: --zoom 1001: the zoom", {}},
         {"render --objects lib figure.mwp out.jpg", 2, "mwbatch render: out.jpg: the picture's name must end in .png",
          {}},
-        {"export --objects lib 'missing part.mwp' out.3ds", 1, "Unable to add object: lib/Head/gone.mwo", {"out.3ds"}},
+        {"export --objects lib 'missing part.mwp' out.3ds", 1, "Unable to add object: lib/Head/gone.mwo (No such file or directory)", {"out.3ds"}},
         {"render --objects lib 'missing part.mwp' out.png", 1, "Unable to add object: lib/Head/gone.mwo", {"out.png"}},
         {"export --objects lib nowhere.mwp out.3ds", 1,
          "Error!: Couldn't open project file! (nowhere.mwp: No such file or directory)", {}},

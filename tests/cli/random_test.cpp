@@ -368,7 +368,8 @@ TEST_F(RandomCommandTest, FiguresThatFailAreReportedInSeedOrderAndTheOthersWritt
     const std::string lib = fs::path(dir / "lib").string();
     std::string expected;
     for (int seed = 10; seed < 14; ++seed) {
-        expected += "figure-" + std::to_string(seed) + ": Unable to add object: " + lib + "/Nose/n1.mwo\n";
+        expected += "figure-" + std::to_string(seed) + ": Unable to add object: " + lib +
+                    "/Nose/n1.mwo (bad magic (not an object file))\n";
         if (seed == 12) expected += "figure-12.mwp: Error!: Couldn't save project! (out/figure-12.mwp: Is a directory)\n";
     }
     EXPECT_EQ(err.str(), expected);
