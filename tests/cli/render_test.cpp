@@ -279,7 +279,7 @@ TEST_F(RenderCommandTest, BadInputSaysWhatIsWrongAndWritesNothing) {
     EXPECT_EQ(Run({"--size", largest + "x1", "--quiet", "figure.mwp", "wide.png"}), kExitDone) << err.str();
     EXPECT_EQ(Run({"--help"}), kExitDone);
     for (const char* option : {"--objects", "--size", "--mode", "--yaw", "--pitch", "--zoom", "--background",
-                               "--wire", "--select", "--quiet"}) {
+                               "--wire", "--select", "--png-compression", "--quiet"}) {
         EXPECT_NE(out.str().find(option), std::string::npos) << option;
     }
 }
