@@ -1,9 +1,10 @@
 // mwbatch random's throughput in figures per second, as mwp alone and as
 // 3ds with png, on one job and on every core, against what loading and
-// connecting the 22 parts costs by itself. The summary at the end sets the
-// rates against each other: on two cores the run should go at least 1.8
-// times as fast as on one, and a figure written as mwp should cost at most
-// three times its loading and connecting.
+// connecting the 22 parts costs by itself; and as png alone on one job with
+// each --png-compression, with the pictures' mean size. The summary at the
+// end sets the rates against each other: on two cores the run should go at
+// least 1.8 times as fast as on one, and a figure written as mwp should cost
+// at most three times its loading and connecting.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -30,6 +31,18 @@ namespace {
 // library's folders, starting the threads, the one sync at the end) weigh
 // as little as in a real batch of thousands.
 int FiguresPerRun(const std::string& formats) { return formats == "mwp" ? 960 : 96; }
+
+// The mean size of the pictures in `folder`, 0 when there are none.
+double MeanPngBytes(const std::string& folder) {
+    double bytes = 0;
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().extension() != ".png") continue;
+        bytes += static_cast<double>(entry.file_size());
+        ++count;
+    }
+    return count > 0 ? bytes / count : 0;
+}
 
 int AllCores() {
     const unsigned cores = std::thread::hardware_concurrency();
@@ -72,16 +85,18 @@ double ProcessCpuSeconds() {
 
 // The whole command, as a script runs it: the same seeds each time, so
 // each run writes the same figures again.
-void RandomFigures(benchmark::State& state, const std::string& formats, int jobs) {
+void RandomFigures(benchmark::State& state, const std::string& formats, int jobs,
+                   const std::string& pngCompression = "") {
     const std::string library = bench::SampleLibraryDir();
     if (!std::filesystem::is_directory(library)) {
         state.SkipWithError(("no sample object library at " + library).c_str());
         return;
     }
     OutputFolder out;
-    const std::vector<std::string> args = {"--objects", library, "--out", out.Path(), "--count",
+    std::vector<std::string> args = {"--objects", library, "--out", out.Path(), "--count",
                                            std::to_string(FiguresPerRun(formats)), "--seed", "1000", "--formats",
                                            formats, "--jobs", std::to_string(jobs), "--quiet"};
+    if (!pngCompression.empty()) args.insert(args.end(), {"--png-compression", pngCompression});
     const double cpuBefore = ProcessCpuSeconds();
     for (auto _ : state) {
         std::ostringstream messages;
@@ -94,6 +109,7 @@ void RandomFigures(benchmark::State& state, const std::string& formats, int jobs
     state.counters["figures/s"] = benchmark::Counter(figures, benchmark::Counter::kIsRate);
     // Shows how much of a core's time a figure takes, whatever else the machine runs.
     state.counters["cpu_ms/figure"] = (ProcessCpuSeconds() - cpuBefore) * 1000 / figures;
+    if (formats.find("png") != std::string::npos) state.counters["png_bytes"] = MeanPngBytes(out.Path());
 }
 
 // Loading and connecting the 22 parts of the same figures, nothing else:
@@ -134,16 +150,24 @@ public:
             if (it == run.counters.end() || run.error_occurred) continue;
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
             rates[run.run_name.str()] = it->second.value;
+            auto png = run.counters.find("png_bytes");
+            if (png != run.counters.end()) pngBytes[run.run_name.str()] = png->second.value;
         }
     }
     std::map<std::string, double> rates;
+    std::map<std::string, double> pngBytes;
 };
 
 std::string RandomName(const std::string& formats, int jobs) {
     return "mwbatch_random/formats:" + formats + "/jobs:" + std::to_string(jobs) + "/real_time";
 }
 
-void PrintSummary(const std::map<std::string, double>& rates, int cores) {
+std::string PngName(const std::string& compression) {
+    return "mwbatch_random/formats:png/jobs:1/png-compression:" + compression + "/real_time";
+}
+
+void PrintSummary(const RateKeeper& kept, int cores) {
+    const std::map<std::string, double>& rates = kept.rates;
     const auto rate = [&](const std::string& name) {
         auto it = rates.find(name);
         return it != rates.end() ? it->second : 0.0;
@@ -163,6 +187,11 @@ void PrintSummary(const std::map<std::string, double>& rates, int cores) {
                     " (target: at most 3)\n",
                     1000 / mwp, 1000 / load, load / mwp);
     }
+    for (const char* compression : {"fast", "small"}) {
+        auto bytes = kept.pngBytes.find(PngName(compression));
+        std::printf("  png, %-5s %7.1f figures/s on 1 job, %8.0f bytes a picture\n", compression,
+                    rate(PngName(compression)), bytes != kept.pngBytes.end() ? bytes->second : 0.0);
+    }
 }
 
 }  // namespace
@@ -179,6 +208,14 @@ int main(int argc, char** argv) {
                 ->UseRealTime();
         }
     }
+    // Pictures alone: what the encoder's settings cost and save.
+    for (const std::string compression : {"fast", "small"}) {
+        benchmark::RegisterBenchmark(
+            ("mwbatch_random/formats:png/jobs:1/png-compression:" + compression).c_str(),
+            [compression](benchmark::State& state) { RandomFigures(state, "png", 1, compression); })
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+    }
     benchmark::RegisterBenchmark("load_and_connect_22_parts", LoadAndConnectTheParts)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
@@ -188,6 +225,6 @@ int main(int argc, char** argv) {
     RateKeeper reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    PrintSummary(reporter.rates, cores);
+    PrintSummary(reporter, cores);
     return 0;
 }

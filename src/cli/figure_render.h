@@ -49,8 +49,16 @@ int ViewPixelHeight();
 bool RenderPicture(model::Creature& creature, const RenderSettings& settings, Picture& picture,
                    std::string& error);
 
+// How hard the PNG encoder works: Fast for batches of pictures, Small for
+// the smallest files. The pixels are the same either way.
+enum class PngCompression { Fast, Small };
+
+// "fast" or "small", in any letter case; false for anything else.
+bool ParsePngCompression(const std::string& text, PngCompression& compression);
+
 // Writes the picture as an 8-bit RGB PNG through a temporary file beside
 // `path`; false (nothing left behind) when it could not be written.
-bool WritePng(const Picture& picture, const std::string& path);
+bool WritePng(const Picture& picture, const std::string& path,
+              PngCompression compression = PngCompression::Fast);
 
 }  // namespace cli

@@ -36,11 +36,11 @@ void AppendPrefixed(std::string& lines, const std::string& prefix, const std::st
     }
 }
 
-bool WritePicture(model::Creature& creature, const RenderSettings& settings, const std::string& path,
+bool WritePicture(model::Creature& creature, const RandomBatch& batch, const std::string& path,
                   std::string& problem) {
     Picture picture;
-    if (!RenderPicture(creature, settings, picture, problem)) return false;
-    if (!WritePng(picture, path)) {
+    if (!RenderPicture(creature, batch.render, picture, problem)) return false;
+    if (!WritePng(picture, path, batch.pngCompression)) {
         problem = "could not be written";
         return false;
     }
@@ -106,7 +106,7 @@ FigureOutcome MakeRandomFigure(const RandomBatch& batch, const ObjectLists& list
                 written = formats::SaveProject(creature, path, batch.objectDir, messages);
                 break;
             case FigureFormat::Png:
-                written = WritePicture(creature, batch.render, path, problem);
+                written = WritePicture(creature, batch, path, problem);
                 break;
             default:
                 settings.metresPerUnit = batch.metresPerUnit;
@@ -169,8 +169,12 @@ BatchResult RunRandomBatch(const RandomBatch& batch, const ObjectLists& lists, s
     // Every figure allocates and frees the same few megabytes. Handing the
     // freed memory back to the system unmaps it, and each unmapping in a
     // process with several threads interrupts the cores of the others: a
-    // tenth of the CPU time on two cores. The memory is kept instead.
-    if (threadCount > 1) ::mallopt(M_TRIM_THRESHOLD, 256 << 20);
+    // tenth of the CPU time on two cores. The memory is kept instead, and
+    // buffers of a picture's size (a megabyte or more) come from it rather
+    // than from fresh mappings, whose pages every figure would fault in and
+    // zero again: on one job that cost as much as encoding the picture.
+    ::mallopt(M_TRIM_THRESHOLD, 256 << 20);
+    ::mallopt(M_MMAP_THRESHOLD, 32 << 20);
 #endif
     std::vector<std::thread> workers;
     for (std::uint64_t t = 0; t < threadCount; ++t) {

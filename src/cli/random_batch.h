@@ -35,6 +35,7 @@ struct RandomBatch {
     bool verbose = false;      // a line per mesh file with what was left out of it
     int jobs = 1;
     RenderSettings render;  // for the pictures
+    PngCompression pngCompression = PngCompression::Fast;
 };
 
 // The extension of a format ("mwp", "3ds", "dxf", "glb", "obj", "stl", "png").

@@ -1,8 +1,8 @@
 // mwbatch render and the headless renderer under it: the picture is the
 // view's picture, pixel for pixel, also from several threads at once and
 // whatever the context drew before; the creature is left as it was; the
-// command's colours, highlight and size reach the PNG; bad input writes
-// nothing.
+// command's colours, highlight and size reach the PNG, which decodes to the
+// picture's pixels with either compression; bad input writes nothing.
 #include <GL/osmesa.h>
 #include <gtest/gtest.h>
 #include <png.h>
@@ -11,6 +11,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <thread>
 
@@ -38,6 +39,18 @@ int Count(const Picture& picture, Rgb wanted) {
         count += Rgb{picture.rgb[i], picture.rgb[i + 1], picture.rgb[i + 2]} == wanted;
     }
     return count;
+}
+
+// The file as libpng's reader gives it back, as 8-bit RGB; empty when it is no PNG.
+Picture ReadPng(const std::string& path) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
+    image.format = PNG_FORMAT_RGB;
+    Picture picture{static_cast<int>(image.width), static_cast<int>(image.height), {}};
+    picture.rgb.resize(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, picture.rgb.data(), 0, nullptr)) return {};
+    return picture;
 }
 
 // The sample library's first file of every part, chosen as the "Main" page does.
@@ -239,6 +252,49 @@ TEST_F(RenderCommandTest, ColoursHighlightAndSizeReachThePng) {
     }
 }
 
+// Fast and small files decode to the rendered pixels (noise and a single
+// pixel try the filters); render and random take either, and small files
+// are smaller.
+TEST_F(RenderCommandTest, EveryPngCompressionGivesBackThePixels) {
+    RecordingSink sink;
+    model::Creature creature(sink);
+    LoadFigure(creature);
+    std::vector<Picture> pictures(1);
+    std::string error;
+    ASSERT_TRUE(RenderPicture(creature, RenderSettings{}, pictures[0], error)) << error;
+    pictures.push_back(Picture{37, 23, std::vector<unsigned char>(37 * 23 * 3)});
+    std::generate(pictures[1].rgb.begin(), pictures[1].rgb.end(), std::mt19937(5));
+    pictures.push_back(Picture{1, 1, {255, 0, 7}});
+    for (const Picture& picture : pictures) {
+        for (PngCompression compression : {PngCompression::Fast, PngCompression::Small}) {
+            ASSERT_TRUE(WritePng(picture, "direct.png", compression));
+            EXPECT_TRUE(ReadPng("direct.png").rgb == picture.rgb) << picture.width << ", " << int(compression);
+        }
+    }
+    std::filesystem::create_directories("fast");
+    std::filesystem::create_directories("small");
+    for (const std::string value : {"fast", "SMALL"}) {
+        ASSERT_EQ(Run({"--png-compression", value, "figure.mwp", value + ".png"}), kExitDone) << err.str();
+        const std::string folder = value == "fast" ? "fast" : "small";
+        ASSERT_EQ(RunRandom({"--objects", kLibrary, "--out", folder, "--count", "1", "--seed", "7", "--formats", "png",
+                             "--quiet", "--png-compression", value},
+                            out, err),
+                  kExitDone)
+            << err.str();
+    }
+    for (const auto& [fast, small] : {std::pair{"fast.png", "SMALL.png"}, {"fast/figure-7.png", "small/figure-7.png"}}) {
+        EXPECT_LT(std::filesystem::file_size(small), std::filesystem::file_size(fast)) << fast;
+        const Picture decoded = ReadPng(fast);
+        EXPECT_TRUE(ReadPng(small).rgb == decoded.rgb && decoded.width == 547) << fast;
+    }
+    err.str("");
+    EXPECT_EQ(RunRandom({"--objects", kLibrary, "--out", "fast", "--count", "1", "--seed", "7", "--png-compression",
+                         "x"},
+                        out, err),
+              kExitUsage);
+    EXPECT_EQ(err.str().substr(0, err.str().find('\n')), "mwbatch random: --png-compression x: fast or small");
+}
+
 TEST_F(RenderCommandTest, BadInputSaysWhatIsWrongAndWritesNothing) {
     const std::string largest = std::to_string(MaxRenderSize());
     std::ofstream("empty.mwp") << "MW1\r\n0\r\n";
@@ -263,6 +319,7 @@ TEST_F(RenderCommandTest, BadInputSaysWhatIsWrongAndWritesNothing) {
         {{"--background", "1,0", "figure.mwp", "out.png"}, kExitUsage, "--background 1,0: give the colour as R,G,B"},
         {{"--wire", "0,0,1.5", "figure.mwp", "out.png"}, kExitUsage, "--wire 0,0,1.5: give the colour as R,G,B"},
         {{"--select", "Tail", "figure.mwp", "out.png"}, kExitUsage, "--select Tail: no such part"},
+        {{"--png-compression", "best", "figure.mwp", "out.png"}, kExitUsage, "--png-compression best: fast or small"},
         {{"figure.mwp"}, kExitUsage, "give a project file and an output file"},
     };
     for (const auto& c : cases) {
@@ -280,7 +337,7 @@ TEST_F(RenderCommandTest, BadInputSaysWhatIsWrongAndWritesNothing) {
     EXPECT_EQ(Run({"--size", largest + "x1", "--quiet", "figure.mwp", "wide.png"}), kExitDone) << err.str();
     EXPECT_EQ(Run({"--help"}), kExitDone);
     for (const char* option : {"--objects", "--size", "--mode", "--yaw", "--pitch", "--zoom", "--background",
-                               "--wire", "--select", "--quiet"}) {
+                               "--wire", "--select", "--png-compression", "--quiet"}) {
         EXPECT_NE(out.str().find(option), std::string::npos) << option;
     }
 }
