@@ -311,6 +311,7 @@ int main(int argc, char** argv) {
                 std::string name = std::string(figure) + "/" + modeNames[mode] + "/" + way.name;
                 benchmark::RegisterBenchmark(name.c_str(), FrameBenchmark, scene, mode, way.way)
                     ->Unit(benchmark::kMillisecond)
+                    ->MeasureProcessCPUTime()
                     ->UseRealTime();
             }
         }
