@@ -3,9 +3,7 @@
 // in the three shading modes, three ways: one begin/end per quad, plain
 // client-side arrays over the parts' own data (indices prepared once: the
 // speed arrays allow, not the exact picture), and the program's own drawing.
-// Each frame ends with glFinish, so the time includes OpenGL's work. The CPU
-// column is the whole process's CPU time, Mesa's rasterizer threads
-// included: on a shared machine it is steadier than the wall time. The
+// Each frame ends with glFinish, so the time includes OpenGL's work. The
 // program's way also reports its own share of the frame (placement and
 // transform of the points) and the heap allocations per warm frame.
 #include <GL/gl.h>
@@ -313,7 +311,6 @@ int main(int argc, char** argv) {
                 std::string name = std::string(figure) + "/" + modeNames[mode] + "/" + way.name;
                 benchmark::RegisterBenchmark(name.c_str(), FrameBenchmark, scene, mode, way.way)
                     ->Unit(benchmark::kMillisecond)
-                    ->MeasureProcessCPUTime()
                     ->UseRealTime();
             }
         }
