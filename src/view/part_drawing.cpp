@@ -126,9 +126,9 @@ void ShadedBatched(const model::MeshObject& part, const PartGeometry& geometry, 
 }
 
 // Batched flat drawing: indexed quads over the part's points, each quad's
-// normal on its last corner, which alone colours a flat-shaded quad. The
-// quads stay quads in the same corner order, so they are split into
-// triangles as the per-quad path's are.
+// normal on its last corner, whose colour OpenGL gives the whole flat quad.
+// The corners keep their order, and Mesa splits indexed quads into the same
+// triangles as listed ones, so the picture is the per-quad path's.
 void FlatBatched(const model::MeshObject& part, const PartGeometry& geometry) {
     QuadBatch& batch = SharedQuadBatch();
     batch.BuildFlatIndexed(geometry);

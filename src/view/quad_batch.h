@@ -77,7 +77,7 @@ public:
     const void* FlatIndices() const;
     int QuadCount() const { return quadCount_; }
     int LeadingInherited() const { return leadingInherited_; }
-    // The normal the last corner was drawn with (BuildCorners); meaningful when
+    // The normal the last quad was drawn with (either build); meaningful when
     // HasLastNormal(), otherwise the current normal was never replaced.
     bool HasLastNormal() const { return hasLastNormal_; }
     const float* LastNormal() const { return lastNormal_; }
