@@ -9,6 +9,7 @@
 #include <GL/gl.h>
 #include <GL/osmesa.h>
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <atomic>
@@ -285,6 +286,12 @@ void FrameBenchmark(benchmark::State& state, Scene* scene, int mode, Way way) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Mesa's indexed draws over client arrays allocate and free large blocks
+    // on every draw; with glibc's defaults those come from fresh pages while
+    // the heap is young, and the ways' times depended on which ran before.
+    // One steady heap for all of them.
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
     OSMesaContext context = OSMesaCreateContextExt(OSMESA_RGBA, 24, 0, 0, nullptr);
     std::vector<unsigned char> buffer(4 * static_cast<std::size_t>(ViewWidth()) * ViewHeight());
     if (context == nullptr ||

@@ -125,6 +125,38 @@ void ShadedBatched(const model::MeshObject& part, const PartGeometry& geometry, 
     glNormal3fv(batch.HasLastNormal() ? batch.LastNormal() : current);
 }
 
+// Batched flat drawing: indexed quads over the part's points, each quad's
+// normal on its last corner, whose colour OpenGL gives the whole flat quad.
+// The corners keep their order, and Mesa splits indexed quads into the same
+// triangles as listed ones, so the picture is the per-quad path's.
+void FlatBatched(const model::MeshObject& part, const PartGeometry& geometry) {
+    QuadBatch& batch = SharedQuadBatch();
+    batch.BuildFlatIndexed(geometry);
+    if (batch.QuadCount() == 0) {
+        return;
+    }
+    GLfloat current[4] = {0.0f, 0.0f, 1.0f, 0.0f};
+    if (batch.LeadingInherited() > 0) {
+        glGetFloatv(GL_CURRENT_NORMAL, current);
+        batch.FillInherited(current);
+    }
+    const GLenum indexType = batch.WideIndices() ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
+    const std::size_t indexSize = batch.WideIndices() ? sizeof(std::uint32_t) : sizeof(std::uint16_t);
+    const auto* indices = static_cast<const unsigned char*>(batch.FlatIndices());
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, batch.FlatPoints());
+    glNormalPointer(GL_FLOAT, 0, batch.PointNormals());
+    for (const SurfaceRun& run : batch.Runs()) {
+        SetMaterial(part, run.surface);
+        glDrawElements(GL_QUADS, 4 * run.quadCount, indexType,
+                       indices + 4 * indexSize * static_cast<std::size_t>(run.firstQuad));
+    }
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glNormal3fv(batch.HasLastNormal() ? batch.LastNormal() : current);
+}
+
 // The quads as outlines (wireframe or highlight): no normals, no materials.
 void OutlinesPerQuad(const PartGeometry& geometry) {
     for (int i = 0; i < geometry.polygonCount; ++i) {
@@ -188,7 +220,7 @@ bool DrawPartFlat(model::MeshObject& part, float lightLevel, DrawPath path) {
     if (path == DrawPath::PerQuad) {
         ShadedPerQuad(part, geometry, false);
     } else {
-        ShadedBatched(part, geometry, false);
+        FlatBatched(part, geometry);
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 
 namespace view {
 
@@ -73,6 +74,8 @@ void QuadBatch::StartRuns() {
     quadCount_ = 0;
     leadingInherited_ = 0;
     hasLastNormal_ = false;
+    inheritedNormals_ = nullptr;
+    inheritedVertices_ = 0;
 }
 
 void QuadBatch::AddToRuns(std::uint16_t surface) {
@@ -152,14 +155,106 @@ void QuadBatch::BuildCorners(const PartGeometry& geometry, bool pointNormals) {
     if (hasLastNormal_) {
         std::copy(normal, normal + 3, lastNormal_);
     }
+    inheritedNormals_ = normals;
+    inheritedVertices_ = 4 * leadingInherited_;
+}
+
+void QuadBatch::BuildFlatIndexed(const PartGeometry& geometry) {
+    StartRuns();
+    const std::size_t usable = static_cast<std::size_t>(geometry.usablePoints);
+    const std::size_t polygons = static_cast<std::size_t>(geometry.polygonCount);
+    // Each quad adds at most one copy, so the bound is known before the build.
+    wideIndices_ = usable + polygons > 65536;
+    if (pointNormals_.size() < 3 * (usable + polygons)) {
+        pointNormals_.resize(3 * (usable + polygons));
+    }
+    if (normalSet_.size() < usable) {
+        normalSet_.resize(usable);
+    }
+    std::fill(normalSet_.begin(), normalSet_.begin() + static_cast<std::ptrdiff_t>(usable), 0);
+    copiedFrom_.clear();
+    if (wideIndices_) {
+        if (indices32_.size() < 4 * polygons) {
+            indices32_.resize(4 * polygons);
+        }
+        BuildFlat(geometry, indices32_.data());
+    } else {
+        if (indices_.size() < 4 * polygons) {
+            indices_.resize(4 * polygons);
+        }
+        BuildFlat(geometry, indices_.data());
+    }
+    flatPoints_ = geometry.points;
+    if (!copiedFrom_.empty()) {
+        pointCopies_.resize(3 * (usable + copiedFrom_.size()));
+        std::copy(geometry.points, geometry.points + 3 * usable, pointCopies_.begin());
+        float* copy = pointCopies_.data() + 3 * usable;
+        for (std::uint16_t from : copiedFrom_) {
+            std::copy(geometry.points + 3 * static_cast<std::size_t>(from),
+                      geometry.points + 3 * static_cast<std::size_t>(from) + 3, copy);
+            copy += 3;
+        }
+        flatPoints_ = pointCopies_.data();
+    }
+    // The leading quads are the first ones built, so their copies come first.
+    inheritedNormals_ = pointNormals_.data() + 3 * usable;
+    inheritedVertices_ = leadingInherited_;
+}
+
+template <typename Index>
+void QuadBatch::BuildFlat(const PartGeometry& geometry, Index* indices) {
+    const std::size_t usable = static_cast<std::size_t>(geometry.usablePoints);
+    float* pointNormals = pointNormals_.data();
+    std::uint8_t* normalSet = normalSet_.data();
+    float normal[3] = {0, 0, 1};
+    for (int i = 0; i < geometry.polygonCount; ++i) {
+        const model::Polygon& polygon = geometry.polygons[i];
+        if (!PolygonInRange(polygon, geometry.usablePoints)) {
+            continue;
+        }
+        bool inherited = false;
+        if (FaceNormal(geometry.points, polygon, normal)) {
+            hasLastNormal_ = true;
+        } else if (!hasLastNormal_) {
+            ++leadingInherited_;
+            inherited = true;
+        }
+        std::size_t last = polygon.d;
+        float* slot = pointNormals + 3 * last;
+        if (inherited || (normalSet[last] != 0 && std::memcmp(slot, normal, sizeof normal) != 0)) {
+            last = usable + copiedFrom_.size();
+            slot = pointNormals + 3 * last;
+            copiedFrom_.push_back(polygon.d);
+        } else {
+            normalSet[last] = 1;
+        }
+        slot[0] = normal[0];
+        slot[1] = normal[1];
+        slot[2] = normal[2];
+        Index* quad = indices + 4 * static_cast<std::size_t>(quadCount_);
+        quad[0] = polygon.a;
+        quad[1] = polygon.b;
+        quad[2] = polygon.c;
+        quad[3] = static_cast<Index>(last);
+        AddToRuns(polygon.surface);
+    }
+    if (hasLastNormal_) {
+        std::copy(normal, normal + 3, lastNormal_);
+    }
+}
+
+const void* QuadBatch::FlatIndices() const {
+    if (wideIndices_) {
+        return indices32_.data();
+    }
+    return indices_.data();
 }
 
 void QuadBatch::FillInherited(const float currentNormal[3]) {
-    float* normals = cornerNormals_.data();
-    for (int i = 0; i < 4 * leadingInherited_; ++i) {
-        normals[3 * i] = currentNormal[0];
-        normals[3 * i + 1] = currentNormal[1];
-        normals[3 * i + 2] = currentNormal[2];
+    for (int i = 0; i < inheritedVertices_; ++i) {
+        inheritedNormals_[3 * i] = currentNormal[0];
+        inheritedNormals_[3 * i + 1] = currentNormal[1];
+        inheritedNormals_[3 * i + 2] = currentNormal[2];
     }
 }
 

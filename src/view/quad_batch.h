@@ -55,15 +55,29 @@ public:
     // of the first usable normal) are counted in LeadingInherited; the caller
     // fills them in with FillInherited once it knows OpenGL's current normal.
     void BuildCorners(const PartGeometry& geometry, bool pointNormals);
+    // Flat shading colours a quad by its last corner alone, so a flat quad
+    // needs its normal on that corner only: the part's points as they are,
+    // one normal per point, and four point indices per quad. A quad whose
+    // last corner already carries another quad's different normal gets a
+    // copy of that point (as do the LeadingInherited quads). Lights about a
+    // quarter of the corners that BuildCorners hands over.
+    void BuildFlatIndexed(const PartGeometry& geometry);
+    // Gives the LeadingInherited quads of the last build OpenGL's current normal.
     void FillInherited(const float currentNormal[3]);
 
     const std::uint16_t* Indices() const { return indices_.data(); }
     const float* Corners() const { return corners_.data(); }
     const float* CornerNormals() const { return cornerNormals_.data(); }
     const std::vector<SurfaceRun>& Runs() const { return runs_; }
+    // BuildFlatIndexed: the points (the part's own array unless copies were
+    // added) with their normals, and the indices, 32-bit when WideIndices().
+    const float* FlatPoints() const { return flatPoints_; }
+    const float* PointNormals() const { return pointNormals_.data(); }
+    bool WideIndices() const { return wideIndices_; }
+    const void* FlatIndices() const;
     int QuadCount() const { return quadCount_; }
     int LeadingInherited() const { return leadingInherited_; }
-    // The normal the last corner was drawn with (BuildCorners); meaningful when
+    // The normal the last quad was drawn with (either build); meaningful when
     // HasLastNormal(), otherwise the current normal was never replaced.
     bool HasLastNormal() const { return hasLastNormal_; }
     const float* LastNormal() const { return lastNormal_; }
@@ -71,12 +85,23 @@ public:
 private:
     void StartRuns();
     void AddToRuns(std::uint16_t surface);
+    template <typename Index>
+    void BuildFlat(const PartGeometry& geometry, Index* indices);
 
     // Sizes only grow; the first quadCount_ entries are current.
     std::vector<std::uint16_t> indices_;
     std::vector<float> corners_;
     std::vector<float> cornerNormals_;
     std::vector<SurfaceRun> runs_;
+    std::vector<std::uint32_t> indices32_;
+    std::vector<float> pointNormals_;
+    std::vector<float> pointCopies_;
+    std::vector<std::uint16_t> copiedFrom_;
+    std::vector<std::uint8_t> normalSet_;
+    const float* flatPoints_ = nullptr;
+    bool wideIndices_ = false;
+    float* inheritedNormals_ = nullptr;  // where the LeadingInherited normals go
+    int inheritedVertices_ = 0;
     int quadCount_ = 0;
     int leadingInherited_ = 0;
     bool hasLastNormal_ = false;

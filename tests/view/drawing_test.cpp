@@ -327,9 +327,33 @@ TEST(MeshDrawing, FlatShadesEachQuadInOneColourSmoothShadesAcrossIt) {
     }
 }
 
+// A cone of quads that all end on its tip, each at its own angle, so that
+// each flat quad needs its own copy of the tip; its points come after
+// `unused` points that no quad uses, which takes the copies' indices past
+// 16 bits.
+std::unique_ptr<model::MeshObject> MakeCone(float centreX, float centreY, float radius, int sides, int unused) {
+    const double pi = std::acos(-1.0);
+    std::vector<float> points(3 * static_cast<std::size_t>(unused), 0.0f);
+    points.insert(points.end(), {centreX, centreY, -radius});
+    const auto tip = static_cast<std::uint16_t>(unused);
+    std::vector<model::Polygon> quads;
+    for (int side = 0; side < sides; ++side) {
+        const double angle = 2 * pi * side / sides;
+        const auto x = static_cast<float>(radius * std::cos(angle));
+        const auto y = static_cast<float>(radius * std::sin(angle));
+        // A point halfway up the side, then one on the rim.
+        points.insert(points.end(), {centreX + x / 2, centreY + y / 2, -radius / 2, centreX + x, centreY + y, 0});
+        const auto rim = [&](int s) { return static_cast<std::uint16_t>(tip + 2 + 2 * (s % sides)); };
+        quads.push_back({rim(side + 1), rim(side), static_cast<std::uint16_t>(rim(side) - 1), tip,
+                         static_cast<std::uint16_t>(side % 2)});
+    }
+    return MakePart(std::move(points), std::move(quads), {{0.8f, 0.8f, 0.8f}, {0.5f, 0.7f, 0.9f}});
+}
+
 // The comparison figure: several parts with surface runs, one selected, a
 // part without normals, degenerate quads (the very first one inherits
-// OpenGL's current normal) and polygons that must be skipped.
+// OpenGL's current normal), polygons that must be skipped and quads that
+// share their last corner.
 void BuildComparisonFigure(model::Creature& creature) {
     const std::vector<Colour> colours = {{0.9f, 0.3f, 0.2f}, {0.2f, 0.8f, 0.3f}, {0.3f, 0.4f, 0.9f}};
     auto odd = MakeSphere(0.05f, -0.04f, 0.02f, 0.05f, 6, 8, colours);
@@ -354,6 +378,7 @@ void BuildComparisonFigure(model::Creature& creature) {
     flatOnly->normals.clear();
     AddPart(creature, std::move(flatOnly));
     AddPart(creature, MakeSquare(0.1f, -0.12f, 0.04f, false, {0.6f, 0.2f, 0.7f}));
+    AddPart(creature, MakeCone(-0.12f, -0.1f, 0.05f, 40, 65440));
     creature.yaw = 0.4f;
     creature.pitch = 0.3f;
 }
