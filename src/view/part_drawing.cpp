@@ -95,16 +95,13 @@ void ShadedPerQuad(const model::MeshObject& part, const PartGeometry& geometry, 
     }
 }
 
-// Batched shaded drawing: the corners copied out with their normals (the
-// points' own, or one per quad by the flat rule), one array draw per surface
-// run. Non-indexed quads, as immediate mode sends them: an indexed draw may
-// split a quad along the other diagonal and shade it differently.
-void ShadedBatched(const model::MeshObject& part, const PartGeometry& geometry, bool pointNormals) {
-    QuadBatch& batch = SharedQuadBatch();
-    batch.BuildCorners(geometry, pointNormals);
-    if (batch.QuadCount() == 0) {
-        return;
-    }
+// One array draw per surface run of a built batch, over `points` and
+// `normals`: quads that take over OpenGL's current normal get it first, and
+// the current normal is left as the per-quad path leaves it (it is undefined
+// after an array draw, and a later degenerate flat quad inherits it).
+template <typename DrawRun>
+void DrawSurfaceRuns(const model::MeshObject& part, QuadBatch& batch, const float* points, const float* normals,
+                     DrawRun drawRun) {
     GLfloat current[4] = {0.0f, 0.0f, 1.0f, 0.0f};
     if (batch.LeadingInherited() > 0) {
         glGetFloatv(GL_CURRENT_NORMAL, current);
@@ -112,17 +109,30 @@ void ShadedBatched(const model::MeshObject& part, const PartGeometry& geometry, 
     }
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, batch.Corners());
-    glNormalPointer(GL_FLOAT, 0, batch.CornerNormals());
+    glVertexPointer(3, GL_FLOAT, 0, points);
+    glNormalPointer(GL_FLOAT, 0, normals);
     for (const SurfaceRun& run : batch.Runs()) {
         SetMaterial(part, run.surface);
-        glDrawArrays(GL_QUADS, 4 * run.firstQuad, 4 * run.quadCount);
+        drawRun(run);
     }
     glDisableClientState(GL_NORMAL_ARRAY);
     glDisableClientState(GL_VERTEX_ARRAY);
-    // The current normal is undefined after an array draw; leave the one the
-    // per-quad path leaves, which a later degenerate flat quad inherits.
     glNormal3fv(batch.HasLastNormal() ? batch.LastNormal() : current);
+}
+
+// Batched shaded drawing: the corners copied out with their normals (the
+// points' own, or one per quad by the flat rule). Non-indexed quads, as
+// immediate mode sends them: an indexed draw may split a quad along the
+// other diagonal and shade it differently.
+void ShadedBatched(const model::MeshObject& part, const PartGeometry& geometry, bool pointNormals) {
+    QuadBatch& batch = SharedQuadBatch();
+    batch.BuildCorners(geometry, pointNormals);
+    if (batch.QuadCount() == 0) {
+        return;
+    }
+    DrawSurfaceRuns(part, batch, batch.Corners(), batch.CornerNormals(), [](const SurfaceRun& run) {
+        glDrawArrays(GL_QUADS, 4 * run.firstQuad, 4 * run.quadCount);
+    });
 }
 
 // Batched flat drawing: indexed quads over the part's points, each quad's
@@ -135,26 +145,13 @@ void FlatBatched(const model::MeshObject& part, const PartGeometry& geometry) {
     if (batch.QuadCount() == 0) {
         return;
     }
-    GLfloat current[4] = {0.0f, 0.0f, 1.0f, 0.0f};
-    if (batch.LeadingInherited() > 0) {
-        glGetFloatv(GL_CURRENT_NORMAL, current);
-        batch.FillInherited(current);
-    }
     const GLenum indexType = batch.WideIndices() ? GL_UNSIGNED_INT : GL_UNSIGNED_SHORT;
     const std::size_t indexSize = batch.WideIndices() ? sizeof(std::uint32_t) : sizeof(std::uint16_t);
     const auto* indices = static_cast<const unsigned char*>(batch.FlatIndices());
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, batch.FlatPoints());
-    glNormalPointer(GL_FLOAT, 0, batch.PointNormals());
-    for (const SurfaceRun& run : batch.Runs()) {
-        SetMaterial(part, run.surface);
+    DrawSurfaceRuns(part, batch, batch.FlatPoints(), batch.PointNormals(), [&](const SurfaceRun& run) {
         glDrawElements(GL_QUADS, 4 * run.quadCount, indexType,
                        indices + 4 * indexSize * static_cast<std::size_t>(run.firstQuad));
-    }
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
-    glNormal3fv(batch.HasLastNormal() ? batch.LastNormal() : current);
+    });
 }
 
 // The quads as outlines (wireframe or highlight): no normals, no materials.
