@@ -1,9 +1,9 @@
 #include "formats/library_settings.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <system_error>
 
 #include "formats/atomic_file.h"
@@ -28,19 +28,17 @@ bool ReadLibrarySettings(const std::string& objectDir, LibrarySettings& settings
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) return true;
     std::string why;
-    if (!CheckRegularFile(path, why)) {
+    std::uint64_t size = 0;
+    if (!CheckRegularFile(path, why, &size)) {
         problem = std::string(kLibrarySettingsFile) + ": " + why;
         return false;
     }
     std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    if (!file || !(text << file.rdbuf())) {
-        // An empty file reads nothing and is no fault.
-        if (file && std::filesystem::file_size(path, ec) == 0 && !ec) return true;
+    std::string contents(static_cast<std::size_t>(std::min<std::uint64_t>(size, 1 << 16)), '\0');
+    if (!file.read(contents.data(), static_cast<std::streamsize>(contents.size()))) {
         problem = std::string(kLibrarySettingsFile) + ": cannot be read";
         return false;
     }
-    const std::string contents = text.str();
     TextScanner scanner(contents);
     std::string line;
     while (!scanner.AtEnd()) {
