@@ -56,7 +56,7 @@ public:
                     const auto& v = triangles[static_cast<std::size_t>(t)];
                     if (TwiceArea(figure_.Position(v[0]), figure_.Position(v[1]), figure_.Position(v[2])) <=
                         2 * kFlatShare * size * size) {
-                        At(byPlace, Place(part, v[0], v[1], v[2])).flatTriangles += 1;
+                        byPlace[Place(part, v[0], v[1], v[2])].flatTriangles += 1;
                     }
                     for (int k = 0; k < 3; ++k) {
                         const std::uint32_t a = std::min(v[k], v[(k + 1) % 3]);
@@ -71,7 +71,7 @@ public:
             if (use.count == 2) continue;
             const auto a = static_cast<std::uint32_t>(key >> 32);
             const auto b = static_cast<std::uint32_t>(key & 0xFFFFFFFFu);
-            FigureWarning& warning = At(byPlace, Place(use.part, a, b, a));
+            FigureWarning& warning = byPlace[Place(use.part, a, b, a)];
             (use.count == 1 ? warning.openEdges : warning.crowdedEdges) += 1;
         }
         for (auto& [place, warning] : byPlace) {
@@ -82,10 +82,6 @@ public:
     }
 
 private:
-    static FigureWarning& At(std::map<std::string, FigureWarning>& byPlace, const std::string& place) {
-        return byPlace[place];
-    }
-
     double FigureSize() const {
         double low[3] = {1e300, 1e300, 1e300};
         double high[3] = {-1e300, -1e300, -1e300};
