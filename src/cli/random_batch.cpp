@@ -19,6 +19,7 @@
 #include "cli/progress_line.h"
 #include "cli/stream_sink.h"
 #include "formats/mesh_exports.h"
+#include "formats/object_library.h"
 #include "formats/project_file.h"
 #include "model/creature.h"
 
@@ -67,7 +68,8 @@ std::string FigurePath(const RandomBatch& batch, std::uint32_t seed, FigureForma
     return (std::filesystem::path(batch.outDir) / name).string();
 }
 
-FigureOutcome MakeRandomFigure(const RandomBatch& batch, const ObjectLists& lists, std::uint32_t seed) {
+FigureOutcome MakeRandomFigure(const RandomBatch& batch, const ObjectLists& lists, std::uint32_t seed,
+                               formats::ParsedParts* parsed) {
     FigureOutcome outcome;
     const std::string figureName = "figure-" + std::to_string(seed);
     std::ostringstream boxes;
@@ -80,7 +82,7 @@ FigureOutcome MakeRandomFigure(const RandomBatch& batch, const ObjectLists& list
 
     model::Creature creature(messages);
     const RandomRecipe recipe = DrawRecipe(seed, lists, batch.deform, batch.deformAmount, batch.symmetric);
-    const int loaded = BuildFigure(recipe, lists, batch.objectDir, creature);
+    const int loaded = BuildFigure(recipe, lists, batch.objectDir, creature, parsed);
     collect(figureName);
     if (loaded == 0) {
         outcome.lines += figureName + ": no part could be loaded, nothing written\n";
@@ -138,6 +140,9 @@ BatchResult RunRandomBatch(const RandomBatch& batch, const ObjectLists& lists, s
     std::atomic<std::uint64_t> done{0};
 
     std::atomic<std::uint64_t> running{0};  // workers not yet ended
+    // Every object file is read once for the whole run; the figures copy
+    // their parts from what was read.
+    formats::ParsedParts parsed;
 
     // Figures are taken in seed order; each depends on its seed alone. Once
     // the run is interrupted no further figure is started; those under way
@@ -147,7 +152,7 @@ BatchResult RunRandomBatch(const RandomBatch& batch, const ObjectLists& lists, s
             const auto seed = static_cast<std::uint32_t>(batch.firstSeed + i);
             FigureOutcome outcome;
             try {
-                outcome = MakeRandomFigure(batch, lists, seed);
+                outcome = MakeRandomFigure(batch, lists, seed, &parsed);
             } catch (const std::exception& e) {
                 outcome.written = false;
                 outcome.lines += "figure-" + std::to_string(seed) + ": " + e.what() + "\n";

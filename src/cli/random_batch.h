@@ -11,6 +11,10 @@
 #include "cli/figure_render.h"
 #include "cli/random_recipe.h"
 
+namespace formats {
+class ParsedParts;
+}
+
 namespace cli {
 
 class ProgressLine;
@@ -49,8 +53,10 @@ struct FigureOutcome {
     std::string lines;     // its messages, one line each, "figure-<seed>...: " first
 };
 
-// Makes the figure of one seed and writes its files.
-FigureOutcome MakeRandomFigure(const RandomBatch& batch, const ObjectLists& lists, std::uint32_t seed);
+// Makes the figure of one seed and writes its files; its parts come from
+// `parsed` when given, else from their files.
+FigureOutcome MakeRandomFigure(const RandomBatch& batch, const ObjectLists& lists, std::uint32_t seed,
+                               formats::ParsedParts* parsed = nullptr);
 
 struct BatchResult {
     std::uint64_t written = 0;  // figures whose files were all written

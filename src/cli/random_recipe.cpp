@@ -121,7 +121,7 @@ RandomRecipe DrawRecipe(std::uint32_t seed, const ObjectLists& lists, bool defor
 }
 
 int BuildFigure(const RandomRecipe& recipe, const ObjectLists& lists, const std::string& objectDir,
-                model::Creature& creature) {
+                model::Creature& creature, formats::ParsedParts* parsed) {
     // Every part's factors from the draws alone: the amount of its draw, a
     // mirrored right part its left part's. The head and its face keep the
     // shapes of their files: where the head, nose and mouth meet, three
@@ -145,7 +145,13 @@ int BuildFigure(const RandomRecipe& recipe, const ObjectLists& lists, const std:
         const std::string name(model::panelOrder[p]);
         const std::string path = formats::PartFolder(objectDir, name) + "/" +
                                  lists[p][static_cast<std::size_t>(recipe.files[p])];
-        if (!creature.SetPart(name, path.c_str(), static_cast<std::int32_t>(p))) continue;
+        const model::MeshObject* read = parsed != nullptr ? parsed->Find(path) : nullptr;
+        const auto panelIndex = static_cast<std::int32_t>(p);
+        // A file refused is read again here, so that the messages say why.
+        if (!(read != nullptr ? creature.SetPart(name, *read, panelIndex)
+                              : creature.SetPart(name, path.c_str(), panelIndex))) {
+            continue;
+        }
         ++loaded;
         model::MeshObject* part = creature.PartNamed(name);
         for (int axis = 0; axis < 3; ++axis) {

@@ -12,6 +12,9 @@
 
 #include "model/part_types.h"
 
+namespace formats {
+class ParsedParts;
+}
 namespace model {
 class Creature;
 }
@@ -58,9 +61,10 @@ RandomRecipe DrawRecipe(std::uint32_t seed, const ObjectLists& lists, bool defor
 // its size; the head and its face (eyes, ears, nose, mouth) keep their
 // files' shapes and move with the neck; a right part with factorsFrom takes
 // its left part's factors. Factors are kept as a project file stores them (six
-// decimals). Failures go to the creature's messages. Returns the parts
-// loaded.
+// decimals). Failures go to the creature's messages. With `parsed` the
+// parts are copied from the files it has read, each file read once for a
+// whole run. Returns the parts loaded.
 int BuildFigure(const RandomRecipe& recipe, const ObjectLists& lists, const std::string& objectDir,
-                model::Creature& creature);
+                model::Creature& creature, formats::ParsedParts* parsed = nullptr);
 
 }  // namespace cli

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "model/mesh_object.h"
 #include "ui/list_order.h"
 
 namespace formats {
@@ -33,6 +34,40 @@ std::vector<std::string> ObjectFilesOf(const std::string& objectDir, std::string
         return order != 0 ? order < 0 : a < b;
     });
     return names;
+}
+
+struct ParsedParts::Entry {
+    std::once_flag read;
+    std::unique_ptr<model::MeshObject> part;  // null when refused
+};
+
+ParsedParts::ParsedParts() = default;
+ParsedParts::~ParsedParts() = default;
+
+const model::MeshObject* ParsedParts::Find(const std::string& path) {
+    Entry* entry = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        std::unique_ptr<Entry>& slot = entries_[path];
+        if (!slot) slot = std::make_unique<Entry>();
+        entry = slot.get();
+    }
+    // Read outside the lock, so that other files are read meanwhile; others
+    // asking for this file wait until it has been read.
+    std::call_once(entry->read, [&] {
+        auto part = std::make_unique<model::MeshObject>();
+        if (part->ReadObjectFile(path)) {
+            entry->part = std::move(part);
+        } else {
+            TakeLastObjectRefusal();  // said again when the creature reads it
+        }
+    });
+    return entry->part.get();
+}
+
+std::size_t ParsedParts::FilesRead() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return entries_.size();
 }
 
 }  // namespace formats

@@ -2,9 +2,16 @@
 // holding that part's object files (*.mwo in any letter case).
 #pragma once
 
+#include <map>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace model {
+class MeshObject;
+}
 
 namespace formats {
 
@@ -25,5 +32,29 @@ std::vector<std::string> ObjectFilesOf(const std::string& objectDir, std::string
 // regular file", "bad magic (not an object file)"), for a command line that
 // says more than the program's box; empty when none was. Taking it clears it.
 std::string TakeLastObjectRefusal();
+
+// The object files of a run of many figures, each read the first time a
+// figure asks for it and kept, read-only, until the run ends: figures copy
+// their parts from here instead of reading the files again. Safe to use
+// from several threads at once; a file is read once however many ask.
+class ParsedParts {
+public:
+    ParsedParts();
+    ~ParsedParts();
+    ParsedParts(const ParsedParts&) = delete;
+    ParsedParts& operator=(const ParsedParts&) = delete;
+
+    // The part read from `path`; null when the reader refused the file (read
+    // it through the creature then, whose messages say why). Valid while
+    // this object lives.
+    const model::MeshObject* Find(const std::string& path);
+    // Files read so far, refused ones included.
+    std::size_t FilesRead() const;
+
+private:
+    struct Entry;
+    mutable std::mutex mutex_;
+    std::map<std::string, std::unique_ptr<Entry>> entries_;
+};
 
 }  // namespace formats

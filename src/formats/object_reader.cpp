@@ -145,6 +145,12 @@ bool MeshObject::ReadObjectImage(std::vector<unsigned char> image) {
     bool accepted = false;
     try {
         accepted = WalkChunks();
+        // Sized by the points the file holds, not by the count its header
+        // claims: a header alone allocates nothing of the sort.
+        if (accepted) {
+            transformedPoints.assign(points.size(), 0.0f);
+            transformedNormals.assign(points.size(), 0.0f);
+        }
     } catch (const std::bad_alloc&) {
         accepted = Refuse(ReadError::kOutOfMemory);
     }
@@ -215,8 +221,6 @@ bool MeshObject::WalkChunks() {
             polygonCount = static_cast<std::int32_t>(polygons32);
             surfaceCount = static_cast<std::int32_t>(surfaces32);
             fourthHeaderValue = static_cast<std::int32_t>(U32(p + 12));
-            transformedPoints.assign(3 * static_cast<std::size_t>(pointCount), 0.0f);
-            transformedNormals.assign(3 * static_cast<std::size_t>(pointCount), 0.0f);
             surfaces.assign(static_cast<std::size_t>(surfaceCount) + kSpareSurfaces, SurfaceRecord{});
             headerSeen = true;
         } else if (id == kPointsId || id == kNormalsId) {
@@ -234,10 +238,11 @@ bool MeshObject::WalkChunks() {
             const auto count = static_cast<std::size_t>(polygonCount);
             // Fewer polygon records than the header's count: refused.
             if (length / kPolygonBytes < count) return Refuse(ReadError::kShortPolygons, at);
-            polygons.resize(count);
+            std::vector<Polygon>& read = polygons.Edit();
+            read.resize(count);
             for (std::size_t i = 0; i < count; ++i) {
                 const unsigned char* r = p + kPolygonBytes * i;
-                Polygon& polygon = polygons[i];
+                Polygon& polygon = read[i];
                 polygon.a = U16(r);
                 polygon.b = U16(r + 2);
                 polygon.c = U16(r + 4);

@@ -38,12 +38,21 @@ bool Creature::SetPart(const std::string& typeName, const char* path, std::int32
         ReportFailure("Unable to set object name", pathText);
         return false;
     }
+    return AddReadPart(std::move(part), typeName, panelIndex);
+}
+
+bool Creature::SetPart(const std::string& typeName, const MeshObject& parsed, std::int32_t panelIndex) {
+    return AddReadPart(parsed.Copy(), typeName, panelIndex);
+}
+
+bool Creature::AddReadPart(std::unique_ptr<MeshObject> part, const std::string& typeName,
+                           std::int32_t panelIndex) {
     if (!part->SetObjectType(typeName)) {
-        ReportFailure("Unable to set object type", pathText);
+        ReportFailure("Unable to set object type", part->objectName);
         return false;
     }
     if (!part->CheckPoints()) {
-        ReportFailure("Unable to calculate object type", pathText);
+        ReportFailure("Unable to calculate object type", part->objectName);
         return false;
     }
     part->panelIndex = panelIndex;

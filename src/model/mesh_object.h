@@ -7,10 +7,12 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "model/part_list.h"
+#include "model/shared_array.h"
 
 namespace model {
 
@@ -72,8 +74,11 @@ class MeshObject : public ListItem {
 public:
     MeshObject() = default;
     ~MeshObject() override = default;
-    MeshObject(const MeshObject&) = delete;
     MeshObject& operator=(const MeshObject&) = delete;
+
+    // A part of its own with everything this one holds, in no list, its
+    // polygons and file bytes shared with this one.
+    std::unique_ptr<MeshObject> Copy() const { return std::unique_ptr<MeshObject>(new MeshObject(*this)); }
 
     // Fills the object from an object file; false when the file cannot be
     // read or is not a sound object file, with readError and readErrorAt
@@ -138,8 +143,8 @@ public:
     std::vector<float> normals;
     std::vector<float> transformedPoints;
     std::vector<float> transformedNormals;
-    std::vector<unsigned char> fileImage;
-    std::vector<Polygon> polygons;
+    SharedArray<unsigned char> fileImage;
+    SharedArray<Polygon> polygons;
     std::array<std::vector<std::uint16_t>, kBoundaryListCount> boundaryLists;
 
     std::int32_t pointCount = 0;
@@ -168,6 +173,7 @@ public:
     float wireColor[3] = {1, 1, 1};
 
 private:
+    MeshObject(const MeshObject&) = default;
     // Fills surface record `surfaceIndex` from a SURF chunk's data at
     // `dataOffset` in fileImage; false when the record has no usable name.
     bool ReadSurfaceChunk(std::size_t surfaceIndex, std::size_t dataOffset, std::uint32_t length);

@@ -10,6 +10,10 @@ namespace model {
 
 class ListItem {
 public:
+    ListItem() = default;
+    // A copy belongs to no list yet.
+    ListItem(const ListItem& /*other*/) {}
+    ListItem& operator=(const ListItem&) = delete;
     virtual void Hook() {}  // does nothing in any class
     virtual ~ListItem() = default;
 

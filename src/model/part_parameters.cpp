@@ -34,18 +34,23 @@ bool Creature::ApplyParameters(MeshObject* part) {
     if (n == 0) return false;
     const float* rest = part->restPoints.data();
 
-    double sum[3] = {0, 0, 0};
-    for (std::size_t i = 0; i < n; ++i) {
-        for (std::size_t a = 0; a < 3; ++a) sum[a] += rest[3 * i + a];
-    }
-    float centre[3];
-    for (std::size_t a = 0; a < 3; ++a) centre[a] = static_cast<float>(sum[a] / static_cast<double>(n));
-
     const float (&f)[3][3] = part->deformFactors;
     bool undeformed = true;
     for (const auto& mode : f) {
         for (float factor : mode) undeformed = undeformed && factor == 0.0f;
     }
+    // The centre picks the points a factor acts on. Without factors it is
+    // needed only for a point that takes the long way below.
+    float centre[3] = {0, 0, 0};
+    bool centreKnown = false;
+    const auto findCentre = [&] {
+        double sum[3] = {0, 0, 0};
+        for (std::size_t i = 0; i < n; ++i) {
+            for (std::size_t a = 0; a < 3; ++a) sum[a] += rest[3 * i + a];
+        }
+        for (std::size_t a = 0; a < 3; ++a) centre[a] = static_cast<float>(sum[a] / static_cast<double>(n));
+        centreKnown = true;
+    };
     float* out = part->points.data();
     for (std::size_t i = 0; i < n; ++i) {
         const float* r = rest + 3 * i;
@@ -58,6 +63,7 @@ bool Creature::ApplyParameters(MeshObject* part) {
             out[3 * i + 2] = r[2];
             continue;
         }
+        if (!centreKnown) findCentre();
         // The distance in model units is taken as an angle: full effect at
         // the centre, none at pi/2, reversed beyond.
         const double w = std::cos(DistanceToCentre(r[0], r[1], r[2], centre[0], centre[1], centre[2]));

@@ -110,7 +110,7 @@ TEST_F(CheckCommandTest, AFigureWithAHoleIsAWarningNamingThePart) {
     formats::ObjectFileData data;
     data.points = part.points;
     data.normals = part.normals;
-    data.polygons = part.polygons;
+    data.polygons.assign(part.polygons.begin(), part.polygons.end());
     const auto onSeam = [&](std::uint16_t point) {
         for (const auto& list : part.boundaryLists) {
             if (std::find(list.begin(), list.end(), point) != list.end()) return true;

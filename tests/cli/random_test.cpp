@@ -25,6 +25,7 @@
 #include "cli/command.h"
 #include "cli/random_batch.h"
 #include "cli/random_recipe.h"
+#include "formats/object_library.h"
 #include "formats/project_file.h"
 #include "model/connection_tables.h"
 #include "model/creature.h"
@@ -490,18 +491,19 @@ TEST(RandomFigureShapeTest, DeformedSymmetricFiguresKeepFacesOnHeadsSeamsClosedA
     const std::string library = MW_SAMPLE_LIBRARY_DIR;
     const ObjectLists lists = ReadObjectLists(library);
     CountingSink sink;
+    formats::ParsedParts parsed;
     int faulty = 0;
     int deformedHands = 0;
     std::string first;
     for (std::uint32_t seed = 0; seed < 500; ++seed) {
         model::Creature figure(sink);
-        ASSERT_EQ(BuildFigure(DrawRecipe(seed, lists, true, 0.3, true), lists, library, figure),
+        ASSERT_EQ(BuildFigure(DrawRecipe(seed, lists, true, 0.3, true), lists, library, figure, &parsed),
                   model::kPartTypeCount);
         std::string fault = FeatureOffTheHead(figure);
         if (fault.empty()) fault = OpenSeam(figure);
         if (fault.empty()) {
             model::Creature plain(sink);
-            BuildFigure(DrawRecipe(seed, lists, false, 0, true), lists, library, plain);
+            BuildFigure(DrawRecipe(seed, lists, false, 0, true), lists, library, plain, &parsed);
             fault = StretchedPart(figure, plain, 0.3);
         }
         for (const auto& [l, r] : kPairs) {

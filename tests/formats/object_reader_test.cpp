@@ -2,11 +2,15 @@
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include <unistd.h>
 
-#include "object_bytes.h"
+#include "../support/recording_sink.h"
+#include "formats/object_library.h"
+#include "model/creature.h"
 #include "model/mesh_object.h"
+#include "object_bytes.h"
 
 using testdata::Bytes;
 using testdata::Colour;
@@ -358,5 +362,65 @@ TEST(ObjectReader, RefusalsSayWhy) {
     EXPECT_FALSE(o.ReadObjectFile((folder / "short.mwo").string()));
     EXPECT_EQ(o.readError, ReadError::kBadMagic);
     EXPECT_STREQ(model::ReadErrorText(o.readError), "bad magic (not an object file)");
+    std::filesystem::remove_all(folder);
+}
+
+// A run of many figures reads each file once, however many threads ask, and
+// every figure copies its parts: what never changes (polygons, file bytes)
+// is shared, what a figure changes is its own, and the part read stays as
+// the file made it.
+TEST(ParsedParts, EachFileIsReadOnceAndCopiesChangeOnlyThemselves) {
+    const auto folder = std::filesystem::temp_directory_path() / ("mw_parsed_parts_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string good = (folder / "good.mwo").string();
+    const std::string bad = (folder / "bad.mwo").string();
+    std::ofstream(good, std::ios::binary).write(reinterpret_cast<const char*>(SoundFile().data.data()),
+                                                 static_cast<std::streamsize>(SoundFile().data.size()));
+    std::ofstream(bad, std::ios::binary) << "not an object file";
+
+    formats::ParsedParts parsed;
+    std::vector<const model::MeshObject*> found(8, nullptr);
+    std::vector<std::thread> threads;
+    for (std::size_t t = 0; t < found.size(); ++t) {
+        threads.emplace_back([&, t] {
+            found[t] = parsed.Find(good);
+            if (parsed.Find(bad) != nullptr) found[t] = nullptr;
+            // A refusal kept by the run says nothing on this thread: the
+            // figure reads the file again for its message.
+            if (!formats::TakeLastObjectRefusal().empty()) found[t] = nullptr;
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    ASSERT_NE(found[0], nullptr);
+    for (const model::MeshObject* part : found) EXPECT_EQ(part, found[0]);
+    EXPECT_EQ(parsed.FilesRead(), 2u);
+    const model::MeshObject& read = *found[0];
+    EXPECT_EQ(read.objectName, good);
+
+    std::unique_ptr<model::MeshObject> copy = read.Copy();
+    EXPECT_EQ(copy->next, nullptr);
+    EXPECT_TRUE(copy->polygons.SharesWith(read.polygons));
+    EXPECT_TRUE(copy->fileImage.SharesWith(read.fileImage));
+    copy->polygons.Edit()[0].a = 2;
+    EXPECT_EQ(read.polygons[0].a, 0);
+    EXPECT_FALSE(copy->polygons.SharesWith(read.polygons));
+
+    // Two figures made from it, one deformed: the part read is untouched.
+    testsupport::RecordingSink sink;
+    model::Creature first(sink);
+    model::Creature second(sink);
+    ASSERT_TRUE(first.SetPart("Left arm", read, 9));
+    ASSERT_TRUE(second.SetPart("Left arm", read, 9));
+    model::MeshObject* arm = first.PartNamed("Left arm");
+    arm->deformFactors[model::kLockNone][0] = 0.5f;
+    first.ApplyParameters(arm);
+    model::MeshObject fresh;
+    ASSERT_TRUE(fresh.ReadObjectFile(good));
+    EXPECT_EQ(read.points, fresh.points);
+    EXPECT_EQ(read.restPoints, fresh.restPoints);
+    EXPECT_EQ(read.typeId, -1);
+    EXPECT_NE(arm->points, second.PartNamed("Left arm")->points);
+    EXPECT_EQ(second.PartNamed("Left arm")->points, fresh.points);
+    EXPECT_TRUE(sink.shown.empty());
     std::filesystem::remove_all(folder);
 }

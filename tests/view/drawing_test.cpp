@@ -169,7 +169,7 @@ TEST(MeshDrawing, BadIndicesAreSkippedAndUnknownSurfacesAreGrey) {
             rig.creature.drawMode = mode;
             rig.creature.lightLevel = 0;
             auto part = MakeSquare(0, 0, 0.05f, true, {1, 0, 0});
-            part->polygons[0].surface = 40;  // no such surface record
+            part->polygons.Edit()[0].surface = 40;  // no such surface record
             part->polygons.push_back({0, 1, 2, 9, 0});
             part->polygons.push_back({60000, 1, 2, 3, 0});
             part->polygonCount = 3;
@@ -362,14 +362,14 @@ void BuildComparisonFigure(model::Creature& creature) {
     odd->normals.insert(odd->normals.end(), {0, 0, 1, 0, 0, 1, 0, 0, 1, 0, 0, 1});
     auto base = static_cast<std::uint16_t>(odd->pointCount);
     odd->pointCount += 4;
-    odd->polygons.insert(odd->polygons.begin(),
-                         model::Polygon{base, static_cast<std::uint16_t>(base + 1),
-                                        static_cast<std::uint16_t>(base + 2),
-                                        static_cast<std::uint16_t>(base + 3), 1});
+    std::vector<model::Polygon>& quads = odd->polygons.Edit();
+    quads.insert(quads.begin(), model::Polygon{base, static_cast<std::uint16_t>(base + 1),
+                                               static_cast<std::uint16_t>(base + 2),
+                                               static_cast<std::uint16_t>(base + 3), 1});
     // A degenerate quad in the middle takes the normal of the one before.
-    odd->polygons.insert(odd->polygons.begin() + 20, odd->polygons.front());
-    odd->polygons.push_back({0, 1, 2, 65535, 0});
-    odd->polygons.push_back({0, 1, 2, 3, 77});
+    quads.insert(quads.begin() + 20, quads.front());
+    quads.push_back({0, 1, 2, 65535, 0});
+    quads.push_back({0, 1, 2, 3, 77});
     odd->polygonCount = static_cast<std::int32_t>(odd->polygons.size());
     AddPart(creature, std::move(odd));
 

@@ -135,7 +135,7 @@ TEST_F(ProjectTest, DamagedFilesLoadWhatTheyCan) {
          Record(-1, 0, "Head", "\\Head\\head01.mwo"), {"Left arm", "Head"}, {}, {}, nullptr},
         {"type name of no type", "MW1\r\n1\r\n" + Record(3, 9, "Tail", "\\Left arm\\arm01.mwo"), {}, {},
          {{9, "arm\\arm01.mwo"}}, nullptr},
-        {"count far past the records", "MW1\r\n2000000000\r\n" + kArm, {"Left arm"}, {"objects"},
+        {"count far past the records", "MW1\r\n1000\r\n" + kArm, {"Left arm"}, {"objects"},
          {{9, "arm01.mwo"}, {9, ""}}, nullptr},
         {"count without records", "MW1\r\n5\r\n", {}, {"objects"}, {{0, ""}}, nullptr},
         {"negative count", "MW1\r\n-3\r\n" + kArm, {}, {}, {}, nullptr},
