@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "formats/object_reader.h"
 #include "model/creature.h"
 #include "model/mesh_object.h"
 #include "ui/message_sink.h"
@@ -58,8 +59,9 @@ void UseLikeTheProgram(model::MeshObject& part) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::vector<unsigned char> bytes(data, data + size);
-    auto part = std::make_unique<model::MeshObject>();
-    if (!part->ReadObjectImage(bytes)) return 0;
+    formats::ObjectRefusal why;
+    const std::unique_ptr<model::MeshObject> part = formats::ReadObjectImage(bytes, why);
+    if (part == nullptr) return 0;
     UseLikeTheProgram(*part);
     if (!part->CheckPoints()) return 0;
 
@@ -68,8 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ui::SilentSink messages;
     model::Creature creature(messages);
     for (const char* type : {"Left hand", "Left arm", "Left forearm"}) {
-        auto copy = std::make_unique<model::MeshObject>();
-        if (!copy->ReadObjectImage(bytes)) std::abort();
+        std::unique_ptr<model::MeshObject> copy = formats::ReadObjectImage(bytes, why);
+        if (copy == nullptr) std::abort();
         copy->SetObjectType(type);
         creature.ConnectPart(copy.release());
     }

@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include "formats/object_reader.h"
 #include "formats/object_writer.h"
 #include "formats/project_file.h"
 #include "fuzz_library.h"
@@ -67,7 +68,7 @@ bool WriteProjectSeeds(const std::string& folder) {
         for (const char* file : seed.files) {
             const std::string path = library.string() + "/" + file;
             const std::string type = std::string(file).substr(0, std::string(file).find('/'));
-            if (!creature.SetPart(type, path.c_str(), model::PanelIndexOfTypeId(model::TypeIdOfName(type)))) {
+            if (!formats::SetPartFromFile(creature, type, path, model::PanelIndexOfTypeId(model::TypeIdOfName(type)))) {
                 return false;
             }
             ++n;

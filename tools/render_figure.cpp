@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/object_reader.h"
 #include "model/creature.h"
 #include "model/part_types.h"
 #include "software_renderer.h"
@@ -59,7 +60,7 @@ int main(int argc, char** argv) {
         if (files.empty()) continue;
         const int index = variant == "mix" ? panel + 1 : std::atoi(variant.c_str());
         const std::string& path = files[static_cast<std::size_t>(index) % files.size()];
-        if (!creature.SetPart(name, path.c_str(), panel)) std::fprintf(stderr, "not set: %s\n", path.c_str());
+        if (!formats::SetPartFromFile(creature, name, path, panel)) std::fprintf(stderr, "not set: %s\n", path.c_str());
     }
 
     double yaw = 0, pitch = 0;

@@ -24,6 +24,7 @@
 #include "cli/random_recipe.h"
 #include "common/sample_figure.h"
 #include "formats/object_library.h"
+#include "formats/object_reader.h"
 #include "model/creature.h"
 #include "model/null_sink.h"
 
@@ -138,7 +139,7 @@ void ConnectTheParts(benchmark::State& state, bool read) {
             if (part != nullptr) {
                 creature.SetPart(name, *part, panelIndex);
             } else {
-                creature.SetPart(name, path.c_str(), panelIndex);
+                formats::SetPartFromFile(creature, name, path, panelIndex);
             }
         }
         if (creature.parts.Count() != model::kPartTypeCount || sink.shown != 0) {

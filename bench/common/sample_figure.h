@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/object_reader.h"
 #include "model/creature.h"
 #include "model/part_types.h"
 
@@ -37,7 +38,7 @@ inline bool BuildSampleFigure(model::Creature& creature) {
         }
         if (files.empty()) continue;
         std::sort(files.begin(), files.end());
-        creature.SetPart(name, files.front().string().c_str(), panel);
+        formats::SetPartFromFile(creature, name, files.front().string(), panel);
     }
     return creature.parts.Count() > 0;
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <memory>
 
+#include "formats/object_reader.h"
 #include "formats/object_writer.h"
 #include "model/creature.h"
 #include "null_sink.h"
@@ -27,8 +28,9 @@ std::vector<std::uint16_t> AddRing(formats::ObjectFileData& data, float cx, floa
 }
 
 std::unique_ptr<model::MeshObject> Part(const char* type, const formats::ObjectFileData& data) {
-    auto part = std::make_unique<model::MeshObject>();
-    if (!part->ReadObjectImage(formats::WriteObjectImage(data))) return nullptr;
+    formats::ObjectRefusal why;
+    std::unique_ptr<model::MeshObject> part = formats::ReadObjectImage(formats::WriteObjectImage(data), why);
+    if (part == nullptr) return nullptr;
     part->SetObjectType(type);
     return part;
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/object_reader.h"
 #include "model/creature.h"
 #include "model/part_types.h"
 #include "null_sink.h"
@@ -55,8 +56,7 @@ void LoadAndConnectAWholeFigure(benchmark::State& state) {
         bench::CountingSink sink;
         model::Creature creature(sink);
         for (int k = 0; k < model::kPartTypeCount; ++k) {
-            creature.SetPart(std::string(model::panelOrder[static_cast<std::size_t>(k)]),
-                             files[static_cast<std::size_t>(k)].c_str(), k);
+            formats::SetPartFromFile(creature, std::string(model::panelOrder[static_cast<std::size_t>(k)]), files[static_cast<std::size_t>(k)], k);
         }
         if (creature.parts.Count() != model::kPartTypeCount || sink.shown != 0) {
             state.SkipWithError("the sample figure did not assemble without messages");

@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/object_reader.h"
 #include "formats/object_writer.h"
 #include "../common/allocation_counter.h"
 #include "../common/sample_figure.h"
@@ -120,8 +121,9 @@ formats::ObjectFileData Neighbour(int list, const float* centre) {
 }
 
 std::unique_ptr<model::MeshObject> Part(const char* type, const formats::ObjectFileData& data) {
-    auto part = std::make_unique<model::MeshObject>();
-    if (!part->ReadObjectImage(formats::WriteObjectImage(data))) return nullptr;
+    formats::ObjectRefusal why;
+    std::unique_ptr<model::MeshObject> part = formats::ReadObjectImage(formats::WriteObjectImage(data), why);
+    if (part == nullptr) return nullptr;
     part->SetObjectType(type);
     return part;
 }

@@ -110,8 +110,8 @@ bool MainWindow::OnInitDialog() {
 void MainWindow::ReadConfig() {
     std::error_code ec;
     startDir = std::filesystem::current_path(ec).string();
-    ConfigValues values;  // the defaults, kept for whatever the file lacks
-    ReadConfigFile((std::filesystem::path(startDir) / kConfigFileName).string(), values);
+    formats::ConfigValues values;  // the defaults, kept for whatever the file lacks
+    formats::ReadConfigFile((std::filesystem::path(startDir) / formats::kConfigFileName).string(), values);
     convertObjectDir = values.convertObjectDir;
     convertObjectName = values.convertObjectName;
     objectDir = values.objectDir;
@@ -136,7 +136,7 @@ void MainWindow::WriteConfig() {
     // in the start-up directory.
     std::filesystem::current_path(startDir, ec);
 
-    ConfigValues values;
+    formats::ConfigValues values;
     values.convertObjectDir = convertObjectDir;
     values.convertObjectName = convertObjectName;
     values.objectDir = preferencesPanel ? preferencesPanel->objectDir : objectDir;
@@ -151,7 +151,7 @@ void MainWindow::WriteConfig() {
             values.wireColor[c] = preferencesPanel->wireColor[c];
         }
     }
-    if (!WriteConfigFile((std::filesystem::path(startDir) / kConfigFileName).string(), values)) {
+    if (!formats::WriteConfigFile((std::filesystem::path(startDir) / formats::kConfigFileName).string(), values)) {
         platform_.ShowMessage("Unable to open config file for writing!", "Error", ui::Icon::Exclamation,
                               nullptr);
     }

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/config_file.h"
+#include "formats/config_file.h"
 #include "ui/platform.h"
 #include "ui/window.h"
 

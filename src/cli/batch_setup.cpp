@@ -13,9 +13,9 @@
 
 namespace cli {
 
-app::ConfigValues ConfiguredValues() {
-    app::ConfigValues values;
-    app::ReadConfigFile(app::kConfigFileName, values);
+formats::ConfigValues ConfiguredValues() {
+    formats::ConfigValues values;
+    formats::ReadConfigFile(formats::kConfigFileName, values);
     return values;
 }
 

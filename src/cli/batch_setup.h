@@ -6,7 +6,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "app/config_file.h"
+#include "formats/config_file.h"
 #include "cli/options.h"
 #include "formats/export_settings.h"
 
@@ -20,7 +20,7 @@ class MessageSink;
 namespace cli {
 
 // mw.cfg of the current directory, or the defaults when there is none.
-app::ConfigValues ConfiguredValues();
+formats::ConfigValues ConfiguredValues();
 
 // The object library to use: --objects, else ObjectDir of mw.cfg. False,
 // with one line on `err` saying why, when there is none, it is no

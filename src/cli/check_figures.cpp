@@ -8,6 +8,7 @@
 
 #include "formats/export_modern_figure.h"
 #include "formats/object_library.h"
+#include "formats/object_reader.h"
 #include "model/connection_tables.h"
 #include "model/creature.h"
 #include "model/part_types.h"
@@ -196,7 +197,7 @@ FigureChecks CheckFigures(const std::string& objectDir, const LibraryCheck& file
             if (loadable[f].empty()) continue;
             const std::string& part = files.folders[f].part;
             const std::string path = formats::PartFolder(objectDir, part) + "/" + loadable[f][i % loadable[f].size()];
-            creature.SetPart(part, path.c_str(), static_cast<std::int32_t>(f));
+            formats::SetPartFromFile(creature, part, path, static_cast<std::int32_t>(f));
         }
         formats::ModernFigure figure;
         if (!figure.Prepare(creature, silent, {}, formats::FileFrame::kMetresYUp)) continue;

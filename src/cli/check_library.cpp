@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "formats/object_library.h"
+#include "formats/object_reader.h"
 #include "model/connection_tables.h"
 #include "model/part_types.h"
 
@@ -18,13 +19,15 @@ constexpr std::size_t kNamedNeighbours = 3;
 FileCheck CheckFile(const std::string& folder, const std::string& name) {
     FileCheck file;
     file.name = name;
-    model::MeshObject object;
-    if (!object.ReadObjectFile(folder + "/" + name)) {
-        std::string problem = std::string("refused: ") + model::ReadErrorText(object.readError);
-        if (object.readErrorAt != 0) problem += " (chunk at byte " + std::to_string(object.readErrorAt) + ")";
+    formats::ObjectRefusal why;
+    const std::unique_ptr<model::MeshObject> read = formats::ReadObjectFile(folder + "/" + name, why);
+    if (read == nullptr) {
+        std::string problem = std::string("refused: ") + formats::ReadErrorText(why.error);
+        if (why.at != 0) problem += " (chunk at byte " + std::to_string(why.at) + ")";
         file.problems.push_back(std::move(problem));
         return file;
     }
+    const model::MeshObject& object = *read;
     if (!object.CheckPoints()) {
         file.problems.push_back("no points: the program cannot add it");
         return file;

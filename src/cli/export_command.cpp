@@ -10,7 +10,7 @@
 #include "formats/mesh_exports.h"
 #include "formats/project_file.h"
 #include "model/creature.h"
-#include "ui/list_order.h"
+#include "text/list_order.h"
 
 namespace cli {
 
@@ -82,7 +82,7 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const std::string& projectPath = options.positionals[0];
     const std::string& outputPath = options.positionals[1];
     const std::string extension = std::filesystem::path(outputPath).extension().string();
-    const bool asProject = ui::CompareIgnoringCase(extension, ".mwp") == 0;
+    const bool asProject = text::CompareIgnoringCase(extension, ".mwp") == 0;
     const formats::MeshExport* mesh = formats::MeshExportOf(extension);
     if (!asProject && mesh == nullptr) {
         err << "mwbatch export: " << outputPath << ": the output must end in .3ds, .dxf, .glb, .obj, .stl or .mwp\n";

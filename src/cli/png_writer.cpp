@@ -10,7 +10,7 @@
 
 #include "cli/figure_render.h"
 #include "formats/atomic_file.h"
-#include "ui/list_order.h"
+#include "text/list_order.h"
 
 namespace cli {
 namespace {
@@ -81,9 +81,9 @@ bool EncodePng(const Picture& picture, PngCompression compression, std::vector<u
 }  // namespace
 
 bool ParsePngCompression(const std::string& text, PngCompression& compression) {
-    if (ui::CompareIgnoringCase(text, "fast") == 0) {
+    if (text::CompareIgnoringCase(text, "fast") == 0) {
         compression = PngCompression::Fast;
-    } else if (ui::CompareIgnoringCase(text, "small") == 0) {
+    } else if (text::CompareIgnoringCase(text, "small") == 0) {
         compression = PngCompression::Small;
     } else {
         return false;

@@ -23,7 +23,7 @@
 #include "cli/progress_line.h"
 #include "cli/random_batch.h"
 #include "formats/atomic_file.h"
-#include "ui/list_order.h"
+#include "text/list_order.h"
 
 namespace cli {
 
@@ -145,7 +145,7 @@ bool ParseFormats(const std::string& text, std::vector<FigureFormat>& formats, s
         const std::string name = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         bool known = false;
         for (FigureFormat f : kFigureFormats) {
-            if (ui::CompareIgnoringCase(name, ExtensionOf(f)) != 0) continue;
+            if (text::CompareIgnoringCase(name, ExtensionOf(f)) != 0) continue;
             known = true;
             bool listed = false;
             for (FigureFormat g : formats) listed = listed || g == f;
@@ -313,7 +313,7 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return kExitFailed;
     }
     RemoveStaleTemporaries(batch.outDir, batch.firstSeed, batch.firstSeed + batch.count - 1);
-    const app::ConfigValues config = ConfiguredValues();
+    const formats::ConfigValues config = ConfiguredValues();
     for (int c = 0; c < 3; ++c) {
         batch.render.background[c] = config.backgroundColor[c];
         batch.render.wire[c] = config.wireColor[c];

@@ -6,12 +6,13 @@
 
 #include "formats/c_number.h"
 #include "formats/object_library.h"
+#include "formats/object_reader.h"
 #include "formats/text_scanner.h"
 #include "model/connection_tables.h"
 #include "model/creature.h"
 #include "model/part_types.h"
-#include "panels/random_figure.h"
-#include "ui/list_order.h"
+#include "model/random_figure.h"
+#include "text/list_order.h"
 
 namespace cli {
 namespace {
@@ -46,7 +47,7 @@ int PositionOf(const std::vector<std::string>& files, const std::string& name) {
     int sameLetters = -1;
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (files[i] == name) return static_cast<int>(i);
-        if (sameLetters < 0 && ui::CompareIgnoringCase(files[i], name) == 0) sameLetters = static_cast<int>(i);
+        if (sameLetters < 0 && text::CompareIgnoringCase(files[i], name) == 0) sameLetters = static_cast<int>(i);
     }
     return sameLetters;
 }
@@ -87,14 +88,14 @@ ObjectLists ReadObjectLists(const std::string& objectDir) {
 
 RandomRecipe DrawRecipe(std::uint32_t seed, const ObjectLists& lists, bool deform, double deformAmount,
                         bool symmetric) {
-    panels::RandomGenerator random;
+    model::RandomGenerator random;
     random.Seed(seed);
     std::vector<int> entryCounts;
     for (const auto& files : lists) {
         // " (none) " and the files, or " (none) " and "No Files".
         entryCounts.push_back(1 + (files.empty() ? 1 : static_cast<int>(files.size())));
     }
-    const std::vector<int> picks = panels::RandomPicks(random, entryCounts);
+    const std::vector<int> picks = model::RandomPicks(random, entryCounts);
 
     RandomRecipe recipe;
     recipe.factorsFrom.fill(-1);
@@ -149,7 +150,7 @@ int BuildFigure(const RandomRecipe& recipe, const ObjectLists& lists, const std:
         const auto panelIndex = static_cast<std::int32_t>(p);
         // A file refused is read again here, so that the messages say why.
         if (!(read != nullptr ? creature.SetPart(name, *read, panelIndex)
-                              : creature.SetPart(name, path.c_str(), panelIndex))) {
+                              : formats::SetPartFromFile(creature, name, path, panelIndex))) {
             continue;
         }
         ++loaded;

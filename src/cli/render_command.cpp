@@ -16,7 +16,7 @@
 #include "formats/project_file.h"
 #include "model/creature.h"
 #include "model/part_types.h"
-#include "ui/list_order.h"
+#include "text/list_order.h"
 
 namespace cli {
 
@@ -122,14 +122,14 @@ bool ParseColour(std::string_view text, float colour[3]) {
 int ModeOf(const std::string& name) {
     const char* const names[] = {"smooth", "flat", "wire"};
     for (int mode = 0; mode < 3; ++mode) {
-        if (ui::CompareIgnoringCase(name, names[mode]) == 0) return mode;
+        if (text::CompareIgnoringCase(name, names[mode]) == 0) return mode;
     }
     return -1;
 }
 
 int PanelIndexOf(const std::string& name) {
     for (int index = 0; index < model::kPartTypeCount; ++index) {
-        if (ui::CompareIgnoringCase(name, std::string(model::panelOrder[index])) == 0) return index;
+        if (text::CompareIgnoringCase(name, std::string(model::panelOrder[index])) == 0) return index;
     }
     return -1;
 }
@@ -137,7 +137,7 @@ int PanelIndexOf(const std::string& name) {
 // The settings the command line asks for on top of the program's start-up
 // view; false with `problem` naming the option that was not understood.
 bool ReadSettings(const ParsedOptions& options, RenderSettings& settings, std::string& problem) {
-    const app::ConfigValues config = ConfiguredValues();
+    const formats::ConfigValues config = ConfiguredValues();
     for (int c = 0; c < 3; ++c) {
         settings.background[c] = config.backgroundColor[c];
         settings.wire[c] = config.wireColor[c];
@@ -218,7 +218,7 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const std::string& projectPath = options.positionals[0];
     const std::string& outputPath = options.positionals[1];
     const bool quiet = options.Has("--quiet");
-    if (ui::CompareIgnoringCase(std::filesystem::path(outputPath).extension().string(), ".png") != 0) {
+    if (text::CompareIgnoringCase(std::filesystem::path(outputPath).extension().string(), ".png") != 0) {
         err << "mwbatch render: " << outputPath << ": the picture's name must end in .png\n" << kShortUsage;
         return kExitUsage;
     }

@@ -10,7 +10,7 @@
 #include "formats/c_number.h"
 #include "formats/regular_file.h"
 #include "formats/text_scanner.h"
-#include "ui/list_order.h"
+#include "text/list_order.h"
 
 namespace formats {
 
@@ -46,7 +46,7 @@ bool ReadLibrarySettings(const std::string& objectDir, LibrarySettings& settings
         TextScanner words(line);
         std::string keyword;
         if (!words.ReadWord(keyword)) continue;
-        if (ui::CompareIgnoringCase(keyword, "MetresPerUnit") != 0) continue;  // later settings
+        if (text::CompareIgnoringCase(keyword, "MetresPerUnit") != 0) continue;  // later settings
         std::string value;
         words.ReadWord(value);
         std::string rest;

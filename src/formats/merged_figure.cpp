@@ -5,7 +5,7 @@
 
 #include "model/connection_tables.h"
 #include "model/creature.h"
-#include "ui/list_order.h"
+#include "text/list_order.h"
 
 namespace formats {
 
@@ -27,7 +27,7 @@ constexpr std::array<std::string_view, model::kPartTypeCount> kMaterialPartNames
 // name that is no part name.
 std::size_t MaterialRank(std::string_view name) {
     for (std::size_t r = 0; r < kMaterialPartNames.size(); ++r) {
-        if (ui::CompareIgnoringCase(name, kMaterialPartNames[r]) == 0) return r;
+        if (text::CompareIgnoringCase(name, kMaterialPartNames[r]) == 0) return r;
     }
     return kMaterialPartNames.size();
 }

@@ -5,7 +5,7 @@
 #include "formats/export_glb.h"
 #include "formats/export_obj.h"
 #include "formats/export_stl.h"
-#include "ui/list_order.h"
+#include "text/list_order.h"
 
 namespace formats {
 
@@ -21,7 +21,7 @@ const std::array<MeshExport, 5> kMeshExports = {{
 
 const MeshExport* MeshExportOf(std::string_view extension) {
     for (const MeshExport& e : kMeshExports) {
-        if (ui::CompareIgnoringCase(extension, e.extension) == 0) return &e;
+        if (text::CompareIgnoringCase(extension, e.extension) == 0) return &e;
     }
     return nullptr;
 }

@@ -4,8 +4,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "formats/object_reader.h"
 #include "model/mesh_object.h"
-#include "ui/list_order.h"
+#include "text/list_order.h"
 
 namespace formats {
 
@@ -16,7 +17,7 @@ std::string PartFolder(const std::string& objectDir, std::string_view partName) 
 }
 
 bool IsObjectFileName(std::string_view name) {
-    return name.size() >= 4 && ui::CompareIgnoringCase(name.substr(name.size() - 4), ".mwo") == 0;
+    return name.size() >= 4 && text::CompareIgnoringCase(name.substr(name.size() - 4), ".mwo") == 0;
 }
 
 std::vector<std::string> ObjectFilesOf(const std::string& objectDir, std::string_view partName) {
@@ -30,7 +31,7 @@ std::vector<std::string> ObjectFilesOf(const std::string& objectDir, std::string
         if (IsObjectFileName(name)) names.push_back(std::move(name));
     }
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const int order = ui::CompareIgnoringCase(a, b);
+        const int order = text::CompareIgnoringCase(a, b);
         return order != 0 ? order < 0 : a < b;
     });
     return names;
@@ -55,12 +56,9 @@ const model::MeshObject* ParsedParts::Find(const std::string& path) {
     // Read outside the lock, so that other files are read meanwhile; others
     // asking for this file wait until it has been read.
     std::call_once(entry->read, [&] {
-        auto part = std::make_unique<model::MeshObject>();
-        if (part->ReadObjectFile(path)) {
-            entry->part = std::move(part);
-        } else {
-            TakeLastObjectRefusal();  // said again when the creature reads it
-        }
+        ObjectRefusal why;
+        entry->part = ReadObjectFile(path, why);
+        if (entry->part == nullptr) TakeLastObjectRefusal();  // said again when the figure reads it
     });
     return entry->part.get();
 }

@@ -11,27 +11,25 @@
 
 #include "formats/object_chunks.h"
 #include "formats/object_library.h"
+#include "formats/object_reader.h"
 #include "formats/regular_file.h"
+#include "model/creature.h"
 #include "model/mesh_object.h"
+#include "ui/message_sink.h"
 
+namespace formats {
 namespace {
+
 // Why this thread's reader last refused a file.
 thread_local std::string lastRefusal;
-}  // namespace
 
-std::string formats::TakeLastObjectRefusal() { return std::exchange(lastRefusal, std::string()); }
+using model::kBoundaryListCount;
+using model::kMaxPoints;
+using model::kSpareSurfaces;
+using model::MeshObject;
+using model::Polygon;
+using model::SurfaceRecord;
 
-namespace model {
-namespace {
-
-using formats::kContainerId;
-using formats::kFirstListId;
-using formats::kHeaderId;
-using formats::kNameId;
-using formats::kNormalsId;
-using formats::kPointsId;
-using formats::kPolygonsId;
-using formats::kSurfaceId;
 
 constexpr std::size_t kChunkHeaderBytes = 8;
 constexpr std::size_t kHeaderDataBytes = 16;
@@ -87,96 +85,118 @@ const char* ReadErrorText(ReadError error) {
     return "refused";
 }
 
-bool MeshObject::Refuse(ReadError why, std::size_t at) {
-    readError = why;
-    readErrorAt = at;
-    lastRefusal = ReadErrorText(why);
+namespace {
+
+bool Refuse(ObjectRefusal& why, ReadError error, std::size_t at = 0) {
+    why.error = error;
+    why.at = at;
+    why.reason = ReadErrorText(error);
+    lastRefusal = why.reason;
     return false;
 }
 
-bool MeshObject::ReadObjectFile(const std::string& path) {
-    readError = ReadError::kNone;
-    readErrorAt = 0;
-    std::string why;
+// The same for a reader that returns a part: no part.
+std::unique_ptr<MeshObject> Refused(ObjectRefusal& why, ReadError error) {
+    Refuse(why, error);
+    return nullptr;
+}
+
+// The walk over one file's chunks, filling a part and saying why it stopped.
+class ImageReader {
+public:
+    ImageReader(MeshObject& part, ObjectRefusal& why) : part_(part), why_(why) {}
+    bool WalkChunks();
+
+private:
+    // Fills surface record `surfaceIndex` from a SURF chunk's data at
+    // `dataOffset` in the file's bytes; false when the record has no usable name.
+    bool ReadSurfaceChunk(std::size_t surfaceIndex, std::size_t dataOffset, std::uint32_t length);
+    // Records why the read is refused; always false.
+    bool Refuse(ReadError error, std::size_t at = 0) { return formats::Refuse(why_, error, at); }
+
+    MeshObject& part_;
+    ObjectRefusal& why_;
+};
+
+}  // namespace
+
+std::string TakeLastObjectRefusal() { return std::exchange(lastRefusal, std::string()); }
+
+std::unique_ptr<MeshObject> ReadObjectFile(const std::string& path, ObjectRefusal& why) {
+    why = ObjectRefusal{};
+    std::string problem;
     std::string readable = path;
-    if (!formats::CheckRegularFile(readable, why) && path.find('\\') != std::string::npos) {
+    if (!CheckRegularFile(readable, problem) && path.find('\\') != std::string::npos) {
         // Project files keep object paths with backslashes: read them as separators.
         std::replace(readable.begin(), readable.end(), '\\', '/');
     }
     // A FIFO or a device would block or never end: only regular files are read.
-    if (!formats::CheckRegularFile(readable, why)) {
-        Refuse(why == "not a regular file" ? ReadError::kNotRegularFile : ReadError::kCannotOpen);
-        lastRefusal = why;  // the system's own words ("No such file or directory")
-        return false;
+    if (!CheckRegularFile(readable, problem)) {
+        Refuse(why, problem == "not a regular file" ? ReadError::kNotRegularFile : ReadError::kCannotOpen);
+        why.reason = lastRefusal = problem;  // the system's own words ("No such file or directory")
+        return nullptr;
     }
     std::ifstream in(readable, std::ios::binary);
-    if (!in) return Refuse(ReadError::kCannotOpen);
+    if (!in) return Refused(why, ReadError::kCannotOpen);
     unsigned char head[4];
     // A file too short for the header id is no object file either.
     if (!in.read(reinterpret_cast<char*>(head), sizeof head))
-        return Refuse(in.eof() ? ReadError::kBadMagic : ReadError::kCannotRead);
+        return Refused(why, in.eof() ? ReadError::kBadMagic : ReadError::kCannotRead);
     // Refused before anything is allocated.
-    if (U32(head) != kHeaderId) return Refuse(ReadError::kBadMagic);
+    if (U32(head) != kHeaderId) return Refused(why, ReadError::kBadMagic);
 
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
-    if (size < 0) return Refuse(ReadError::kCannotRead);
-    if (static_cast<std::uint64_t>(size) > kMaxFileBytes) return Refuse(ReadError::kTooLarge);
+    if (size < 0) return Refused(why, ReadError::kCannotRead);
+    if (static_cast<std::uint64_t>(size) > kMaxFileBytes) return Refused(why, ReadError::kTooLarge);
     in.seekg(0, std::ios::beg);
 
     std::vector<unsigned char> image;
     try {
         image.resize(static_cast<std::size_t>(size));
     } catch (const std::bad_alloc&) {
-        return Refuse(ReadError::kOutOfMemory);
+        return Refused(why, ReadError::kOutOfMemory);
     }
-    if (!in.read(reinterpret_cast<char*>(image.data()), size)) return Refuse(ReadError::kCannotRead);
+    if (!in.read(reinterpret_cast<char*>(image.data()), size)) return Refused(why, ReadError::kCannotRead);
     in.close();
 
-    if (!ReadObjectImage(std::move(image))) return false;
-    return SetObjectName(path);
+    std::unique_ptr<MeshObject> part = ReadObjectImage(std::move(image), why);
+    if (part != nullptr) part->SetObjectName(path);
+    return part;
 }
 
-bool MeshObject::ReadObjectImage(std::vector<unsigned char> image) {
-    readError = ReadError::kNone;
-    readErrorAt = 0;
-    ClearFileContents();
-    fileImage = std::move(image);
-    bool accepted = false;
+std::unique_ptr<MeshObject> ReadObjectImage(std::vector<unsigned char> image, ObjectRefusal& why) {
+    why = ObjectRefusal{};
     try {
-        accepted = WalkChunks();
+        auto part = std::make_unique<MeshObject>();
+        part->fileImage = std::move(image);
+        if (!ImageReader(*part, why).WalkChunks()) return nullptr;
         // Sized by the points the file holds, not by the count its header
         // claims: a header alone allocates nothing of the sort.
-        if (accepted) {
-            transformedPoints.assign(points.size(), 0.0f);
-            transformedNormals.assign(points.size(), 0.0f);
-        }
+        part->transformedPoints.assign(part->points.size(), 0.0f);
+        part->transformedNormals.assign(part->points.size(), 0.0f);
+        return part;
     } catch (const std::bad_alloc&) {
-        accepted = Refuse(ReadError::kOutOfMemory);
+        Refuse(why, ReadError::kOutOfMemory);
+        return nullptr;
     }
-    if (!accepted) ClearFileContents();
-    return accepted;
 }
 
-void MeshObject::ClearFileContents() {
-    fourthHeaderValue = 0;
-    pointCount = 0;
-    polygonCount = 0;
-    surfaceCount = 0;
-    restPoints.clear();
-    points.clear();
-    normals.clear();
-    transformedPoints.clear();
-    transformedNormals.clear();
-    fileImage.clear();
-    polygons.clear();
-    for (auto& list : boundaryLists) list.clear();
-    surfaces.clear();
+bool SetPartFromFile(model::Creature& creature, const std::string& typeName, const std::string& path,
+                     std::int32_t panelIndex) {
+    // The old part of this type stays until the new one has been read whole.
+    ObjectRefusal why;
+    std::unique_ptr<MeshObject> part = ReadObjectFile(path, why);
+    if (part == nullptr) {
+        creature.Messages().ShowMessage(path, "Unable to add object", ui::Icon::Exclamation, nullptr);
+        return false;
+    }
+    return creature.SetPart(typeName, std::move(part), panelIndex);
 }
 
-bool MeshObject::WalkChunks() {
-    const unsigned char* bytes = fileImage.data();
-    const std::size_t size = fileImage.size();
+bool ImageReader::WalkChunks() {
+    const unsigned char* bytes = part_.fileImage.data();
+    const std::size_t size = part_.fileImage.size();
     // The first chunk must be the header; everything after relies on its counts.
     if (size < 4 || U32(bytes) != kHeaderId) return Refuse(ReadError::kBadMagic);
     if (size < kChunkHeaderBytes) return Refuse(ReadError::kCutChunkHeader);
@@ -211,34 +231,34 @@ bool MeshObject::WalkChunks() {
             const std::uint32_t points32 = U32(p);
             const std::uint32_t polygons32 = U32(p + 4);
             const std::uint32_t surfaces32 = U32(p + 8);
-            // Point indices are 16-bit: more points could never be named. Refused.
+            // Point indices are 16-bit: more part_.points could never be named. Refused.
             if (points32 > static_cast<std::uint32_t>(kMaxPoints)) return Refuse(ReadError::kTooManyPoints, at);
             // A polygon count that does not fit the signed count: refused.
             if (polygons32 > 0x7FFFFFFFu) return Refuse(ReadError::kTooManyPolygons, at);
-            // More surfaces than a 16-bit surface index can name: refused.
+            // More part_.surfaces than a 16-bit surface index can name: refused.
             if (surfaces32 > kMaxSurfaces) return Refuse(ReadError::kTooManySurfaces, at);
-            pointCount = static_cast<std::int32_t>(points32);
-            polygonCount = static_cast<std::int32_t>(polygons32);
-            surfaceCount = static_cast<std::int32_t>(surfaces32);
-            fourthHeaderValue = static_cast<std::int32_t>(U32(p + 12));
-            surfaces.assign(static_cast<std::size_t>(surfaceCount) + kSpareSurfaces, SurfaceRecord{});
+            part_.pointCount = static_cast<std::int32_t>(points32);
+            part_.polygonCount = static_cast<std::int32_t>(polygons32);
+            part_.surfaceCount = static_cast<std::int32_t>(surfaces32);
+            part_.fourthHeaderValue = static_cast<std::int32_t>(U32(p + 12));
+            part_.surfaces.assign(static_cast<std::size_t>(part_.surfaceCount) + kSpareSurfaces, SurfaceRecord{});
             headerSeen = true;
         } else if (id == kPointsId || id == kNormalsId) {
-            const std::size_t floats = 3 * static_cast<std::size_t>(pointCount);
+            const std::size_t floats = 3 * static_cast<std::size_t>(part_.pointCount);
             // Fewer coordinates than the header's point count: refused.
             if (length < 4 * floats)
                 return Refuse(id == kPointsId ? ReadError::kShortPoints : ReadError::kShortNormals, at);
             if (id == kPointsId) {
-                DecodeFloats(p, floats, points);
-                restPoints = points;
+                DecodeFloats(p, floats, part_.points);
+                part_.restPoints = part_.points;
             } else {
-                DecodeFloats(p, floats, normals);
+                DecodeFloats(p, floats, part_.normals);
             }
         } else if (id == kPolygonsId) {
-            const auto count = static_cast<std::size_t>(polygonCount);
+            const auto count = static_cast<std::size_t>(part_.polygonCount);
             // Fewer polygon records than the header's count: refused.
             if (length / kPolygonBytes < count) return Refuse(ReadError::kShortPolygons, at);
-            std::vector<Polygon>& read = polygons.Edit();
+            std::vector<Polygon>& read = part_.polygons.Edit();
             read.resize(count);
             for (std::size_t i = 0; i < count; ++i) {
                 const unsigned char* r = p + kPolygonBytes * i;
@@ -248,15 +268,15 @@ bool MeshObject::WalkChunks() {
                 polygon.c = U16(r + 4);
                 polygon.d = U16(r + 6);
                 polygon.surface = U16(r + 8);
-                const auto n = static_cast<std::uint32_t>(pointCount);
+                const auto n = static_cast<std::uint32_t>(part_.pointCount);
                 // A corner naming a point the file does not have: refused.
                 if (polygon.a >= n || polygon.b >= n || polygon.c >= n || polygon.d >= n)
                     return Refuse(ReadError::kPolygonPointOutOfRange, at);
                 // A surface outside the table (header count + 10 spare): refused.
-                if (polygon.surface >= surfaces.size()) return Refuse(ReadError::kPolygonSurfaceOutOfRange, at);
+                if (polygon.surface >= part_.surfaces.size()) return Refuse(ReadError::kPolygonSurfaceOutOfRange, at);
             }
         } else if (id >= kFirstListId && id < kFirstListId + kBoundaryListCount) {
-            std::vector<std::uint16_t>& list = boundaryLists[id - kFirstListId];
+            std::vector<std::uint16_t>& list = part_.boundaryLists[id - kFirstListId];
             // The entry count is the low 16 bits of the length, halved; an odd
             // last byte is dropped.
             const std::size_t count = (length & 0xFFFFu) / 2;
@@ -264,7 +284,7 @@ bool MeshObject::WalkChunks() {
             for (std::size_t e = 0; e < count; ++e) {
                 list[e] = U16(p + 2 * e);
                 // A seam entry naming a point the file does not have: refused.
-                if (list[e] >= static_cast<std::uint32_t>(pointCount))
+                if (list[e] >= static_cast<std::uint32_t>(part_.pointCount))
                     return Refuse(ReadError::kBoundaryPointOutOfRange, at);
             }
         } else if (id == kSurfaceId) {
@@ -278,15 +298,15 @@ bool MeshObject::WalkChunks() {
     return true;
 }
 
-bool MeshObject::ReadSurfaceChunk(std::size_t surfaceIndex, std::size_t dataOffset, std::uint32_t length) {
-    if (surfaceIndex >= surfaces.size()) return false;
-    SurfaceRecord& surface = surfaces[surfaceIndex];
+bool ImageReader::ReadSurfaceChunk(std::size_t surfaceIndex, std::size_t dataOffset, std::uint32_t length) {
+    if (surfaceIndex >= part_.surfaces.size()) return false;
+    SurfaceRecord& surface = part_.surfaces[surfaceIndex];
     surface.name.clear();
     surface.colour = {0.5f, 0.5f, 0.5f};
     surface.attributeByteCount = 0;
     surface.attributeOffset = 0;
 
-    const unsigned char* p = fileImage.data() + dataOffset;
+    const unsigned char* p = part_.fileImage.data() + dataOffset;
     // Without the NAME record the surface keeps an empty name and grey.
     if (length < 8 || U32(p) != kNameId) return false;
     const std::uint32_t nameBytes = U32(p + 4);
@@ -324,4 +344,4 @@ bool MeshObject::ReadSurfaceChunk(std::size_t surfaceIndex, std::size_t dataOffs
     return true;
 }
 
-}  // namespace model
+}  // namespace formats

@@ -1,5 +1,6 @@
 // Writing a project file, reading one from disk, and loading its records
 // into the creature through the same SetPart path a user's choice takes.
+#include "formats/object_reader.h"
 #include "formats/project_file.h"
 
 #include <algorithm>
@@ -148,7 +149,7 @@ int LoadProjectRecords(const ProjectFile& project, model::Creature& creature, co
 
         // SetPart refuses a type name that is none of the 22 by itself.
         const std::string path = FullPath(objectDir, record.relativePath);
-        if (!creature.SetPart(record.typeName, path.c_str(), record.panelIndex)) return;
+        if (!formats::SetPartFromFile(creature, record.typeName, path, record.panelIndex)) return;
         // The part just added, found by its name: a name given twice has
         // replaced the earlier part, so positions no longer count records.
         model::MeshObject* part = creature.PartNamed(record.typeName);

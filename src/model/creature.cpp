@@ -13,12 +13,11 @@ void Creature::ReportFailure(const char* caption, const std::string& path) {
     messages_.ShowMessage(path, caption, ui::Icon::Exclamation, nullptr);
 }
 
-bool Creature::SetPart(const std::string& typeName, const char* path, std::int32_t panelIndex) {
-    if (path == nullptr) {
-        if (parts.Count() == 0) return false;
+bool Creature::SetPart(const std::string& typeName, std::unique_ptr<MeshObject> part, std::int32_t panelIndex) {
+    if (part == nullptr) {
         for (std::int32_t i = 0; i < parts.Count(); ++i) {
-            auto* part = static_cast<MeshObject*>(parts.ItemAt(i));
-            if (part->objectType == typeName) {
+            auto* old = static_cast<MeshObject*>(parts.ItemAt(i));
+            if (old->objectType == typeName) {
                 parts.RemoveAt(i);
                 parts.RebuildIndex();
                 return true;
@@ -26,27 +25,6 @@ bool Creature::SetPart(const std::string& typeName, const char* path, std::int32
         }
         return false;
     }
-
-    // The old part of this type stays until the new one has been read whole.
-    auto part = std::make_unique<MeshObject>();
-    const std::string pathText(path);
-    if (!part->ReadObjectFile(pathText)) {
-        ReportFailure("Unable to add object", pathText);
-        return false;
-    }
-    if (!part->SetObjectName(pathText)) {
-        ReportFailure("Unable to set object name", pathText);
-        return false;
-    }
-    return AddReadPart(std::move(part), typeName, panelIndex);
-}
-
-bool Creature::SetPart(const std::string& typeName, const MeshObject& parsed, std::int32_t panelIndex) {
-    return AddReadPart(parsed.Copy(), typeName, panelIndex);
-}
-
-bool Creature::AddReadPart(std::unique_ptr<MeshObject> part, const std::string& typeName,
-                           std::int32_t panelIndex) {
     if (!part->SetObjectType(typeName)) {
         ReportFailure("Unable to set object type", part->objectName);
         return false;
@@ -57,6 +35,10 @@ bool Creature::AddReadPart(std::unique_ptr<MeshObject> part, const std::string& 
     }
     part->panelIndex = panelIndex;
     return ConnectPart(part.release());
+}
+
+bool Creature::SetPart(const std::string& typeName, const MeshObject& parsed, std::int32_t panelIndex) {
+    return SetPart(typeName, parsed.Copy(), panelIndex);
 }
 
 MeshObject* Creature::SelectPart(std::int32_t panelIndex) {

@@ -25,13 +25,16 @@ public:
     Creature(const Creature&) = delete;
     Creature& operator=(const Creature&) = delete;
 
-    // With a path: reads the file into a new part of that type and connects
-    // it, replacing a part of the same type. Without (null): removes the part
-    // of that type. False when nothing was added or removed.
-    bool SetPart(const std::string& typeName, const char* path, std::int32_t panelIndex);
-    // As SetPart with a path, from a part already read from its file (named
-    // after it): a copy of `parsed` is connected, `parsed` stays as it is.
+    // With a part just read from its file (named after it): makes it a part
+    // of that type and connects it, replacing a part of the same type.
+    // Without (null): removes the part of that type. False when nothing was
+    // added or removed. Reading a file is formats::SetPartFromFile.
+    bool SetPart(const std::string& typeName, std::unique_ptr<MeshObject> part, std::int32_t panelIndex);
+    // As above with a copy of a part read once for many figures; `parsed`
+    // stays as it is.
     bool SetPart(const std::string& typeName, const MeshObject& parsed, std::int32_t panelIndex);
+    // Where the figure's messages (unreadable file, seam mismatch) go.
+    ui::MessageSink& Messages() const { return messages_; }
     // Marks the part of that panel index selected and returns it; null for
     // an empty slot or an index outside 0 … 21 (every part unselected then).
     MeshObject* SelectPart(std::int32_t panelIndex);
@@ -71,8 +74,6 @@ private:
     // "Cant connect object!" with the entry counts of both ends of a seam.
     void ReportCountMismatch(int ownCount, int otherCount);
     void ReportFailure(const char* caption, const std::string& path);
-    // Types a part just read, checks it and connects it.
-    bool AddReadPart(std::unique_ptr<MeshObject> part, const std::string& typeName, std::int32_t panelIndex);
     // The last part in list order of that type id (or type name); null if none.
     MeshObject* LastPartOfType(std::int32_t typeId) const;
     MeshObject* LastPartNamed(std::string_view typeName) const;

@@ -21,33 +21,6 @@ constexpr int kMaxPoints = 65536;  // point indices are 16-bit
 constexpr int kSpareSurfaces = 10;
 constexpr std::size_t kMaxSurfaceNameBytes = 255;
 
-// Why the reader refused an object file; kNone while the last read was accepted.
-enum class ReadError {
-    kNone,
-    kCannotOpen,
-    kCannotRead,
-    kBadMagic,
-    kTooLarge,
-    kOutOfMemory,
-    kCutChunkHeader,
-    kChunkPastEnd,
-    kSecondHeader,
-    kShortHeader,
-    kTooManyPoints,
-    kTooManyPolygons,
-    kTooManySurfaces,
-    kShortPoints,
-    kShortNormals,
-    kShortPolygons,
-    kPolygonPointOutOfRange,
-    kPolygonSurfaceOutOfRange,
-    kBoundaryPointOutOfRange,
-    kNotRegularFile,
-};
-
-// A short text for a library author ("a chunk runs past the end of the file").
-const char* ReadErrorText(ReadError error);
-
 enum Axis { kAxisX = 0, kAxisY = 1, kAxisZ = 2 };
 enum LockMode { kLockNone = 0, kLockPositive = 1, kLockNegative = 2 };
 
@@ -79,15 +52,6 @@ public:
     // A part of its own with everything this one holds, in no list, its
     // polygons and file bytes shared with this one.
     std::unique_ptr<MeshObject> Copy() const { return std::unique_ptr<MeshObject>(new MeshObject(*this)); }
-
-    // Fills the object from an object file; false when the file cannot be
-    // read or is not a sound object file, with readError and readErrorAt
-    // saying why.
-    bool ReadObjectFile(const std::string& path);
-    // Fills the object from an object file's bytes already in memory. On
-    // success every index in polygons and boundary lists is inside its
-    // array; on failure the file-backed fields are empty again.
-    bool ReadObjectImage(std::vector<unsigned char> image);
 
     bool SetObjectName(const std::string& path);
     bool SetObjectType(const std::string& typeName);
@@ -121,11 +85,6 @@ public:
 
     float* Point(int i) { return &points[3 * static_cast<std::size_t>(i)]; }
     const float* Point(int i) const { return &points[3 * static_cast<std::size_t>(i)]; }
-
-    // Why the last read was refused, and the byte offset of the chunk that
-    // was refused (0 for the file as a whole).
-    ReadError readError = ReadError::kNone;
-    std::size_t readErrorAt = 0;
 
     std::int32_t fourthHeaderValue = 0;
     std::int32_t typeId = -1;
@@ -174,13 +133,6 @@ public:
 
 private:
     MeshObject(const MeshObject&) = default;
-    // Fills surface record `surfaceIndex` from a SURF chunk's data at
-    // `dataOffset` in fileImage; false when the record has no usable name.
-    bool ReadSurfaceChunk(std::size_t surfaceIndex, std::size_t dataOffset, std::uint32_t length);
-    bool WalkChunks();
-    // Records why the read is refused; always false.
-    bool Refuse(ReadError why, std::size_t at = 0);
-    void ClearFileContents();
 };
 
 }  // namespace model

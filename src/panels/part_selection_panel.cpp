@@ -1,3 +1,4 @@
+#include "formats/object_reader.h"
 #include "panels/part_selection_panel.h"
 
 #include <vector>
@@ -49,7 +50,7 @@ bool PartSelectionPanel::ApplyPartChoice(int row) {
         creature->SetPart(name, nullptr, 0);
     } else {
         const std::string path = PartFolder(objectDir, name) + "/" + window->EntryText(ListId(row), k);
-        creature->SetPart(name, path.c_str(), row);
+        formats::SetPartFromFile(*creature, name, path, row);
     }
     RequestRepaint();
     return true;
@@ -74,7 +75,7 @@ void PartSelectionPanel::PickRandomParts() {
         }
         return;
     }
-    const std::vector<int> picks = RandomPicks(random_, counts);
+    const std::vector<int> picks = model::RandomPicks(random_, counts);
     for (int i = 0; i < kPartRows; ++i) {
         // Only " (none) " in the list (the library was never read): nothing to pick.
         if (picks[static_cast<std::size_t>(i)] == 0) continue;

@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "panels/random_figure.h"
+#include "model/random_figure.h"
 #include "ui/window.h"
 
 namespace model {
@@ -59,7 +59,7 @@ public:
 
 private:
     void RequestRepaint();
-    RandomGenerator random_;
+    model::RandomGenerator random_;
 };
 
 }  // namespace panels

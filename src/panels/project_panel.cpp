@@ -6,7 +6,7 @@
 #include "model/creature.h"
 #include "panels/part_selection_panel.h"
 #include "resources/templates.h"
-#include "ui/list_order.h"
+#include "text/list_order.h"
 #include "ui/platform.h"
 #include "view/creature_view.h"
 
@@ -17,7 +17,7 @@ namespace {
 bool EndsWith(const std::string& text, const std::string& tail, bool ignoreCase) {
     if (text.size() < tail.size()) return false;
     const std::string end = text.substr(text.size() - tail.size());
-    return ignoreCase ? ui::CompareIgnoringCase(end, tail) == 0 : end == tail;
+    return ignoreCase ? text::CompareIgnoringCase(end, tail) == 0 : end == tail;
 }
 
 // A save dialog with no owner, asking before it replaces a file.
@@ -100,7 +100,7 @@ void ProjectPanel::LoadProject() {
         const int list = PartSelectionPanel::ListId(panelIndex);
         const int count = lists->EntryCount(list);
         int position = 0;
-        while (position < count && ui::CompareIgnoringCase(lists->EntryText(list, position), fileName) != 0) {
+        while (position < count && text::CompareIgnoringCase(lists->EntryText(list, position), fileName) != 0) {
             ++position;
         }
         lists->SetSelection(list, position);

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "../panels/temp_dir.h"
+#include "../support/file_size_limit.h"
 #include "../panels/tiny_library.h"
 #include "app/application.h"
 #include "app/main_window.h"
@@ -168,9 +169,11 @@ TEST_F(MainWindowTest, TheConfigFileGoesBackToTheStartUpDirectory) {
 
 TEST_F(MainWindowTest, AnUnwritableConfigFileIsReportedAndTheOldOneKept) {
     WriteConfigText("ObjectDir /old\n");
-    std::filesystem::create_directories(dir / "mw.cfg.tmp");  // blocks the temporary file
     platform.modalScript = [](MemoryWindow& w) { w.Click(ui::kIdOk); };
-    RunApplication(platform);
+    {
+        testsupport::FileSizeLimit full;
+        RunApplication(platform);
+    }
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, "Unable to open config file for writing!");
     EXPECT_EQ(platform.messages[0].caption, "Error");

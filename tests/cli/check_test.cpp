@@ -11,6 +11,7 @@
 #include "../panels/temp_dir.h"
 #include "../panels/tiny_library.h"
 #include "cli/command.h"
+#include "formats/object_reader.h"
 #include "formats/object_writer.h"
 #include "model/mesh_object.h"
 
@@ -105,8 +106,10 @@ TEST_F(CheckCommandTest, AFigureWithAHoleIsAWarningNamingThePart) {
     fs::copy(MW_SAMPLE_LIBRARY_DIR, dir / "lib", fs::copy_options::recursive);
     fs::path hand;
     for (const auto& entry : fs::directory_iterator(dir / "lib/Left hand")) hand = std::max(hand, entry.path());
-    model::MeshObject part;
-    ASSERT_TRUE(part.ReadObjectFile(hand.string()));
+    formats::ObjectRefusal why;
+    const std::unique_ptr<model::MeshObject> read = formats::ReadObjectFile(hand.string(), why);
+    ASSERT_NE(read, nullptr);
+    const model::MeshObject& part = *read;
     formats::ObjectFileData data;
     data.points = part.points;
     data.normals = part.normals;

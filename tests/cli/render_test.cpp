@@ -21,6 +21,7 @@
 #include "cli/command.h"
 #include "cli/figure_render.h"
 #include "formats/object_library.h"
+#include "formats/object_reader.h"
 #include "formats/project_file.h"
 #include "model/creature.h"
 #include "view/creature_view.h"
@@ -59,7 +60,7 @@ void LoadFigure(model::Creature& creature) {
         const std::string name(part);
         const auto files = formats::ObjectFilesOf(kLibrary, name);
         ASSERT_FALSE(files.empty()) << name;
-        ASSERT_TRUE(creature.SetPart(name, (formats::PartFolder(kLibrary, name) + "/" + files[0]).c_str(), 0));
+        ASSERT_TRUE(formats::SetPartFromFile(creature, name, formats::PartFolder(kLibrary, name) + "/" + files[0], 0));
     }
 }
 
@@ -183,7 +184,7 @@ TEST_F(RenderStateTest, APictureDoesNotDependOnWhatItsContextDrewBefore) {
     formats::WriteObjectFile("head.mwo", head);
     RecordingSink sink;
     model::Creature creature(sink);
-    ASSERT_TRUE(creature.SetPart("Head", "head.mwo", 0));
+    ASSERT_TRUE(formats::SetPartFromFile(creature, "Head", "head.mwo", 0));
     RenderSettings smooth;
     smooth.width = smooth.height = 64;
     RenderSettings flat = smooth;

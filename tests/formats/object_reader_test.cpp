@@ -8,6 +8,7 @@
 
 #include "../support/recording_sink.h"
 #include "formats/object_library.h"
+#include "formats/object_reader.h"
 #include "model/creature.h"
 #include "model/mesh_object.h"
 #include "object_bytes.h"
@@ -37,69 +38,77 @@ Bytes SoundFile() {
     return b;
 }
 
-bool Read(model::MeshObject& object, const Bytes& bytes) { return object.ReadObjectImage(bytes.data); }
+using Part = std::unique_ptr<model::MeshObject>;
+
+// Reads the bytes into `part`; false (and null) when refused, `why` saying why.
+bool Read(Part& part, const Bytes& bytes, formats::ObjectRefusal* why = nullptr) {
+    formats::ObjectRefusal refusal;
+    part = formats::ReadObjectImage(bytes.data, refusal);
+    if (why != nullptr) *why = refusal;
+    return part != nullptr;
+}
 
 }  // namespace
 
 TEST(ObjectReader, SoundFileFillsEveryField) {
-    model::MeshObject o;
+    Part o;
     ASSERT_TRUE(Read(o, SoundFile()));
-    EXPECT_EQ(o.pointCount, 4);
-    EXPECT_EQ(o.polygonCount, 1);
-    EXPECT_EQ(o.surfaceCount, 2);
-    EXPECT_EQ(o.fourthHeaderValue, 77);
-    ASSERT_EQ(o.points.size(), 12u);
-    EXPECT_FLOAT_EQ(o.points[6], 1.0f);
-    EXPECT_FLOAT_EQ(o.points[7], 1.0f);
-    EXPECT_EQ(o.restPoints, o.points);
-    ASSERT_EQ(o.normals.size(), 12u);
-    EXPECT_FLOAT_EQ(o.normals[2], 1.0f);
-    EXPECT_EQ(o.transformedPoints.size(), 12u);
-    EXPECT_EQ(o.transformedNormals.size(), 12u);
-    ASSERT_EQ(o.polygons.size(), 1u);
-    EXPECT_EQ(o.polygons[0].c, 2);
-    EXPECT_EQ(o.polygons[0].d, 3);
-    EXPECT_EQ(o.polygons[0].surface, 1);
-    EXPECT_EQ(o.BoundaryCount(0), 2);
-    EXPECT_EQ(o.BoundaryCount(1), 0);
-    EXPECT_EQ(o.BoundaryList(1), nullptr);
-    ASSERT_EQ(o.BoundaryCount(2), 3);
-    EXPECT_EQ(o.BoundaryList(2)[0], 3);
-    EXPECT_EQ(o.BoundaryList(2)[2], 1);
+    EXPECT_EQ(o->pointCount, 4);
+    EXPECT_EQ(o->polygonCount, 1);
+    EXPECT_EQ(o->surfaceCount, 2);
+    EXPECT_EQ(o->fourthHeaderValue, 77);
+    ASSERT_EQ(o->points.size(), 12u);
+    EXPECT_FLOAT_EQ(o->points[6], 1.0f);
+    EXPECT_FLOAT_EQ(o->points[7], 1.0f);
+    EXPECT_EQ(o->restPoints, o->points);
+    ASSERT_EQ(o->normals.size(), 12u);
+    EXPECT_FLOAT_EQ(o->normals[2], 1.0f);
+    EXPECT_EQ(o->transformedPoints.size(), 12u);
+    EXPECT_EQ(o->transformedNormals.size(), 12u);
+    ASSERT_EQ(o->polygons.size(), 1u);
+    EXPECT_EQ(o->polygons[0].c, 2);
+    EXPECT_EQ(o->polygons[0].d, 3);
+    EXPECT_EQ(o->polygons[0].surface, 1);
+    EXPECT_EQ(o->BoundaryCount(0), 2);
+    EXPECT_EQ(o->BoundaryCount(1), 0);
+    EXPECT_EQ(o->BoundaryList(1), nullptr);
+    ASSERT_EQ(o->BoundaryCount(2), 3);
+    EXPECT_EQ(o->BoundaryList(2)[0], 3);
+    EXPECT_EQ(o->BoundaryList(2)[2], 1);
 
     // Two surfaces from the file and ten spare ones.
-    ASSERT_EQ(o.surfaces.size(), 12u);
-    EXPECT_EQ(o.surfaces[0].name, "Skin");
-    EXPECT_FLOAT_EQ(o.surfaces[0].colour[0], 1.0f);
-    EXPECT_FLOAT_EQ(o.surfaces[0].colour[1], 0.0f);
-    EXPECT_FLOAT_EQ(o.surfaces[0].colour[2], 128.0f / 255.0f);
-    EXPECT_EQ(o.surfaces[0].attributeByteCount, 10u);
+    ASSERT_EQ(o->surfaces.size(), 12u);
+    EXPECT_EQ(o->surfaces[0].name, "Skin");
+    EXPECT_FLOAT_EQ(o->surfaces[0].colour[0], 1.0f);
+    EXPECT_FLOAT_EQ(o->surfaces[0].colour[1], 0.0f);
+    EXPECT_FLOAT_EQ(o->surfaces[0].colour[2], 128.0f / 255.0f);
+    EXPECT_EQ(o->surfaces[0].attributeByteCount, 10u);
     // The attribute bytes are the COLR sub-chunk inside the image.
-    ASSERT_LE(o.surfaces[0].attributeOffset + 4, o.fileImage.size());
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&o.fileImage[o.surfaces[0].attributeOffset]), 4), "COLR");
-    EXPECT_EQ(o.surfaces[1].name, "Hair");
-    EXPECT_EQ(o.surfaces[1].attributeByteCount, 0u);
-    EXPECT_FLOAT_EQ(o.surfaces[1].colour[0], 0.5f);
+    ASSERT_LE(o->surfaces[0].attributeOffset + 4, o->fileImage.size());
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&o->fileImage[o->surfaces[0].attributeOffset]), 4), "COLR");
+    EXPECT_EQ(o->surfaces[1].name, "Hair");
+    EXPECT_EQ(o->surfaces[1].attributeByteCount, 0u);
+    EXPECT_FLOAT_EQ(o->surfaces[1].colour[0], 0.5f);
     for (std::size_t i = 2; i < 12; ++i) {
-        EXPECT_TRUE(o.surfaces[i].name.empty());
-        EXPECT_TRUE(o.surfaces[i].savedName.empty());
-        EXPECT_FLOAT_EQ(o.surfaces[i].colour[2], 0.5f);
+        EXPECT_TRUE(o->surfaces[i].name.empty());
+        EXPECT_TRUE(o->surfaces[i].savedName.empty());
+        EXPECT_FLOAT_EQ(o->surfaces[i].colour[2], 0.5f);
     }
 }
 
 TEST(ObjectReader, HeaderOnlyFileHasCountsButNoGeometry) {
-    model::MeshObject o;
+    Part o;
     ASSERT_TRUE(Read(o, Header(3, 2, 1, 5)));
-    EXPECT_EQ(o.pointCount, 3);
-    EXPECT_EQ(o.polygonCount, 2);
-    EXPECT_EQ(o.surfaceCount, 1);
-    EXPECT_EQ(o.fourthHeaderValue, 5);
-    EXPECT_FALSE(o.CheckPoints());
-    EXPECT_TRUE(o.points.empty());
-    EXPECT_TRUE(o.normals.empty());
-    EXPECT_TRUE(o.polygons.empty());
-    for (int k = 0; k < model::kBoundaryListCount; ++k) EXPECT_EQ(o.BoundaryList(k), nullptr);
-    EXPECT_EQ(o.surfaces.size(), 11u);
+    EXPECT_EQ(o->pointCount, 3);
+    EXPECT_EQ(o->polygonCount, 2);
+    EXPECT_EQ(o->surfaceCount, 1);
+    EXPECT_EQ(o->fourthHeaderValue, 5);
+    EXPECT_FALSE(o->CheckPoints());
+    EXPECT_TRUE(o->points.empty());
+    EXPECT_TRUE(o->normals.empty());
+    EXPECT_TRUE(o->polygons.empty());
+    for (int k = 0; k < model::kBoundaryListCount; ++k) EXPECT_EQ(o->BoundaryList(k), nullptr);
+    EXPECT_EQ(o->surfaces.size(), 11u);
 }
 
 TEST(ObjectReader, SurfacesAreNumberedInFileOrderInsideAndOutsideTheContainer) {
@@ -109,19 +118,19 @@ TEST(ObjectReader, SurfacesAreNumberedInFileOrderInsideAndOutsideTheContainer) {
     b.Chunk("SURF", SurfaceBody("A"));
     b.Chunk("SUFS", inner);
     b.Chunk("SURF", SurfaceBody("D"));
-    model::MeshObject o;
+    Part o;
     ASSERT_TRUE(Read(o, b));
-    EXPECT_EQ(o.surfaces[0].name, "A");
-    EXPECT_EQ(o.surfaces[1].name, "B");
-    EXPECT_EQ(o.surfaces[2].name, "C");
-    EXPECT_EQ(o.surfaces[3].name, "D");
+    EXPECT_EQ(o->surfaces[0].name, "A");
+    EXPECT_EQ(o->surfaces[1].name, "B");
+    EXPECT_EQ(o->surfaces[2].name, "C");
+    EXPECT_EQ(o->surfaces[3].name, "D");
 
     // The container's own length is never used to move on.
     Bytes bogus = Header(0, 0, 2);
     bogus.Id("SUFS").U32(0xFFFFFFF0u).Append(inner);
-    model::MeshObject o2;
+    Part o2;
     ASSERT_TRUE(Read(o2, bogus));
-    EXPECT_EQ(o2.surfaces[1].name, "C");
+    EXPECT_EQ(o2->surfaces[1].name, "C");
 }
 
 TEST(ObjectReader, ColourComesFromTheFirstColrWhereverItStands) {
@@ -129,23 +138,23 @@ TEST(ObjectReader, ColourComesFromTheFirstColrWhereverItStands) {
     attributes.Append(Colour(10, 20, 30)).Append(Colour(255, 255, 255));
     Bytes b = Header(0, 0, 1);
     b.Chunk("SURF", SurfaceBody("Shirt", attributes));
-    model::MeshObject o;
+    Part o;
     ASSERT_TRUE(Read(o, b));
-    EXPECT_FLOAT_EQ(o.surfaces[0].colour[0], 10 / 255.0f);
-    EXPECT_FLOAT_EQ(o.surfaces[0].colour[1], 20 / 255.0f);
-    EXPECT_FLOAT_EQ(o.surfaces[0].colour[2], 30 / 255.0f);
-    EXPECT_EQ(o.surfaces[0].attributeByteCount, attributes.data.size());
+    EXPECT_FLOAT_EQ(o->surfaces[0].colour[0], 10 / 255.0f);
+    EXPECT_FLOAT_EQ(o->surfaces[0].colour[1], 20 / 255.0f);
+    EXPECT_FLOAT_EQ(o->surfaces[0].colour[2], 30 / 255.0f);
+    EXPECT_EQ(o->surfaces[0].attributeByteCount, attributes.data.size());
 
     // Damaged attributes: a sub-chunk whose length runs past the attribute
     // bytes, and a COLR too short for three values, both leave grey.
     Bytes damaged = Header(0, 0, 2);
     damaged.Chunk("SURF", SurfaceBody("Long", SubChunk("XXXX", Bytes()).U8(0).U8(0).U8(0)));
     damaged.Chunk("SURF", SurfaceBody("Short", Bytes().Text("COLR").U16BigEndian(2).U8(255).U8(255)));
-    model::MeshObject o2;
+    Part o2;
     ASSERT_TRUE(Read(o2, damaged));
-    EXPECT_FLOAT_EQ(o2.surfaces[0].colour[0], 0.5f);
-    EXPECT_EQ(o2.surfaces[1].name, "Short");
-    EXPECT_FLOAT_EQ(o2.surfaces[1].colour[0], 0.5f);
+    EXPECT_FLOAT_EQ(o2->surfaces[0].colour[0], 0.5f);
+    EXPECT_EQ(o2->surfaces[1].name, "Short");
+    EXPECT_FLOAT_EQ(o2->surfaces[1].colour[0], 0.5f);
 }
 
 TEST(ObjectReader, LenientChunksAreAccepted) {
@@ -156,15 +165,15 @@ TEST(ObjectReader, LenientChunksAreAccepted) {
     b.Chunk("PNTS", SquarePoints().F32(99));
     b.Chunk("SRFS", Indices({0, 1, 2, 3, 0, 7}));
     b.Chunk("P008", Indices({2, 1}).U8(0x33));
-    model::MeshObject o;
+    Part o;
     ASSERT_TRUE(Read(o, b));
-    EXPECT_EQ(o.fourthHeaderValue, 9);
-    EXPECT_EQ(o.points.size(), 12u);
-    EXPECT_EQ(o.polygons.size(), 1u);
-    ASSERT_EQ(o.BoundaryCount(7), 2);
-    EXPECT_EQ(o.BoundaryList(7)[1], 1);
+    EXPECT_EQ(o->fourthHeaderValue, 9);
+    EXPECT_EQ(o->points.size(), 12u);
+    EXPECT_EQ(o->polygons.size(), 1u);
+    ASSERT_EQ(o->BoundaryCount(7), 2);
+    EXPECT_EQ(o->BoundaryList(7)[1], 1);
     // A file without normals is accepted: no normals.
-    EXPECT_TRUE(o.normals.empty());
+    EXPECT_TRUE(o->normals.empty());
 }
 
 TEST(ObjectReader, SurfaceNamesAreCutAndDamagedNamesLeftEmpty) {
@@ -173,36 +182,32 @@ TEST(ObjectReader, SurfaceNamesAreCutAndDamagedNamesLeftEmpty) {
     b.Chunk("SURF", SurfaceBody(longName));
     b.Chunk("SURF", Bytes().Id("NAME").U32(1000).Text("abc"));  // name runs past its chunk
     b.Chunk("SURF", Bytes().Id("NAMX").U32(3).Text("abc"));     // no NAME record
-    model::MeshObject o;
+    Part o;
     ASSERT_TRUE(Read(o, b));
-    EXPECT_EQ(o.surfaces[0].name, std::string(255, 'n'));
-    EXPECT_TRUE(o.surfaces[1].name.empty());
-    EXPECT_FLOAT_EQ(o.surfaces[1].colour[1], 0.5f);
-    EXPECT_TRUE(o.surfaces[2].name.empty());
+    EXPECT_EQ(o->surfaces[0].name, std::string(255, 'n'));
+    EXPECT_TRUE(o->surfaces[1].name.empty());
+    EXPECT_FLOAT_EQ(o->surfaces[1].colour[1], 0.5f);
+    EXPECT_TRUE(o->surfaces[2].name.empty());
     // A name is text: it ends at a zero byte.
     Bytes z = Header(0, 0, 1);
     z.Chunk("SURF", SurfaceBody(std::string("ab\0cd", 5)));
     ASSERT_TRUE(Read(o, z));
-    EXPECT_EQ(o.surfaces[0].name, "ab");
+    EXPECT_EQ(o->surfaces[0].name, "ab");
 }
 
 TEST(ObjectReader, SurfaceChunksBeyondTheTableAreIgnored) {
     Bytes b = Header(0, 0, 0);
     for (int i = 0; i < 12; ++i) b.Chunk("SURF", SurfaceBody("S" + std::to_string(i)));
-    model::MeshObject o;
+    Part o;
     ASSERT_TRUE(Read(o, b));
-    ASSERT_EQ(o.surfaces.size(), 10u);
-    EXPECT_EQ(o.surfaces[9].name, "S9");
+    ASSERT_EQ(o->surfaces.size(), 10u);
+    EXPECT_EQ(o->surfaces[9].name, "S9");
 }
 
-TEST(ObjectReader, DamagedFilesAreRefusedAndLeaveNothingBehind) {
+TEST(ObjectReader, DamagedFilesAreRefused) {
     const auto refused = [](const Bytes& b) {
-        model::MeshObject o;
-        const bool read = o.ReadObjectImage(b.data);
-        const bool empty = o.points.empty() && o.restPoints.empty() && o.polygons.empty() &&
-                           o.surfaces.empty() && o.fileImage.empty() && o.pointCount == 0 &&
-                           o.transformedPoints.empty() && o.BoundaryCount(0) == 0;
-        return !read && empty;
+        Part o;
+        return !Read(o, b);
     };
     const auto withHeader = [](std::uint32_t points, std::uint32_t polygons, std::uint32_t surfaces,
                                const Bytes& rest) { return Header(points, polygons, surfaces).Append(rest); };
@@ -234,15 +239,15 @@ TEST(ObjectReader, DamagedFilesAreRefusedAndLeaveNothingBehind) {
     EXPECT_TRUE(refused(withHeader(0, 0, 0, Bytes().Chunk("P001", Indices({0})))));
 
     // The limits themselves are accepted: 65 536 points, the last spare surface.
-    model::MeshObject o;
+    Part o;
     EXPECT_TRUE(Read(o, Header(65536, 0, 0)));
     EXPECT_TRUE(Read(o, withHeader(4, 1, 1, Bytes(points).Chunk("SRFS", Indices({0, 1, 2, 3, 10})))));
 }
 
 TEST(ObjectReader, EveryLimitIsHeldJustPastItsEdge) {
     const auto refused = [](const Bytes& b) {
-        model::MeshObject o;
-        return !o.ReadObjectImage(b.data) && o.fileImage.empty();
+        Part o;
+        return !Read(o, b);
     };
 
     // A chunk header cut off after 1 … 7 bytes, at the top level and inside a
@@ -256,7 +261,7 @@ TEST(ObjectReader, EveryLimitIsHeldJustPastItsEdge) {
             b.data.insert(b.data.end(), emptyChunk.data.begin(), emptyChunk.data.begin() + cut);
             EXPECT_TRUE(refused(b)) << "cut after " << cut << " bytes " << container;
         }
-        model::MeshObject o;
+        Part o;
         EXPECT_TRUE(Read(o, Bytes(before).Append(emptyChunk))) << container;
     }
 
@@ -270,9 +275,9 @@ TEST(ObjectReader, EveryLimitIsHeldJustPastItsEdge) {
             "SRFS", Indices({index[0], index[1], index[2], index[3], 0}))))
             << "corner " << corner;
     }
-    model::MeshObject o;
+    Part o;
     ASSERT_TRUE(Read(o, Header(4, 1, 1).Append(points).Chunk("SRFS", Indices({3, 3, 3, 3, 0}))));
-    EXPECT_EQ(o.polygons[0].a, 3);
+    EXPECT_EQ(o->polygons[0].a, 3);
 
     // A name length that takes exactly the rest of its chunk, and one byte
     // more: that name is not read, not even into the next chunk.
@@ -281,12 +286,12 @@ TEST(ObjectReader, EveryLimitIsHeldJustPastItsEdge) {
     names.Chunk("SURF", Bytes().Id("NAME").U32(5).Text("Hair"));
     names.Chunk("SURF", SurfaceBody("Eyes"));
     ASSERT_TRUE(Read(o, names));
-    EXPECT_EQ(o.surfaces[0].name, "Skin");
-    EXPECT_EQ(o.surfaces[0].attributeByteCount, 0u);
-    EXPECT_TRUE(o.surfaces[1].name.empty());
-    EXPECT_FLOAT_EQ(o.surfaces[1].colour[0], 0.5f);
-    EXPECT_EQ(o.surfaces[1].attributeByteCount, 0u);
-    EXPECT_EQ(o.surfaces[2].name, "Eyes");
+    EXPECT_EQ(o->surfaces[0].name, "Skin");
+    EXPECT_EQ(o->surfaces[0].attributeByteCount, 0u);
+    EXPECT_TRUE(o->surfaces[1].name.empty());
+    EXPECT_FLOAT_EQ(o->surfaces[1].colour[0], 0.5f);
+    EXPECT_EQ(o->surfaces[1].attributeByteCount, 0u);
+    EXPECT_EQ(o->surfaces[2].name, "Eyes");
 }
 
 TEST(ObjectReader, ReadsFilesFromDisk) {
@@ -299,33 +304,33 @@ TEST(ObjectReader, ReadsFilesFromDisk) {
         return path;
     };
 
-    model::MeshObject o;
+    formats::ObjectRefusal why;
     const std::string good = write("good.mwo", SoundFile().data);
-    ASSERT_TRUE(o.ReadObjectFile(good));
-    EXPECT_EQ(o.objectName, good);
-    EXPECT_EQ(o.pointCount, 4);
-    EXPECT_EQ(o.fileImage.size(), SoundFile().data.size());
+    Part o = formats::ReadObjectFile(good, why);
+    ASSERT_NE(o, nullptr);
+    EXPECT_EQ(o->objectName, good);
+    EXPECT_EQ(o->pointCount, 4);
+    EXPECT_EQ(o->fileImage.size(), SoundFile().data.size());
     // Backslash separators, as project files keep them, find the same file.
     const std::string backslashed = folder.string() + "\\good.mwo";
-    model::MeshObject again;
-    ASSERT_TRUE(again.ReadObjectFile(backslashed));
-    EXPECT_EQ(again.objectName, backslashed);
+    Part again = formats::ReadObjectFile(backslashed, why);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->objectName, backslashed);
 
     std::vector<unsigned char> wrongStart = SoundFile().data;
     wrongStart[0] = 'X';
-    model::MeshObject bad;
-    EXPECT_FALSE(bad.ReadObjectFile(write("bad.mwo", wrongStart)));
-    EXPECT_FALSE(bad.ReadObjectFile(write("tiny.mwo", {0x42, 0x4F})));
-    EXPECT_FALSE(bad.ReadObjectFile((folder / "missing.mwo").string()));
-    EXPECT_FALSE(bad.ReadObjectFile(folder.string()));
+    EXPECT_EQ(formats::ReadObjectFile(write("bad.mwo", wrongStart), why), nullptr);
+    EXPECT_EQ(formats::ReadObjectFile(write("tiny.mwo", {0x42, 0x4F}), why), nullptr);
+    EXPECT_EQ(formats::ReadObjectFile((folder / "missing.mwo").string(), why), nullptr);
+    EXPECT_EQ(formats::ReadObjectFile(folder.string(), why), nullptr);
     std::filesystem::remove_all(folder);
 }
 
 TEST(ObjectReader, RefusalsSayWhy) {
-    using model::ReadError;
+    using formats::ReadError;
     const Bytes points = Bytes().Chunk("PNTS", SquarePoints());
     const std::size_t afterHeader = Header(0, 0, 0).data.size();
-    const struct { Bytes bytes; ReadError why; std::size_t at; } cases[] = {  // at: the chunk refused
+    const struct { Bytes bytes; ReadError error; std::size_t at; } cases[] = {  // at: the chunk refused
         {Bytes().Chunk("PNTS", Bytes()), ReadError::kBadMagic, 0},
         {Bytes().Id("MWOB").U16(0), ReadError::kCutChunkHeader, 0},
         {Header(0, 0, 0).U8(1), ReadError::kCutChunkHeader, afterHeader},
@@ -341,14 +346,16 @@ TEST(ObjectReader, RefusalsSayWhy) {
          ReadError::kBoundaryPointOutOfRange, afterHeader + points.data.size() + 8},
     };
     for (const auto& c : cases) {
-        model::MeshObject o;
-        EXPECT_FALSE(Read(o, c.bytes));
-        EXPECT_EQ(o.readError, c.why) << model::ReadErrorText(c.why) << " got " << model::ReadErrorText(o.readError);
-        EXPECT_EQ(o.readErrorAt, c.at) << model::ReadErrorText(c.why);
+        Part o;
+        formats::ObjectRefusal why;
+        EXPECT_FALSE(Read(o, c.bytes, &why));
+        EXPECT_EQ(why.error, c.error) << formats::ReadErrorText(c.error) << " got " << formats::ReadErrorText(why.error);
+        EXPECT_EQ(why.at, c.at) << formats::ReadErrorText(c.error);
+        EXPECT_EQ(why.reason, formats::ReadErrorText(c.error));
         // The next read starts afresh.
-        ASSERT_TRUE(Read(o, SoundFile()));
-        EXPECT_EQ(o.readError, ReadError::kNone);
-        EXPECT_EQ(o.readErrorAt, 0u);
+        ASSERT_TRUE(Read(o, SoundFile(), &why));
+        EXPECT_EQ(why.error, ReadError::kNone);
+        EXPECT_EQ(why.at, 0u);
     }
 
     // From disk: a file that is not there, one too short for the header id.
@@ -356,12 +363,13 @@ TEST(ObjectReader, RefusalsSayWhy) {
         std::filesystem::temp_directory_path() / ("mw_object_reader_reasons_" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     std::ofstream(folder / "short.mwo", std::ios::binary) << "MW";
-    model::MeshObject o;
-    EXPECT_FALSE(o.ReadObjectFile((folder / "missing.mwo").string()));
-    EXPECT_EQ(o.readError, ReadError::kCannotOpen);
-    EXPECT_FALSE(o.ReadObjectFile((folder / "short.mwo").string()));
-    EXPECT_EQ(o.readError, ReadError::kBadMagic);
-    EXPECT_STREQ(model::ReadErrorText(o.readError), "bad magic (not an object file)");
+    formats::ObjectRefusal why;
+    EXPECT_EQ(formats::ReadObjectFile((folder / "missing.mwo").string(), why), nullptr);
+    EXPECT_EQ(why.error, ReadError::kCannotOpen);
+    EXPECT_EQ(why.reason, "No such file or directory");
+    EXPECT_EQ(formats::ReadObjectFile((folder / "short.mwo").string(), why), nullptr);
+    EXPECT_EQ(why.error, ReadError::kBadMagic);
+    EXPECT_EQ(why.reason, "bad magic (not an object file)");
     std::filesystem::remove_all(folder);
 }
 
@@ -373,7 +381,7 @@ TEST(ParsedParts, EachFileIsReadOnceAndCopiesChangeOnlyThemselves) {
     const auto folder = std::filesystem::temp_directory_path() / ("mw_parsed_parts_" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     const std::string good = (folder / "good.mwo").string();
-    const std::string bad = (folder / "bad.mwo").string();
+    const std::string bad = (folder / "bad->mwo").string();
     std::ofstream(good, std::ios::binary).write(reinterpret_cast<const char*>(SoundFile().data.data()),
                                                  static_cast<std::streamsize>(SoundFile().data.size()));
     std::ofstream(bad, std::ios::binary) << "not an object file";
@@ -414,13 +422,14 @@ TEST(ParsedParts, EachFileIsReadOnceAndCopiesChangeOnlyThemselves) {
     model::MeshObject* arm = first.PartNamed("Left arm");
     arm->deformFactors[model::kLockNone][0] = 0.5f;
     first.ApplyParameters(arm);
-    model::MeshObject fresh;
-    ASSERT_TRUE(fresh.ReadObjectFile(good));
-    EXPECT_EQ(read.points, fresh.points);
-    EXPECT_EQ(read.restPoints, fresh.restPoints);
+    formats::ObjectRefusal why;
+    const Part fresh = formats::ReadObjectFile(good, why);
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_EQ(read.points, fresh->points);
+    EXPECT_EQ(read.restPoints, fresh->restPoints);
     EXPECT_EQ(read.typeId, -1);
     EXPECT_NE(arm->points, second.PartNamed("Left arm")->points);
-    EXPECT_EQ(second.PartNamed("Left arm")->points, fresh.points);
+    EXPECT_EQ(second.PartNamed("Left arm")->points, fresh->points);
     EXPECT_TRUE(sink.shown.empty());
     std::filesystem::remove_all(folder);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "formats/object_reader.h"
 #include "mesh_checks.h"
 #include "model/connection_tables.h"
 #include "model/creature.h"
@@ -47,7 +48,7 @@ void SetFigure(model::Creature& creature, const std::vector<int>& order, Pick pi
         const std::vector<std::string> files = PartFiles(TypeName(type));
         ASSERT_FALSE(files.empty()) << TypeName(type);
         const std::string& path = files[pick(type) % files.size()];
-        EXPECT_TRUE(creature.SetPart(TypeName(type), path.c_str(), model::PanelIndexOfTypeId(type))) << path;
+        EXPECT_TRUE(formats::SetPartFromFile(creature, TypeName(type), path, model::PanelIndexOfTypeId(type))) << path;
     }
 }
 
@@ -83,8 +84,8 @@ TEST(FigureAssembly, EveryVariantOfEveryNeighbourPairConnectsEitherWay) {
                         const std::string& second = oursFirst ? b : a;
                         const int firstType = oursFirst ? row.typeId : other;
                         const int secondType = oursFirst ? other : row.typeId;
-                        ASSERT_TRUE(creature.SetPart(TypeName(firstType), first.c_str(), 0));
-                        ASSERT_TRUE(creature.SetPart(TypeName(secondType), second.c_str(), 0));
+                        ASSERT_TRUE(formats::SetPartFromFile(creature, TypeName(firstType), first, 0));
+                        ASSERT_TRUE(formats::SetPartFromFile(creature, TypeName(secondType), second, 0));
                         EXPECT_TRUE(sink.shown.empty()) << sink.shown.front();
                         EXPECT_LT(librarytest::WidestSeamGap(creature), kClosed);
                         ++pairs;
@@ -160,7 +161,7 @@ TEST(FigureAssembly, ReplacingAPartKeepsTheFigureClosed) {
         const std::vector<std::string> files = PartFiles(TypeName(type));
         for (const std::string& path : files) {
             SCOPED_TRACE(path);
-            ASSERT_TRUE(creature.SetPart(TypeName(type), path.c_str(), model::PanelIndexOfTypeId(type)));
+            ASSERT_TRUE(formats::SetPartFromFile(creature, TypeName(type), path, model::PanelIndexOfTypeId(type)));
             EXPECT_EQ(creature.parts.Count(), model::kPartTypeCount);
             EXPECT_LT(librarytest::WidestSeamGap(creature), kClosed);
         }

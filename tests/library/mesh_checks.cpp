@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "model/connection_tables.h"
+#include "formats/object_reader.h"
 
 namespace librarytest {
 
@@ -21,9 +22,8 @@ std::vector<std::string> PartFiles(const std::string& part) {
 }
 
 std::unique_ptr<model::MeshObject> ReadPart(const std::string& path) {
-    auto part = std::make_unique<model::MeshObject>();
-    if (!part->ReadObjectFile(path)) return nullptr;
-    return part;
+    formats::ObjectRefusal why;
+    return formats::ReadObjectFile(path, why);
 }
 
 namespace {

@@ -4,10 +4,16 @@
 #include <fstream>
 #include <iterator>
 
+#include "formats/object_reader.h"
 #include "formats/object_writer.h"
 #include "model/mesh_object.h"
 
 namespace {
+
+std::unique_ptr<model::MeshObject> ReadImage(const std::vector<unsigned char>& image) {
+    formats::ObjectRefusal why;
+    return formats::ReadObjectImage(image, why);
+}
 
 // Two quads over six points, three surfaces (one without a colour), seams
 // in lists 0, 2 and 7.
@@ -65,9 +71,9 @@ TEST(ObjectWriter, WhatIsWrittenReadsBackTheSameWithAndWithoutContainer) {
         SCOPED_TRACE(container ? "surfaces in a container" : "surfaces at the top level");
         const formats::ObjectFileData d = Sample(container);
         const std::vector<unsigned char> image = formats::WriteObjectImage(d);
-        model::MeshObject o;
-        ASSERT_TRUE(o.ReadObjectImage(image));
-        ExpectReadsBackAs(o, d);
+        const auto o = ReadImage(image);
+        ASSERT_NE(o, nullptr);
+        ExpectReadsBackAs(*o, d);
     }
 }
 
@@ -100,10 +106,10 @@ TEST(ObjectWriter, FileWithoutNormalsHasNoNormalsChunk) {
     d.normals.clear();
     const std::vector<unsigned char> image = formats::WriteObjectImage(d);
     EXPECT_EQ(std::string(image.begin(), image.end()).find("SMRN"), std::string::npos);
-    model::MeshObject o;
-    ASSERT_TRUE(o.ReadObjectImage(image));
-    EXPECT_TRUE(o.normals.empty());
-    EXPECT_EQ(o.points, d.points);
+    const auto o = ReadImage(image);
+    ASSERT_NE(o, nullptr);
+    EXPECT_TRUE(o->normals.empty());
+    EXPECT_EQ(o->points, d.points);
 }
 
 TEST(ObjectWriter, RefusesDataNoReaderCouldTakeBackWhole) {
@@ -140,14 +146,13 @@ TEST(ObjectWriter, RefusesDataNoReaderCouldTakeBackWhole) {
     // surfaces and refuses anything beyond, with or without surfaces.
     d = Sample(false);
     d.polygons[1].surface = 12;  // the last spare record
-    model::MeshObject spare;
-    EXPECT_TRUE(spare.ReadObjectImage(formats::WriteObjectImage(d)));
+    EXPECT_NE(ReadImage(formats::WriteObjectImage(d)), nullptr);
     d.polygons[1].surface = 13;
     EXPECT_TRUE(refused(d));
     d.surfaces.clear();
     d.polygons[0].surface = 0;
     d.polygons[1].surface = 9;
-    EXPECT_TRUE(spare.ReadObjectImage(formats::WriteObjectImage(d)));
+    EXPECT_NE(ReadImage(formats::WriteObjectImage(d)), nullptr);
     d.polygons[1].surface = 10;
     EXPECT_TRUE(refused(d));
     // A zero byte would end the name when it is read back.
@@ -163,17 +168,18 @@ TEST(ObjectWriter, WritesWholeFilesOrNothing) {
     const std::string path = (dir / "part.mwo").string();
 
     ASSERT_TRUE(formats::WriteObjectFile(path, Sample(true)));
-    model::MeshObject o;
-    ASSERT_TRUE(o.ReadObjectFile(path));
-    ExpectReadsBackAs(o, Sample(true));
+    formats::ObjectRefusal why;
+    auto o = formats::ReadObjectFile(path, why);
+    ASSERT_NE(o, nullptr);
+    ExpectReadsBackAs(*o, Sample(true));
 
     // Replacing keeps the file whole; a refused write leaves the old one.
     formats::ObjectFileData bad = Sample(false);
     bad.polygons[0].a = 99;
     EXPECT_FALSE(formats::WriteObjectFile(path, bad));
-    model::MeshObject again;
-    ASSERT_TRUE(again.ReadObjectFile(path));
-    ExpectReadsBackAs(again, Sample(true));
+    o = formats::ReadObjectFile(path, why);
+    ASSERT_NE(o, nullptr);
+    ExpectReadsBackAs(*o, Sample(true));
 
     // A folder that does not exist: false, and nothing left behind.
     EXPECT_FALSE(formats::WriteObjectFile((dir / "missing" / "part.mwo").string(), Sample(false)));

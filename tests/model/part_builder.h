@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "formats/object_reader.h"
 #include "formats/object_writer.h"
 #include "model/mesh_object.h"
 
@@ -58,8 +59,9 @@ inline formats::ObjectFileData FileData(const PartShape& shape) {
 
 // A part read from the shape's bytes, typed but not yet in a figure.
 inline std::unique_ptr<model::MeshObject> MakePart(const std::string& type, const PartShape& shape) {
-    auto part = std::make_unique<model::MeshObject>();
-    if (!part->ReadObjectImage(formats::WriteObjectImage(FileData(shape)))) return nullptr;
+    formats::ObjectRefusal why;
+    std::unique_ptr<model::MeshObject> part = formats::ReadObjectImage(formats::WriteObjectImage(FileData(shape)), why);
+    if (part == nullptr) return nullptr;
     part->SetObjectType(type);
     return part;
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "figure_fixture.h"
+#include "formats/object_reader.h"
 
 using testdata::AddPoints;
 using testdata::AddSeam;
@@ -243,14 +244,14 @@ TEST_F(Figure, SetPartReadsReplacesAndRemoves) {
     const std::string first = folder.Write("Round head.mwo", shape);
     const std::string second = folder.Write("Long head.mwo", shape);
 
-    ASSERT_TRUE(creature.SetPart("Head", first.c_str(), 0));
+    ASSERT_TRUE(formats::SetPartFromFile(creature, "Head", first, 0));
     model::MeshObject* old = creature.SelectPart(0);
     ASSERT_NE(old, nullptr);
     EXPECT_EQ(old->objectName, first);
     EXPECT_EQ(old->objectType, "Head");
 
     // Replacing keeps the selection; the panel index is the caller's.
-    ASSERT_TRUE(creature.SetPart("Head", second.c_str(), 5));
+    ASSERT_TRUE(formats::SetPartFromFile(creature, "Head", second, 5));
     ASSERT_EQ(creature.parts.Count(), 1);
     model::MeshObject* now = creature.PartAt(0);
     EXPECT_EQ(now->objectName, second);
@@ -259,7 +260,7 @@ TEST_F(Figure, SetPartReadsReplacesAndRemoves) {
 
     // A file that is not an object file leaves the old part in place.
     const std::string notObject = folder.WriteBytes("broken.mwo", {'X', 'Y', 'Z', 'W', 0, 0, 0, 0});
-    EXPECT_FALSE(creature.SetPart("Head", notObject.c_str(), 0));
+    EXPECT_FALSE(formats::SetPartFromFile(creature, "Head", notObject, 0));
     ASSERT_EQ(sink.shown.size(), 1u);
     EXPECT_EQ(sink.shown[0].caption, "Unable to add object");
     EXPECT_EQ(sink.shown[0].text, notObject);
@@ -269,12 +270,12 @@ TEST_F(Figure, SetPartReadsReplacesAndRemoves) {
 
     // A file without points.
     const std::string empty = folder.Write("empty.mwo", PartShape());
-    EXPECT_FALSE(creature.SetPart("Head", empty.c_str(), 0));
+    EXPECT_FALSE(formats::SetPartFromFile(creature, "Head", empty, 0));
     EXPECT_EQ(sink.shown.back().caption, "Unable to calculate object type");
     EXPECT_EQ(creature.parts.Count(), 1);
 
     // A type name outside the 22 adds nothing and says nothing.
-    EXPECT_FALSE(creature.SetPart("Tail", first.c_str(), 0));
+    EXPECT_FALSE(formats::SetPartFromFile(creature, "Tail", first, 0));
     EXPECT_EQ(sink.shown.size(), 2u);
     EXPECT_EQ(creature.parts.Count(), 1);
 

@@ -8,6 +8,7 @@
 
 #include "../model/part_builder.h"
 #include "formats/c_number.h"
+#include "formats/object_reader.h"
 #include "model/creature.h"
 #include "panels/part_parameter_panel.h"
 #include "resources/templates.h"
@@ -42,8 +43,8 @@ protected:
         Host host;
         creature = &figure;
         panel = &page;
-        ASSERT_TRUE(figure.SetPart("Upper body", (dir / "lib/Upper body/body.mwo").c_str(), 8));
-        ASSERT_TRUE(figure.SetPart("Left arm", (dir / "lib/Left arm/arm.mwo").c_str(), 9));
+        ASSERT_TRUE(formats::SetPartFromFile(figure, "Upper body", (dir / "lib/Upper body/body.mwo").string(), 8));
+        ASSERT_TRUE(formats::SetPartFromFile(figure, "Left arm", (dir / "lib/Left arm/arm.mwo").string(), 9));
         body_ = figure.PartAt(0);
         arm_ = figure.PartAt(1);
         platform.modalScript = [&](MemoryWindow& w) {

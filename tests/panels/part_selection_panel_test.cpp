@@ -5,6 +5,7 @@
 
 #include <fstream>
 
+#include "formats/object_reader.h"
 #include "model/creature.h"
 #include "panels/part_selection_panel.h"
 #include "resources/templates.h"
@@ -192,7 +193,7 @@ TEST_F(PartSelectionTest, ALibraryWithoutObjectFilesIsSaidOnce) {
     WithPanel(dir / "empty", [this](MemoryPlatform& platform, MemoryWindow&, model::Creature& creature,
                                     MemoryWindow&) {
         panel->messages = &platform;
-        ASSERT_TRUE(creature.SetPart("Nose", (dir / "one/Nose/only.mwo").c_str(), 5));
+        ASSERT_TRUE(formats::SetPartFromFile(creature, "Nose", (dir / "one/Nose/only.mwo").string(), 5));
         panel->PickRandomParts();
         ASSERT_EQ(platform.messages.size(), 1u);
         EXPECT_EQ(platform.messages[0].text, "The object directory \"" + (dir / "empty").string() +

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/list_order.h"
+#include "text/list_order.h"
 #include "ui/memory/memory_platform.h"
 
 namespace ui::memory {
@@ -188,7 +188,7 @@ int MemoryWindow::AddEntry(int id, const std::string& text) {
     auto at = c->entries.end();
     if ((c->created.style & kStyleSorted) != 0) {
         at = std::find_if(c->entries.begin(), c->entries.end(),
-                          [&](const std::string& e) { return CompareIgnoringCase(e, text) > 0; });
+                          [&](const std::string& e) { return text::CompareIgnoringCase(e, text) > 0; });
     }
     const int position = static_cast<int>(at - c->entries.begin());
     c->entries.insert(at, text);

@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/list_order.h"
+#include "text/list_order.h"
 #include "ui/qt/qt_gl_view.h"
 #include "ui/qt/qt_icons.h"
 #include "ui/qt/qt_label_fit.h"
@@ -468,7 +468,7 @@ int QtWindow::AddEntry(int id, const std::string& text) {
     int position = combo->count();
     if ((Find(id)->style & kStyleSorted) != 0) {
         position = 0;
-        while (position < combo->count() && CompareIgnoringCase(EntryBytes(*combo, position), text) <= 0) {
+        while (position < combo->count() && text::CompareIgnoringCase(EntryBytes(*combo, position), text) <= 0) {
             ++position;
         }
     }

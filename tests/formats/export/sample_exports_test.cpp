@@ -30,6 +30,7 @@
 #include "formats/export_stl.h"
 #include "formats/library_settings.h"
 #include "formats/merged_figure.h"
+#include "formats/object_reader.h"
 #include "model/creature.h"
 #include "model/part_types.h"
 #include "../../support/recording_sink.h"
@@ -61,7 +62,7 @@ void BuildSampleFigure(model::Creature& creature) {
         for (const fs::path& f : files) {
             if (name == "Right eye" && f.filename().string().rfind("Brown", 0) == 0) file = f;
         }
-        ASSERT_TRUE(creature.SetPart(name, file.c_str(), panel));
+        ASSERT_TRUE(formats::SetPartFromFile(creature, name, file, panel));
     }
 }
 

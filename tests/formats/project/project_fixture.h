@@ -12,6 +12,7 @@
 #include "../../panels/temp_dir.h"
 #include "../../panels/tiny_library.h"
 #include "../../support/recording_sink.h"
+#include "formats/object_reader.h"
 #include "formats/project_file.h"
 #include "model/creature.h"
 
@@ -34,7 +35,7 @@ protected:
     // Loads a part the way the "Main" page does.
     static bool Add(model::Creature& c, const std::string& library, const std::string& type, const std::string& file,
                     int panelIndex) {
-        return c.SetPart(type, (library + "/" + type + "/" + file).c_str(), panelIndex);
+        return formats::SetPartFromFile(c, type, library + "/" + type + "/" + file, panelIndex);
     }
 
     // An arm and a forearm with settings in every lock mode; their factors

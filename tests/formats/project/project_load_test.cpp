@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "formats/object_reader.h"
 #include "project_fixture.h"
 
 namespace projecttest {
@@ -17,7 +18,7 @@ using Selections = std::vector<std::pair<int, std::string>>;
 // the selections the lists were asked for.
 Selections Load(const formats::ProjectFile& project, model::Creature& into, const std::string& library,
                 int* loaded = nullptr) {
-    EXPECT_TRUE(into.SetPart("Head", (library + "/Head/head01.mwo").c_str(), 0));
+    EXPECT_TRUE(formats::SetPartFromFile(into, "Head", library + "/Head/head01.mwo", 0));
     Selections selected;
     const int n = formats::LoadProjectRecords(project, into, library, [&](int list, const std::string& file) {
         selected.emplace_back(list, file);

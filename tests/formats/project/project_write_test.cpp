@@ -1,11 +1,10 @@
 // Writing project files: the bytes of known figures, under any locale, and
 // saves that fail without harming what was there.
-#include <clocale>
-#include <csignal>
 #include <algorithm>
+#include <clocale>
+#include <optional>
 
-#include <sys/resource.h>
-
+#include "../../support/file_size_limit.h"
 #include "project_fixture.h"
 
 namespace projecttest {
@@ -61,20 +60,10 @@ TEST_F(ProjectTest, FailedSaveKeepsTheOldFileAndSaysSo) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         sink.shown.clear();
-        rlimit saved{};
-        ::getrlimit(RLIMIT_FSIZE, &saved);
-        void (*handler)(int) = SIG_DFL;
-        if (c.limitFileSize) {
-            handler = std::signal(SIGXFSZ, SIG_IGN);
-            rlimit small = saved;
-            small.rlim_cur = 16;
-            ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-        }
+        std::optional<testsupport::FileSizeLimit> full;
+        if (c.limitFileSize) full.emplace();
         const bool saved_ok = formats::SaveProject(creature, c.target, lib, sink);
-        if (c.limitFileSize) {
-            ::setrlimit(RLIMIT_FSIZE, &saved);
-            std::signal(SIGXFSZ, handler);
-        }
+        full.reset();
         EXPECT_FALSE(saved_ok);
         ASSERT_EQ(sink.shown.size(), 1u);
         EXPECT_EQ(sink.shown[0].caption, "Error!");

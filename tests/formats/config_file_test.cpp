@@ -8,9 +8,10 @@
 #include <sstream>
 
 #include "../panels/temp_dir.h"
-#include "app/config_file.h"
+#include "../support/file_size_limit.h"
+#include "formats/config_file.h"
 
-namespace app {
+namespace formats {
 namespace {
 
 using testlib::ReadAll;
@@ -211,14 +212,18 @@ TEST_F(ConfigFileTest, WriteReplacesTheFileWholeOrNotAtAll) {
     ASSERT_TRUE(WriteConfigFile(path.string(), v));
     EXPECT_EQ(ReadAll(path), FormatConfig(v));
 
-    // The temporary file cannot be made: the write fails and the old file stays.
-    std::filesystem::create_directories(dir / "mw.cfg.tmp");
+    // The disk is full: the write fails and the old file stays, with no
+    // temporary file beside it.
     v.objectDir = "/second";
-    EXPECT_FALSE(WriteConfigFile(path.string(), v));
+    {
+        testsupport::FileSizeLimit full;
+        EXPECT_FALSE(WriteConfigFile(path.string(), v));
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
     ConfigValues back;
     ASSERT_TRUE(ReadConfigFile(path.string(), back));
     EXPECT_EQ(back.objectDir, "/first");
 }
 
 }  // namespace
-}  // namespace app
+}  // namespace formats

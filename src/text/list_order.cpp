@@ -1,9 +1,9 @@
-#include "ui/list_order.h"
+#include "text/list_order.h"
 
 #include <algorithm>
 #include <cctype>
 
-namespace ui {
+namespace text {
 
 int CompareIgnoringCase(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
@@ -16,4 +16,4 @@ int CompareIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() < b.size() ? -1 : 1;
 }
 
-}  // namespace ui
+}  // namespace text

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace app {
+namespace formats {
 
 constexpr const char* kConfigFileName = "mw.cfg";
 
@@ -41,8 +41,9 @@ std::string FormatConfig(const ConfigValues& values);
 // Reads the file; false (values untouched) when it cannot be opened.
 bool ReadConfigFile(const std::string& path, ConfigValues& values);
 
-// Writes through a temporary file beside the target and a rename, so that a
-// failure never leaves a truncated file behind; false when it failed.
+// Writes through the atomic writer (a temporary file beside the target,
+// synced and renamed over it), so that a failure never leaves a truncated
+// file behind; false when it failed.
 bool WriteConfigFile(const std::string& path, const ConfigValues& values);
 
-}  // namespace app
+}  // namespace formats

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace panels {
+namespace model {
 
 // The C library's portable sample generator: r in 0 … 32767, the same
 // sequence for the same seed on every platform.
@@ -28,4 +28,4 @@ private:
 // One number is drawn per list, in list order, whatever the list holds.
 std::vector<int> RandomPicks(RandomGenerator& random, const std::vector<int>& entryCounts);
 
-}  // namespace panels
+}  // namespace model

@@ -1,15 +1,16 @@
-#include "app/config_file.h"
+#include "formats/config_file.h"
 
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 
+#include "formats/atomic_file.h"
 #include "formats/c_number.h"
 #include "formats/regular_file.h"
 #include "formats/text_scanner.h"
 
-namespace app {
+namespace formats {
 
 std::uint32_t KeywordHash(std::string_view word) {
     std::uint32_t sum = 0;
@@ -111,24 +112,10 @@ bool ReadConfigFile(const std::string& path, ConfigValues& values) {
 }
 
 bool WriteConfigFile(const std::string& path, const ConfigValues& values) {
-    const std::string text = FormatConfig(values);
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    AtomicFile file(path);
+    if (!file.Open()) return false;
+    file.Write(FormatConfig(values));
+    return file.Commit();
 }
 
-}  // namespace app
+}  // namespace formats

@@ -1,6 +1,6 @@
-#include "panels/random_figure.h"
+#include "model/random_figure.h"
 
-namespace panels {
+namespace model {
 
 std::vector<int> RandomPicks(RandomGenerator& random, const std::vector<int>& entryCounts) {
     std::vector<int> picks;
@@ -12,4 +12,4 @@ std::vector<int> RandomPicks(RandomGenerator& random, const std::vector<int>& en
     return picks;
 }
 
-}  // namespace panels
+}  // namespace model

@@ -5,9 +5,9 @@
 
 #include <string_view>
 
-namespace ui {
+namespace text {
 
 // Negative, zero or positive as a sorts before, with or after b.
 int CompareIgnoringCase(std::string_view a, std::string_view b);
 
-}  // namespace ui
+}  // namespace text
