@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::unique_ptr<model::MeshObject> copy = formats::ReadObjectImage(bytes, why);
         if (copy == nullptr) std::abort();
         copy->SetObjectType(type);
-        creature.ConnectPart(copy.release());
+        creature.ConnectPart(std::move(copy));
     }
     for (std::int32_t i = 0; i < creature.parts.Count(); ++i) {
         model::MeshObject* p = creature.PartAt(i);

@@ -139,9 +139,8 @@ void StressFigure(model::Creature& creature) {
     for (int i = 0; i < model::kPartTypeCount; ++i) {
         const float x = -0.15f + 0.3f * static_cast<float>(i % 6) / 5.0f;
         const float y = 0.15f - 0.3f * static_cast<float>(i / 6) / 3.0f;
-        creature.parts.Append(Sphere(x, y, 0.045f, 125, 128).release());
+        creature.parts.Append(Sphere(x, y, 0.045f, 125, 128));
     }
-    creature.parts.RebuildIndex();
 }
 
 // A grid of rows × columns points for a part type; boundary list k is row k
@@ -172,9 +171,8 @@ std::unique_ptr<model::MeshObject> Grid(int typeId, int rows, int columns, int s
 // All 22 types, in panel order, each a grid with seams `columns` long.
 void SeamedFigure(model::Creature& creature, int rows, int columns, int surfaces) {
     for (int panel = 0; panel < model::kPartTypeCount; ++panel) {
-        creature.parts.Append(Grid(model::panelToTypeId[static_cast<std::size_t>(panel)], rows, columns, surfaces).release());
+        creature.parts.Append(Grid(model::panelToTypeId[static_cast<std::size_t>(panel)], rows, columns, surfaces));
     }
-    creature.parts.RebuildIndex();
 }
 
 // ---- straightforward writers --------------------------------------------
@@ -343,9 +341,7 @@ bool Largest3ds(const fs::path& folder) {
     // 32 472 quads (64 944 triangles), seams of 1 477 points.
     SeamedFigure(creature, 2, 1477, 6);
     // Without the seams every point is a vertex.
-    for (model::ListItem* item = creature.parts.first; item != nullptr; item = item->next) {
-        static_cast<model::MeshObject*>(item)->typeId = -1;
-    }
+    for (model::MeshObject& part : creature.parts) part.typeId = -1;
     formats::MergedFigure figure;
     figure.Prepare(creature);
     figure.ListVertices();

@@ -66,11 +66,11 @@ void ApplyParametersOnADensePart(benchmark::State& state) {
     model::Creature creature(sink);
     auto body = Part("Upper body", UpperBody(pointCount));
     model::MeshObject* b = body.get();
-    creature.ConnectPart(body.release());
-    creature.ConnectPart(Part("Stomach", Neighbour(1, kSeams[0])).release());
-    creature.ConnectPart(Part("Left arm", Neighbour(1, kSeams[1])).release());
-    creature.ConnectPart(Part("Neck", Neighbour(0, kSeams[2])).release());
-    creature.ConnectPart(Part("Right arm", Neighbour(1, kSeams[3])).release());
+    creature.ConnectPart(std::move(body));
+    creature.ConnectPart(Part("Stomach", Neighbour(1, kSeams[0])));
+    creature.ConnectPart(Part("Left arm", Neighbour(1, kSeams[1])));
+    creature.ConnectPart(Part("Neck", Neighbour(0, kSeams[2])));
+    creature.ConnectPart(Part("Right arm", Neighbour(1, kSeams[3])));
     if (creature.parts.Count() != 5 || sink.shown != 0) {
         state.SkipWithError("the figure did not assemble");
         return;

@@ -135,7 +135,7 @@ bool BuildStressFigure(model::Creature& creature) {
         Part("Right arm", Neighbour(1, kSeams[3]))};
     for (auto& part : parts) {
         // ConnectPart takes the part whatever it answers.
-        if (part == nullptr || !creature.ConnectPart(part.release())) return false;
+        if (part == nullptr || !creature.ConnectPart(std::move(part))) return false;
     }
     return creature.parts.Count() == 5;
 }
@@ -232,9 +232,7 @@ double CoveredShare() {
 
 long QuadCount(const model::Creature& creature) {
     long quads = 0;
-    for (model::ListItem* item = creature.parts.first; item != nullptr; item = item->next) {
-        quads += static_cast<long>(static_cast<model::MeshObject*>(item)->polygons.size());
-    }
+    for (const model::MeshObject& part : creature.parts) quads += static_cast<long>(part.polygons.size());
     return quads;
 }
 

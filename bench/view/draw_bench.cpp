@@ -92,9 +92,8 @@ void BuildStressFigure(model::Creature& creature) {
         float x = -0.15f + 0.3f * static_cast<float>(i % 6) / 5.0f;
         float y = 0.15f - 0.3f * static_cast<float>(i / 6) / 3.0f;
         // 125 × 128 = 16 000 quads, 16 254 points.
-        creature.parts.Append(MakeSphere(x, y, 0.0f, 0.045f, 125, 128).release());
+        creature.parts.Append(MakeSphere(x, y, 0.0f, 0.045f, 125, 128));
     }
-    creature.parts.RebuildIndex();
 }
 
 
@@ -115,8 +114,7 @@ struct ArrayReference {
 
     void Prepare(model::Creature& creature) {
         parts.clear();
-        for (model::ListItem* item = creature.parts.first; item != nullptr; item = item->next) {
-            auto& part = static_cast<model::MeshObject&>(*item);
+        for (model::MeshObject& part : creature.parts) {
             Part prepared;
             int lastSurface = -1;
             for (const model::Polygon& p : part.polygons) {
@@ -151,8 +149,7 @@ struct ArrayReference {
         const GLfloat white[4] = {1, 1, 1, 1};
         const bool wire = creature.drawMode == 2;
         std::size_t index = 0;
-        for (model::ListItem* item = creature.parts.first; item != nullptr; item = item->next, ++index) {
-            auto& part = static_cast<model::MeshObject&>(*item);
+        for (model::MeshObject& part : creature.parts) {
             part.yaw = creature.yaw;
             part.pitch = creature.pitch;
             part.UpdatePlacement();
@@ -187,6 +184,7 @@ struct ArrayReference {
                 glDisableClientState(GL_NORMAL_ARRAY);
             }
             glDisableClientState(GL_VERTEX_ARRAY);
+            ++index;
         }
         glPopMatrix();
     }
@@ -223,9 +221,7 @@ Scene* MakeScene(bool stress) {
 
 long QuadCount(model::Creature& creature) {
     long quads = 0;
-    for (model::ListItem* item = creature.parts.first; item != nullptr; item = item->next) {
-        quads += static_cast<long>(static_cast<model::MeshObject*>(item)->polygons.size());
-    }
+    for (const model::MeshObject& part : creature.parts) quads += static_cast<long>(part.polygons.size());
     return quads;
 }
 
@@ -265,8 +261,8 @@ void FrameBenchmark(benchmark::State& state, Scene* scene, int mode, Way way) {
     const int rounds = 20;
     Clock::time_point start = Clock::now();
     for (int round = 0; round < rounds; ++round) {
-        for (model::ListItem* item = scene->creature.parts.first; item != nullptr; item = item->next) {
-            auto* part = static_cast<model::MeshObject*>(item);
+        for (model::MeshObject& each : scene->creature.parts) {
+            model::MeshObject* part = &each;
             part->UpdatePlacement();
             part->TransformPoints();
         }

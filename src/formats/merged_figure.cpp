@@ -98,9 +98,8 @@ MergeResult MergedFigure::Collect(model::Creature& creature) {
     // chunk leaves the header's polygon count standing with no polygons.
     std::size_t pointTotal = 0;
     std::size_t faceTotal = 0;
-    model::ListItem* item = creature.parts.first;
-    for (std::int32_t i = 0; i < creature.parts.Count() && item != nullptr; ++i, item = item->next) {
-        auto* part = static_cast<model::MeshObject*>(item);
+    for (model::MeshObject& each : creature.parts) {
+        model::MeshObject* part = &each;
         part->exportPointBase = static_cast<std::int32_t>(pointTotal);
         part->exportPolygonBase = static_cast<std::int32_t>(faceTotal);
         part->exportFlags = 0;
@@ -108,7 +107,7 @@ MergeResult MergedFigure::Collect(model::Creature& creature) {
         pointTotal += PartPointCount(*part);
         faceTotal += part->polygons.size();
         if (part->typeId >= 0 && part->typeId < model::kPartTypeCount) {
-            typeTable[static_cast<std::size_t>(part->typeId)] = i;
+            typeTable[static_cast<std::size_t>(part->typeId)] = static_cast<std::int32_t>(parts.size() - 1);
         }
     }
     // Merged indices are 32-bit: 22 parts of at most 65 536 points each are

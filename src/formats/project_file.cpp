@@ -72,9 +72,7 @@ std::string FormatProject(const model::Creature& creature, const std::string& ob
     std::string out = "MW1\r\n";
     const std::int32_t count = creature.parts.Count();
     out += std::to_string(count) + "\r\n";
-    const model::ListItem* item = creature.parts.first;
-    for (std::int32_t i = 0; i < count && item != nullptr; ++i, item = item->next) {
-        const auto& part = static_cast<const model::MeshObject&>(*item);
+    for (const model::MeshObject& part : creature.parts) {
         out += std::to_string(part.typeId) + "\r\n";
         out += std::to_string(part.panelIndex) + "\r\n";
         out += part.objectType + "\r\n";
@@ -88,9 +86,7 @@ bool SaveProject(const model::Creature& creature, const std::string& fileName, c
                  ui::MessageSink& messages) {
     // A path is one line of the file and its separator is "\\": a name that
     // holds either would come back as another file, or not at all.
-    const model::ListItem* item = creature.parts.first;
-    for (std::int32_t i = 0; i < creature.parts.Count() && item != nullptr; ++i, item = item->next) {
-        const auto& part = static_cast<const model::MeshObject&>(*item);
+    for (const model::MeshObject& part : creature.parts) {
         const std::size_t cut = std::min(DirectoryStem(objectDir).size(), part.objectName.size());
         if (part.objectName.find_first_of("\\\r\n", cut) == std::string::npos) continue;
         messages.ShowMessage("The object file \"" + part.objectName +

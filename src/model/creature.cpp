@@ -16,12 +16,7 @@ void Creature::ReportFailure(const char* caption, const std::string& path) {
 bool Creature::SetPart(const std::string& typeName, std::unique_ptr<MeshObject> part, std::int32_t panelIndex) {
     if (part == nullptr) {
         for (std::int32_t i = 0; i < parts.Count(); ++i) {
-            auto* old = static_cast<MeshObject*>(parts.ItemAt(i));
-            if (old->objectType == typeName) {
-                parts.RemoveAt(i);
-                parts.RebuildIndex();
-                return true;
-            }
+            if (parts.At(i)->objectType == typeName) return parts.RemoveAt(i);
         }
         return false;
     }
@@ -34,7 +29,7 @@ bool Creature::SetPart(const std::string& typeName, std::unique_ptr<MeshObject> 
         return false;
     }
     part->panelIndex = panelIndex;
-    return ConnectPart(part.release());
+    return ConnectPart(std::move(part));
 }
 
 bool Creature::SetPart(const std::string& typeName, const MeshObject& parsed, std::int32_t panelIndex) {
@@ -45,55 +40,43 @@ MeshObject* Creature::SelectPart(std::int32_t panelIndex) {
     ClearSelection();
     if (panelIndex < 0 || panelIndex >= kPartTypeCount) return nullptr;
     const int typeId = panelToTypeId[static_cast<std::size_t>(panelIndex)];
-    ListItem* item = parts.first;
-    for (std::int32_t i = 0; i < parts.Count(); ++i, item = item->next) {
-        auto* part = static_cast<MeshObject*>(item);
-        if (part->typeId == typeId) {
-            part->selected = 1;
-            return part;
+    for (MeshObject& part : parts) {
+        if (part.typeId == typeId) {
+            part.selected = 1;
+            return &part;
         }
     }
     return nullptr;
 }
 
 void Creature::ClearSelection() {
-    ListItem* item = parts.first;
-    for (std::int32_t i = 0; i < parts.Count(); ++i, item = item->next) {
-        static_cast<MeshObject*>(item)->selected = 0;
-    }
+    for (MeshObject& part : parts) part.selected = 0;
 }
 
 bool Creature::ApplyPan() {
-    ListItem* item = parts.first;
-    for (std::int32_t i = 0; i < parts.Count(); ++i, item = item->next) {
-        auto* part = static_cast<MeshObject*>(item);
-        part->translation[0] = panX;
-        part->translation[1] = panY;
+    for (MeshObject& part : parts) {
+        part.translation[0] = panX;
+        part.translation[1] = panY;
     }
     return true;
 }
 
 MeshObject* Creature::PartAt(std::int32_t position) const {
-    if (position < 0 || position >= parts.Count() || position >= parts.indexSize) return nullptr;
-    return static_cast<MeshObject*>(parts.index[static_cast<std::size_t>(position)]);
+    return parts.At(position);
 }
 
 MeshObject* Creature::LastPartOfType(std::int32_t typeId) const {
     MeshObject* found = nullptr;
-    ListItem* item = parts.first;
-    for (std::int32_t i = 0; i < parts.Count(); ++i, item = item->next) {
-        auto* part = static_cast<MeshObject*>(item);
-        if (part->typeId == typeId) found = part;
+    for (std::int32_t i = 0; i < parts.Count(); ++i) {
+        if (parts.At(i)->typeId == typeId) found = parts.At(i);
     }
     return found;
 }
 
 MeshObject* Creature::LastPartNamed(std::string_view typeName) const {
     MeshObject* found = nullptr;
-    ListItem* item = parts.first;
-    for (std::int32_t i = 0; i < parts.Count(); ++i, item = item->next) {
-        auto* part = static_cast<MeshObject*>(item);
-        if (part->objectType == typeName) found = part;
+    for (std::int32_t i = 0; i < parts.Count(); ++i) {
+        if (parts.At(i)->objectType == typeName) found = parts.At(i);
     }
     return found;
 }

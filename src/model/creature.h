@@ -17,11 +17,11 @@ class MessageSink;
 
 namespace model {
 
-class Creature : public ListItem {
+class Creature {
 public:
     // Messages (unreadable file, seam mismatch) go to `messages`.
     explicit Creature(ui::MessageSink& messages);
-    ~Creature() override = default;
+    ~Creature() = default;
     Creature(const Creature&) = delete;
     Creature& operator=(const Creature&) = delete;
 
@@ -41,7 +41,7 @@ public:
     void ClearSelection();
 
     // Connection (placing a new part, pulling dependants, welding seams).
-    bool ConnectPart(MeshObject* part);  // takes ownership
+    bool ConnectPart(std::unique_ptr<MeshObject> part);
     bool AlignDependants(MeshObject* part);
     bool WeldNeighbours(MeshObject* part);
     bool WeldNoseMouth();

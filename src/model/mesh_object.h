@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "model/part_list.h"
 #include "model/shared_array.h"
 
 namespace model {
@@ -43,14 +42,14 @@ struct SurfaceRecord {
     std::size_t attributeOffset = 0;  // offset of the attribute bytes in fileImage
 };
 
-class MeshObject : public ListItem {
+class MeshObject {
 public:
     MeshObject() = default;
-    ~MeshObject() override = default;
+    ~MeshObject() = default;
     MeshObject& operator=(const MeshObject&) = delete;
 
-    // A part of its own with everything this one holds, in no list, its
-    // polygons and file bytes shared with this one.
+    // A part of its own with everything this one holds, its polygons and
+    // file bytes shared with this one.
     std::unique_ptr<MeshObject> Copy() const { return std::unique_ptr<MeshObject>(new MeshObject(*this)); }
 
     bool SetObjectName(const std::string& path);

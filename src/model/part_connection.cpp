@@ -83,20 +83,17 @@ void Creature::ReportCountMismatch(int ownCount, int otherCount) {
     messages_.ShowMessage(text, "Cant connect object!", ui::Icon::Exclamation, nullptr);
 }
 
-bool Creature::ConnectPart(MeshObject* newPart) {
-    std::unique_ptr<MeshObject> part(newPart);
+bool Creature::ConnectPart(std::unique_ptr<MeshObject> part) {
     if (part == nullptr) return false;
 
     // Replace: the old part of this type goes first, its selection stays.
     for (std::int32_t i = 0; i < parts.Count(); ++i) {
-        auto* old = static_cast<MeshObject*>(parts.ItemAt(i));
-        if (old->objectType == part->objectType) {
-            part->selected = old->selected;
+        if (parts.At(i)->objectType == part->objectType) {
+            part->selected = parts.At(i)->selected;
             parts.RemoveAt(i);
             break;
         }
     }
-    parts.RebuildIndex();
 
     const int typeId = TypeIdOfName(part->objectType);
     if (typeId < 0) return false;
@@ -113,13 +110,11 @@ bool Creature::ConnectPart(MeshObject* newPart) {
     int foundCount = 0;
     for (int k = 0; k < row.seamCount; ++k) {
         const SeamEntry& entry = row.seams[static_cast<std::size_t>(k)];
-        ListItem* item = parts.first;
-        for (std::int32_t i = 0; i < parts.Count(); ++i, item = item->next) {
-            auto* other = static_cast<MeshObject*>(item);
-            if (other->typeId != entry.neighbourType) continue;
+        for (MeshObject& other : parts) {
+            if (other.typeId != entry.neighbourType) continue;
             // The figure holds one part per type, so one entry per seam.
             found[static_cast<std::size_t>(foundCount++)] = {
-                k, ConnectionTable[static_cast<std::size_t>(entry.neighbourType)].level, other, entry};
+                k, ConnectionTable[static_cast<std::size_t>(entry.neighbourType)].level, &other, entry};
             break;
         }
     }
@@ -159,8 +154,7 @@ bool Creature::ConnectPart(MeshObject* newPart) {
     part->translation[1] = panY;
     part->UpdatePlacement();
     part->TransformPoints();
-    parts.Append(part.release());
-    parts.RebuildIndex();
+    parts.Append(std::move(part));
     return true;
 }
 
@@ -171,10 +165,8 @@ bool Creature::AlignDependants(MeshObject* part) {
     if (part == nullptr || !ValidType(part->typeId)) return true;
 
     std::array<MeshObject*, kPartTypeCount> byType{};
-    ListItem* item = parts.first;
-    for (std::int32_t i = 0; i < parts.Count(); ++i, item = item->next) {
-        auto* other = static_cast<MeshObject*>(item);
-        if (ValidType(other->typeId)) byType[static_cast<std::size_t>(other->typeId)] = other;
+    for (MeshObject& other : parts) {
+        if (ValidType(other.typeId)) byType[static_cast<std::size_t>(other.typeId)] = &other;
     }
 
     const AttachmentRow& row = AttachmentTable[static_cast<std::size_t>(part->typeId)];

@@ -1,52 +1,59 @@
-// ListItem and PartList: the creature keeps its parts in a doubly linked
-// list, in the order they were added, with a positional index for the
-// connection loops. The list owns its items.
+// PartList: the figure's parts in the order they were added, owned by the
+// list. Positions count from 0 in that order; a part's position moves up
+// when one before it is removed.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <vector>
+
+#include "model/mesh_object.h"
 
 namespace model {
 
-class ListItem {
-public:
-    ListItem() = default;
-    // A copy belongs to no list yet.
-    ListItem(const ListItem& /*other*/) {}
-    ListItem& operator=(const ListItem&) = delete;
-    virtual void Hook() {}  // does nothing in any class
-    virtual ~ListItem() = default;
-
-    ListItem* next = nullptr;
-    ListItem* prev = nullptr;
-};
-
 class PartList {
 public:
+    using Parts = std::vector<std::unique_ptr<MeshObject>>;
+
+    // Walks the parts in list order as MeshObject&.
+    template <typename Part, typename Base>
+    class Iterator {
+    public:
+        explicit Iterator(Base at) : at_(at) {}
+        Part& operator*() const { return **at_; }
+        Part* operator->() const { return at_->get(); }
+        Iterator& operator++() {
+            ++at_;
+            return *this;
+        }
+        bool operator==(const Iterator& other) const { return at_ == other.at_; }
+        bool operator!=(const Iterator& other) const { return at_ != other.at_; }
+
+    private:
+        Base at_;
+    };
+    using iterator = Iterator<MeshObject, Parts::iterator>;
+    using const_iterator = Iterator<const MeshObject, Parts::const_iterator>;
+
     PartList() = default;
-    ~PartList();
     PartList(const PartList&) = delete;
     PartList& operator=(const PartList&) = delete;
 
-    std::int32_t Count() const { return count; }
-    // Takes ownership of the item and adds it at the end (false for null).
-    // Leaves `index` alone.
-    bool Append(ListItem* item);
-    // Unlinks and destroys the item at the position; false when out of range.
+    std::int32_t Count() const { return static_cast<std::int32_t>(parts_.size()); }
+    // Takes the part and adds it at the end (false for null).
+    bool Append(std::unique_ptr<MeshObject> part);
+    // Destroys the part at the position; false when out of range.
     bool RemoveAt(std::int32_t position);
-    // Walks the links; null when out of range.
-    ListItem* ItemAt(std::int32_t position) const;
-    // Refills `index` from the links (count + 1 slots).
-    bool RebuildIndex();
-    // From `index`: a negative position gives the first item, count or more
-    // the last. Valid only while count > 0 and the index is current; null
-    // before the first rebuild or on an empty list.
-    ListItem* At(std::int32_t position) const;
+    // The part at the position; null when out of range.
+    MeshObject* At(std::int32_t position) const;
 
-    ListItem* first = nullptr;
-    std::int32_t count = 0;
-    std::unique_ptr<ListItem*[]> index;
-    std::int32_t indexSize = 0;  // items stored in `index` by the last rebuild
+    iterator begin() { return iterator(parts_.begin()); }
+    iterator end() { return iterator(parts_.end()); }
+    const_iterator begin() const { return const_iterator(parts_.cbegin()); }
+    const_iterator end() const { return const_iterator(parts_.cend()); }
+
+private:
+    Parts parts_;
 };
 
 }  // namespace model

@@ -43,17 +43,11 @@ void MeshObject::RestoreSurfaceNames() {
 }
 
 void Creature::PrefixAllSurfaceNames() {
-    ListItem* item = parts.first;
-    for (std::int32_t i = 0; i < parts.Count(); ++i, item = item->next) {
-        static_cast<MeshObject*>(item)->PrefixSurfaceNames();
-    }
+    for (MeshObject& part : parts) part.PrefixSurfaceNames();
 }
 
 void Creature::RestoreAllSurfaceNames() {
-    ListItem* item = parts.first;
-    for (std::int32_t i = 0; i < parts.Count(); ++i, item = item->next) {
-        static_cast<MeshObject*>(item)->RestoreSurfaceNames();
-    }
+    for (MeshObject& part : parts) part.RestoreSurfaceNames();
 }
 
 }  // namespace model

@@ -9,13 +9,8 @@ namespace {
 enum class Mode { Smooth, Flat, Wireframe };
 
 void DrawParts(model::Creature& creature, Mode mode, DrawPath path) {
-    model::ListItem* item = creature.parts.first;
-    for (std::int32_t position = 0; position < creature.parts.Count() && item != nullptr; ++position) {
-        auto* part = dynamic_cast<model::MeshObject*>(item);
-        item = item->next;
-        if (part == nullptr) {
-            continue;
-        }
+    for (model::MeshObject& each : creature.parts) {
+        model::MeshObject* part = &each;
         part->yaw = creature.yaw;
         part->pitch = creature.pitch;
         part->UpdatePlacement();

@@ -406,7 +406,6 @@ TEST(ParsedParts, EachFileIsReadOnceAndCopiesChangeOnlyThemselves) {
     EXPECT_EQ(read.objectName, good);
 
     std::unique_ptr<model::MeshObject> copy = read.Copy();
-    EXPECT_EQ(copy->next, nullptr);
     EXPECT_TRUE(copy->polygons.SharesWith(read.polygons));
     EXPECT_TRUE(copy->fileImage.SharesWith(read.fileImage));
     copy->polygons.Edit()[0].a = 2;

@@ -18,11 +18,11 @@ protected:
         auto part = MakePart(type, shape);
         EXPECT_NE(part, nullptr);
         model::MeshObject* raw = part.get();
-        EXPECT_TRUE(creature.ConnectPart(part.release())) << type;
+        EXPECT_TRUE(creature.ConnectPart(std::move(part))) << type;
         return raw;
     }
     bool TryAdd(const std::string& type, const PartShape& shape) {
-        return creature.ConnectPart(MakePart(type, shape).release());
+        return creature.ConnectPart(MakePart(type, shape));
     }
 
     RecordingSink sink;

@@ -1,138 +1,89 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
-#include "model/part_list.h"
+#include "figure_fixture.h"
+#include "model/part_types.h"
 
 namespace {
 
-class Counted : public model::ListItem {
-public:
-    Counted(int id, int& deaths) : id(id), deaths_(deaths) {}
-    ~Counted() override { ++deaths_; }
-    int id;
+using testdata::Figure;
 
-private:
-    int& deaths_;
-};
-
-int IdAt(const model::PartList& list, int position) {
-    return static_cast<Counted*>(list.ItemAt(position))->id;
+// Parts without seams: they join the figure wherever they stand, so the
+// list alone decides where each one is.
+std::unique_ptr<model::MeshObject> Loose(const std::string& type) {
+    testdata::PartShape shape;
+    testdata::AddPoints(shape, {{0, 0, 0}, {1, 0, 0}});
+    return testdata::MakePart(type, shape);
 }
 
-// Links forwards and backwards agree with the count.
-void ExpectLinked(const model::PartList& list) {
-    model::ListItem* item = list.first;
-    model::ListItem* previous = nullptr;
-    for (int i = 0; i < list.Count(); ++i) {
-        ASSERT_NE(item, nullptr);
-        EXPECT_EQ(item->prev, previous);
-        previous = item;
-        item = item->next;
+std::int32_t PanelOf(const std::string& type) { return model::PanelIndexOfTypeId(model::TypeIdOfName(type)); }
+
+using PartListTest = Figure;
+
+// Parts come in several orders, some go and come again, one is replaced:
+// positions, lookups by type and by name, and walking the list agree with
+// the order a list keeps (the end for a new or replacing part, the rest
+// moving up when one goes).
+TEST_F(PartListTest, PositionsLookupsAndIterationAgreeAsPartsComeAndGo) {
+    const std::vector<std::vector<std::string>> orders = {
+        {"Stomach", "Upper body", "Head", "Left arm", "Right thigh"},
+        {"Right thigh", "Head", "Stomach", "Left arm", "Upper body"},
+        {"Left arm", "Upper body", "Right thigh", "Stomach", "Head"},
+    };
+    for (const auto& order : orders) {
+        model::Creature figure(sink);
+        std::vector<std::string> expected;
+        const auto check = [&](const std::string& step) {
+            SCOPED_TRACE(step);
+            ASSERT_EQ(figure.parts.Count(), static_cast<std::int32_t>(expected.size()));
+            std::vector<std::string> walked;
+            for (const model::MeshObject& part : figure.parts) walked.push_back(part.objectType);
+            EXPECT_EQ(walked, expected);
+            for (std::size_t p = 0; p < expected.size(); ++p) {
+                model::MeshObject* at = figure.PartAt(static_cast<std::int32_t>(p));
+                ASSERT_NE(at, nullptr);
+                EXPECT_EQ(at->objectType, expected[p]);
+                EXPECT_EQ(figure.PartNamed(expected[p]), at);
+                EXPECT_EQ(figure.SelectPart(PanelOf(expected[p])), at);
+            }
+            EXPECT_EQ(figure.PartAt(static_cast<std::int32_t>(expected.size())), nullptr);
+            EXPECT_EQ(figure.PartAt(-1), nullptr);
+        };
+        for (const std::string& type : order) {
+            ASSERT_TRUE(figure.SetPart(type, Loose(type), PanelOf(type)));
+            expected.push_back(type);
+        }
+        check("all added");
+        for (const std::string& gone : {order[1], order[3]}) {
+            EXPECT_TRUE(figure.SetPart(gone, nullptr, PanelOf(gone)));
+            expected.erase(std::find(expected.begin(), expected.end(), gone));
+        }
+        EXPECT_FALSE(figure.SetPart(order[1], nullptr, PanelOf(order[1])));  // already gone
+        EXPECT_EQ(figure.PartNamed(order[1]), nullptr);
+        check("two removed");
+        ASSERT_TRUE(figure.SetPart(order[3], Loose(order[3]), PanelOf(order[3])));
+        expected.push_back(order[3]);
+        ASSERT_TRUE(figure.SetPart(order[0], Loose(order[0]), PanelOf(order[0])));  // replaced
+        expected.erase(expected.begin());
+        expected.push_back(order[0]);
+        check("one back, one replaced");
     }
-    EXPECT_EQ(item, nullptr);
+    EXPECT_TRUE(sink.shown.empty());
+}
+
+TEST(PartList, RefusesNothingAndPositionsOutside) {
+    model::PartList list;
+    EXPECT_FALSE(list.Append(nullptr));
+    EXPECT_FALSE(list.RemoveAt(0));
+    ASSERT_TRUE(list.Append(Loose("Head")));
+    EXPECT_FALSE(list.RemoveAt(1));
+    EXPECT_FALSE(list.RemoveAt(-1));
+    EXPECT_EQ(list.At(1), nullptr);
+    EXPECT_TRUE(list.RemoveAt(0));
+    EXPECT_EQ(list.Count(), 0);
 }
 
 }  // namespace
-
-TEST(PartList, AppendAndRemoveKeepTheLinks) {
-    int deaths = 0;
-    model::PartList list;
-    EXPECT_FALSE(list.RemoveAt(0));
-
-    auto* only = new Counted(1, deaths);
-    list.Append(only);
-    EXPECT_EQ(list.first, only);
-    EXPECT_EQ(only->next, nullptr);
-    EXPECT_EQ(only->prev, nullptr);
-
-    // Removing the only item empties the list; it fills again afterwards.
-    EXPECT_TRUE(list.RemoveAt(0));
-    EXPECT_EQ(list.Count(), 0);
-    EXPECT_EQ(deaths, 1);
-    for (int id = 10; id < 15; ++id) list.Append(new Counted(id, deaths));
-    ExpectLinked(list);
-    EXPECT_EQ(IdAt(list, 4), 14);
-
-    // Position 0 of a longer list: the second item becomes first.
-    EXPECT_TRUE(list.RemoveAt(0));
-    EXPECT_EQ(IdAt(list, 0), 11);
-    EXPECT_EQ(list.first->prev, nullptr);
-    // The middle and the end.
-    EXPECT_TRUE(list.RemoveAt(1));
-    EXPECT_TRUE(list.RemoveAt(2));
-    EXPECT_EQ(list.Count(), 2);
-    EXPECT_EQ(IdAt(list, 0), 11);
-    EXPECT_EQ(IdAt(list, 1), 13);
-    ExpectLinked(list);
-    EXPECT_EQ(deaths, 4);
-
-    EXPECT_FALSE(list.RemoveAt(2));
-    EXPECT_FALSE(list.RemoveAt(-1));
-    EXPECT_EQ(list.ItemAt(2), nullptr);
-    EXPECT_EQ(list.ItemAt(-1), nullptr);
-    EXPECT_EQ(list.Count(), 2);
-}
-
-TEST(PartList, IndexGivesPositionsAndClampsTheEnds) {
-    int deaths = 0;
-    model::PartList list;
-    EXPECT_EQ(list.At(0), nullptr);  // no index yet
-    list.RebuildIndex();
-    EXPECT_EQ(list.At(0), nullptr);  // an empty list's index holds nothing
-
-    for (int id = 0; id < 3; ++id) list.Append(new Counted(id, deaths));
-    list.RebuildIndex();
-    EXPECT_EQ(static_cast<Counted*>(list.At(1))->id, 1);
-    EXPECT_EQ(static_cast<Counted*>(list.At(-1))->id, 0);
-    EXPECT_EQ(static_cast<Counted*>(list.At(3))->id, 2);
-
-    // Appending leaves the index alone until the next rebuild.
-    list.Append(new Counted(3, deaths));
-    EXPECT_EQ(static_cast<Counted*>(list.At(3))->id, 2);
-    list.RebuildIndex();
-    EXPECT_EQ(static_cast<Counted*>(list.At(3))->id, 3);
-}
-
-TEST(PartList, RemovingAMiddlePartLeavesEveryOtherPositionRight) {
-    for (int size = 3; size <= 5; ++size) {
-        for (int removed = 1; removed < size - 1; ++removed) {
-            SCOPED_TRACE(::testing::Message() << "size " << size << ", removed " << removed);
-            int deaths = 0;
-            model::PartList list;
-            std::vector<model::ListItem*> kept;
-            for (int id = 0; id < size; ++id) {
-                auto* item = new Counted(id, deaths);
-                list.Append(item);
-                if (id != removed) kept.push_back(item);
-            }
-            list.RebuildIndex();
-            ASSERT_TRUE(list.RemoveAt(removed));
-            list.RebuildIndex();
-            EXPECT_EQ(deaths, 1);
-            ASSERT_EQ(list.Count(), size - 1);
-
-            // Pointers only, so that a broken link is reported, not followed
-            // into a destroyed item.
-            const int last = size - 2;
-            for (int position = 0; position <= last; ++position) {
-                EXPECT_EQ(list.ItemAt(position), kept[position]) << "position " << position;
-                EXPECT_EQ(list.At(position), kept[position]) << "position " << position;
-                EXPECT_EQ(kept[position]->next, position < last ? kept[position + 1] : nullptr);
-                EXPECT_EQ(kept[position]->prev, position > 0 ? kept[position - 1] : nullptr);
-            }
-            EXPECT_EQ(list.first, kept[0]);
-            EXPECT_EQ(list.At(size), kept[last]);
-        }
-    }
-}
-
-TEST(PartList, DestroyingTheListDestroysEveryItem) {
-    int deaths = 0;
-    {
-        model::PartList list;
-        for (int id = 0; id < 4; ++id) list.Append(new Counted(id, deaths));
-        list.RebuildIndex();
-    }
-    EXPECT_EQ(deaths, 4);
-}

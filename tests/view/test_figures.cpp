@@ -71,9 +71,8 @@ std::unique_ptr<model::MeshObject> MakeSphere(float centreX, float centreY, floa
 }
 
 model::MeshObject* AddPart(model::Creature& creature, std::unique_ptr<model::MeshObject> part) {
-    model::MeshObject* raw = part.release();
-    creature.parts.Append(raw);
-    creature.parts.RebuildIndex();
+    model::MeshObject* raw = part.get();
+    creature.parts.Append(std::move(part));
     return raw;
 }
 

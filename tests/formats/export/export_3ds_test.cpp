@@ -78,7 +78,7 @@ formats::ObjectFileData Square(float x, float y, std::vector<formats::ObjectSurf
 class Export3dsTest : public ::testing::Test {
 protected:
     void Connect(const std::string& type, const formats::ObjectFileData& data) {
-        ASSERT_TRUE(creature.ConnectPart(ReadPart(type, data).release())) << type;
+        ASSERT_TRUE(creature.ConnectPart(ReadPart(type, data))) << type;
     }
     bool Export() { return formats::Export3ds(creature, path.string(), sink); }
     bool Saved() const {

@@ -104,7 +104,7 @@ TEST_F(ExportDxfTest, OnePartIsWrittenLineForLine) {
     data.points = {0.5f, -2, 100, 3.14159265f, 0.00001f, 1234567, 0, 0, 0, 1, 1, 1, -0.25f, 1000, 123456};
     data.polygons = {{0, 1, 2, 3, 0}, {3, 4, 2, 2, 0}};
     data.surfaces = {{"Skin", true, {1, 2, 3}}};
-    ASSERT_TRUE(creature.ConnectPart(ReadPart("Head", data).release()));
+    ASSERT_TRUE(creature.ConnectPart(ReadPart("Head", data)));
     ASSERT_TRUE(Export());
     ASSERT_EQ(sink.shown.size(), 1u);
     EXPECT_EQ(sink.shown[0].text, "Saved");

@@ -60,8 +60,7 @@ inline std::unique_ptr<model::MeshObject> CodePart(const std::string& type, std:
 // Appends a part to the figure as it is: no placing, no welding.
 inline model::MeshObject* Append(model::Creature& creature, std::unique_ptr<model::MeshObject> part) {
     model::MeshObject* raw = part.get();
-    creature.parts.Append(part.release());
-    creature.parts.RebuildIndex();
+    creature.parts.Append(std::move(part));
     return raw;
 }
 
