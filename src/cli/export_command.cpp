@@ -25,7 +25,8 @@ constexpr std::size_t kHelpWidth = 76;
 
 // A count as the help's prose writes it: "three".
 std::string InWords(std::size_t count) {
-    constexpr const char* kWords[] = {"no", "one", "two", "three", "four", "five", "six", "seven", "eight", "nine", "ten"};
+    constexpr const char* kWords[] = {"no",   "one", "two",   "three", "four", "five",
+                                      "six", "seven", "eight", "nine",  "ten"};
     return count < std::size(kWords) ? kWords[count] : std::to_string(count);
 }
 

@@ -29,7 +29,8 @@ std::string Wrapped(std::string_view lead, std::string_view text, std::size_t wi
         const std::size_t space = text.find(' ');
         std::string word(text.substr(0, space));
         text = space == std::string_view::npos ? std::string_view() : text.substr(space + 1);
-        for (std::size_t at = word.find(formats::kNoBreak); at != std::string::npos; at = word.find(formats::kNoBreak)) {
+        for (std::size_t at = word.find(formats::kNoBreak); at != std::string::npos;
+             at = word.find(formats::kNoBreak)) {
             word.replace(at, formats::kNoBreak.size(), " ");
         }
         if (!lineEmpty && column + 1 + word.size() > width) {

@@ -98,8 +98,8 @@ const std::string& RandomUsage() {
         "                   feet match; a right part without such a file keeps its own\n"
         "                   pick and factors. The seeds' draws are the same either way\n"
         "  --scale METRES_PER_UNIT\n" +
-        Wrapped(std::string(19, ' '), "the size of one object unit in metres for " + ListOf(PlacedExtensions(false), "and"),
-                kHelpWidth) +
+        Wrapped(std::string(19, ' '),
+                "the size of one object unit in metres for " + ListOf(PlacedExtensions(false), "and"), kHelpWidth) +
         "                   (default: MetresPerUnit of the library's library.cfg, else 1)\n"
         "  --png-compression fast|small\n"
         "                   how png pictures are encoded: fast (the default), or\n"

@@ -59,8 +59,8 @@ constexpr MeshExport kRows[] = {
      .help = "binary STL, triangles with facet normals, for 3D printing",
      .figureHelp = "binary STL, triangles with facet normals; millimetres, +Z up, facing -Y, feet on z\u00a0=\u00a00",
      .placed = true,
-     .placement = "in millimetres, +Z up, the figure facing -Y with its feet on z\u00a0=\u00a00, centred in x and y, as "
-                  "slicers expect",
+     .placement = "in millimetres, +Z up, the figure facing -Y with its feet on z\u00a0=\u00a00, centred in x and "
+                  "y, as slicers expect",
      .write = ExportStl},
 };
 

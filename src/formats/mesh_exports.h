@@ -45,7 +45,7 @@ struct MeshExport {
 // A space the help texts never break a line at (UTF-8 no-break space).
 constexpr std::string_view kNoBreak = "\u00a0";
 
-// .3ds, .dxf, .glb, .obj, .stl.
+// Every row, in the order of the dialog's file types.
 extern const std::span<const MeshExport> kMeshExports;
 
 // The export of an extension (its dot included), compared without regard to
