@@ -15,21 +15,24 @@ constexpr int kExitUsage = 2;    // the command line was wrong
 
 struct Command {
     const char* name;
-    const char* summary;  // one line for the overview
-    const char* usage;    // the full help of the command
+    std::string summary;  // one line for the overview
+    std::string usage;    // the full help of the command
     int (*run)(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 };
 
 // Every command, in the order the overview lists them.
 const std::vector<Command>& Commands();
 
-// One function and one help text per command, each in its own file.
+// One function and one help text per command, each in its own file. The
+// texts that name the mesh formats are built from the export table.
 int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-extern const char* const kExportUsage;
+const std::string& ExportUsage();
+// What export writes: ".3ds, .dxf, ... or .mwp".
+std::string ExportOutputs();
 int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 extern const char* const kRenderUsage;
 int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-extern const char* const kRandomUsage;
+const std::string& RandomUsage();
 int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 extern const char* const kCheckUsage;
 

@@ -4,9 +4,9 @@ namespace cli {
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> commands = {
-        {"export", "a project file as .3ds, .dxf, .glb, .obj, .stl or .mwp", kExportUsage, RunExport},
+        {"export", "a project file as " + ExportOutputs(), ExportUsage(), RunExport},
         {"render", "a picture of a project file as PNG", kRenderUsage, RunRender},
-        {"random", "random figures in bulk, reproducible by seed", kRandomUsage, RunRandom},
+        {"random", "random figures in bulk, reproducible by seed", RandomUsage(), RunRandom},
         {"check", "an object library's files and seams", kCheckUsage, RunCheck},
     };
     return commands;

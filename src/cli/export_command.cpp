@@ -1,10 +1,14 @@
-// mwbatch export: a project file to .3ds, .dxf or .mwp, as "Load Project"
-// followed by "Save Creature" or "Save Project" would do it.
+// mwbatch export: a project file to any mesh of the export table or .mwp,
+// as "Load Project" followed by "Save Creature" or "Save Project" would do it.
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <ostream>
+#include <utility>
 
 #include "cli/batch_setup.h"
 #include "cli/command.h"
+#include "cli/help_text.h"
 #include "cli/options.h"
 #include "cli/stream_sink.h"
 #include "formats/mesh_exports.h"
@@ -14,57 +18,107 @@
 
 namespace cli {
 
-const char* const kExportUsage =
-    "Usage: mwbatch export [--objects DIR] [--type-names] [--scale METRES_PER_UNIT] [--verbose]\n"
-    "                      PROJECT.mwp OUTPUT\n"
-    "\n"
-    "Loads PROJECT.mwp as \"Load Project\" does (every part from the object library,\n"
-    "placed, welded and deformed) and writes OUTPUT by its extension, in any case:\n"
-    "  .3ds  one 3D Studio mesh, seams merged, one material per surface\n"
-    "  .dxf  a DXF drawing of 3DFACE entities\n"
-    "  .glb  glTF 2.0 binary, one primitive per material, smooth normals\n"
-    "  .obj  Wavefront OBJ with its .mtl beside it, quads kept\n"
-    "  .stl  binary STL, triangles with facet normals, for 3D printing\n"
-    "  .mwp  the project saved again\n"
-    "OUTPUT is replaced only when it was written completely.\n"
-    "\n"
-    "Units and axes: .3ds and .dxf keep the object library's own units and axes.\n"
-    ".glb and .obj are in metres, +Y up, the figure facing +Z with its feet on\n"
-    "y = 0, centred on the origin in x and z, as glTF viewers and game engines\n"
-    "expect. .stl is in millimetres, +Z up, the figure facing -Y with its feet on\n"
-    "z = 0, centred in x and y, as slicers expect. The size of one object unit\n"
-    "comes from the library's library.cfg (\"MetresPerUnit 5.0\"); a library\n"
-    "without one counts a unit as a metre. In these three formats a triangle with\n"
-    "two corners on one point is left out, and points of one part that lie\n"
-    "exactly on each other become one.\n"
-    "\n"
-    "Options:\n"
-    "  --objects DIR   the object library (default: ObjectDir of mw.cfg in the\n"
-    "                  current directory)\n"
-    "  --type-names    name the materials \"<type>_<surface>\", as the check box\n"
-    "                  \"Store surfaces Names as <Type> <Name>\" does\n"
-    "  --scale METRES_PER_UNIT\n"
-    "                  the size of one object unit in metres for .glb, .obj and\n"
-    "                  .stl, instead of the library's own\n"
-    "  --verbose       also say how many triangles and points were left out\n"
-    "  -h, --help      this text\n"
-    "\n"
-    "Every message the program would show in a box goes to standard error as one\n"
-    "line, \"caption: text\". Exit status: 0 when OUTPUT was written, 1 when it was\n"
-    "not or was written without a part the project names (its file missing or\n"
-    "refused; the line says which), 2 for a wrong command line.\n"
-    "\n"
-    "Example:\n"
-    "  mwbatch export --objects ~/objects hero.mwp hero.3ds\n";
-
 namespace {
 
+// The lines of the help that name the formats keep to this width.
+constexpr std::size_t kHelpWidth = 76;
+
+// A count as the help's prose writes it: "three".
+std::string InWords(std::size_t count) {
+    constexpr const char* kWords[] = {"no",   "one", "two",   "three", "four", "five",
+                                      "six", "seven", "eight", "nine",  "ten"};
+    return count < std::size(kWords) ? kWords[count] : std::to_string(count);
+}
+
+// Where each format puts the figure: the formats that keep the library's
+// units and axes named together, then the placed ones, those that land
+// alike named together.
+std::string UnitsAndAxes() {
+    std::vector<std::string> own;
+    std::vector<std::pair<std::string_view, std::vector<std::string>>> placements;
+    std::size_t placedCount = 0;
+    for (const formats::MeshExport& mesh : formats::kMeshExports) {
+        if (!mesh.placed) {
+            own.push_back(mesh.extension);
+            continue;
+        }
+        ++placedCount;
+        auto alike = std::find_if(placements.begin(), placements.end(),
+                                  [&](const auto& p) { return p.first == mesh.placement; });
+        if (alike == placements.end()) {
+            placements.push_back({mesh.placement, {}});
+            alike = std::prev(placements.end());
+        }
+        alike->second.push_back(mesh.extension);
+    }
+    std::string text = "Units and axes: " + ListOf(own, "and") + (own.size() == 1 ? " keeps" : " keep") +
+                       " the object library's own units and axes.";
+    for (const auto& [placement, extensions] : placements) {
+        text += " " + ListOf(extensions, "and") + (extensions.size() == 1 ? " is " : " are ") +
+                std::string(placement) + ".";
+    }
+    text += " The size of one object unit comes from the library's library.cfg (\"MetresPerUnit 5.0\"); a library "
+            "without one counts a unit as a metre. In these " + InWords(placedCount) +
+            " formats a triangle with two corners on one point is left out, and points of one part that lie exactly "
+            "on each other become one.";
+    return Wrapped("", text, kHelpWidth);
+}
+
 }  // namespace
+
+std::string ExportOutputs() {
+    std::vector<std::string> extensions;
+    for (const formats::MeshExport& mesh : formats::kMeshExports) extensions.push_back(mesh.extension);
+    extensions.push_back(".mwp");
+    return ListOf(extensions, "or");
+}
+
+const std::string& ExportUsage() {
+    static const std::string usage = [] {
+        std::string text =
+            "Usage: mwbatch export [--objects DIR] [--type-names] [--scale METRES_PER_UNIT] [--verbose]\n"
+            "                      PROJECT.mwp OUTPUT\n"
+            "\n"
+            "Loads PROJECT.mwp as \"Load Project\" does (every part from the object library,\n"
+            "placed, welded and deformed) and writes OUTPUT by its extension, in any case:\n";
+        for (const formats::MeshExport& mesh : formats::kMeshExports) {
+            text += Wrapped("  " + std::string(mesh.extension) + "  ", mesh.help, kHelpWidth);
+        }
+        text +=
+            "  .mwp  the project saved again\n"
+            "OUTPUT is replaced only when it was written completely.\n"
+            "\n" +
+            UnitsAndAxes() +
+            "\n"
+            "Options:\n"
+            "  --objects DIR   the object library (default: ObjectDir of mw.cfg in the\n"
+            "                  current directory)\n"
+            "  --type-names    name the materials \"<type>_<surface>\", as the check box\n"
+            "                  \"Store surfaces Names as <Type> <Name>\" does\n"
+            "  --scale METRES_PER_UNIT\n" +
+            Wrapped(std::string(18, ' '),
+                    "the size of one object unit in metres for " + ListOf(PlacedExtensions(true), "and") +
+                        ", instead of the library's own",
+                    kHelpWidth) +
+            "  --verbose       also say how many triangles and points were left out\n"
+            "  -h, --help      this text\n"
+            "\n"
+            "Every message the program would show in a box goes to standard error as one\n"
+            "line, \"caption: text\". Exit status: 0 when OUTPUT was written, 1 when it was\n"
+            "not or was written without a part the project names (its file missing or\n"
+            "refused; the line says which), 2 for a wrong command line.\n"
+            "\n"
+            "Example:\n"
+            "  mwbatch export --objects ~/objects hero.mwp hero.3ds\n";
+        return text;
+    }();
+    return usage;
+}
 
 int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const ParsedOptions options = ParseOptions(args, {"--objects", "--scale"}, {"--type-names", "--verbose"});
     if (options.help) {
-        out << kExportUsage;
+        out << ExportUsage();
         return kExitDone;
     }
     if (!options.error.empty() || options.positionals.size() != 2) {
@@ -85,7 +139,7 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const bool asProject = text::CompareIgnoringCase(extension, ".mwp") == 0;
     const formats::MeshExport* mesh = formats::MeshExportOf(extension);
     if (!asProject && mesh == nullptr) {
-        err << "mwbatch export: " << outputPath << ": the output must end in .3ds, .dxf, .glb, .obj, .stl or .mwp\n";
+        err << "mwbatch export: " << outputPath << ": the output must end in " << ExportOutputs() << "\n";
         return kExitUsage;
     }
 

@@ -50,15 +50,21 @@ bool WritePicture(model::Creature& creature, const RandomBatch& batch, const std
 
 }  // namespace
 
+const std::vector<FigureFormat>& FigureFormats() {
+    static const std::vector<FigureFormat> all = [] {
+        std::vector<FigureFormat> list = {{FigureFormat::Kind::Project}};
+        for (const formats::MeshExport& mesh : formats::kMeshExports) list.push_back({FigureFormat::Kind::Mesh, &mesh});
+        list.push_back({FigureFormat::Kind::Png});
+        return list;
+    }();
+    return all;
+}
+
 const char* ExtensionOf(FigureFormat format) {
-    switch (format) {
-        case FigureFormat::Project: return "mwp";
-        case FigureFormat::Studio3ds: return "3ds";
-        case FigureFormat::Dxf: return "dxf";
-        case FigureFormat::Glb: return "glb";
-        case FigureFormat::Obj: return "obj";
-        case FigureFormat::Stl: return "stl";
-        case FigureFormat::Png: return "png";
+    switch (format.kind) {
+        case FigureFormat::Kind::Project: return "mwp";
+        case FigureFormat::Kind::Mesh: return format.mesh->extension + 1;  // past the dot
+        case FigureFormat::Kind::Png: return "png";
     }
     return "";
 }
@@ -94,7 +100,7 @@ FigureOutcome MakeRandomFigure(const RandomBatch& batch, const ObjectLists& list
     int named = 0;
     for (int file : recipe.files) named += file >= 0 ? 1 : 0;
     outcome.written = loaded == named;
-    for (FigureFormat format : kFigureFormats) {
+    for (FigureFormat format : FigureFormats()) {
         bool wanted = false;
         for (FigureFormat f : batch.formats) wanted = wanted || f == format;
         if (!wanted) continue;
@@ -103,19 +109,18 @@ FigureOutcome MakeRandomFigure(const RandomBatch& batch, const ObjectLists& list
         formats::ExportSettings settings;
         formats::ExportCleanup cleanup;
         bool written = false;
-        switch (format) {
-            case FigureFormat::Project:
+        switch (format.kind) {
+            case FigureFormat::Kind::Project:
                 written = formats::SaveProject(creature, path, batch.objectDir, messages);
                 break;
-            case FigureFormat::Png:
+            case FigureFormat::Kind::Png:
                 written = WritePicture(creature, batch, path, problem);
                 break;
-            default:
+            case FigureFormat::Kind::Mesh:
                 settings.metresPerUnit = batch.metresPerUnit;
                 settings.cleanup = &cleanup;
                 cleanup = {};
-                written = formats::MeshExportOf(std::string(".") + ExtensionOf(format))
-                              ->write(creature, path, messages, settings);
+                written = format.mesh->write(creature, path, messages, settings);
                 break;
         }
         const std::string fileName = figureName + "." + ExtensionOf(format);

@@ -13,18 +13,25 @@
 
 namespace formats {
 class ParsedParts;
+struct MeshExport;
 }
 
 namespace cli {
 
 class ProgressLine;
 
-enum class FigureFormat { Project, Studio3ds, Dxf, Glb, Obj, Stl, Png };
+// A kind of file a figure is written as: its project file, one of the mesh
+// exports, or its picture.
+struct FigureFormat {
+    enum class Kind { Project, Mesh, Png };
+    Kind kind = Kind::Project;
+    const formats::MeshExport* mesh = nullptr;  // the export table's row of a Mesh
+    bool operator==(const FigureFormat&) const = default;
+};
 
-// Every format, in the order a figure's files are written.
-constexpr FigureFormat kFigureFormats[] = {FigureFormat::Project, FigureFormat::Studio3ds, FigureFormat::Dxf,
-                                           FigureFormat::Glb,     FigureFormat::Obj,       FigureFormat::Stl,
-                                           FigureFormat::Png};
+// Every format, in the order a figure's files are written: the project
+// file, the mesh exports in the table's order, the picture.
+const std::vector<FigureFormat>& FigureFormats();
 
 struct RandomBatch {
     std::string objectDir;
@@ -42,7 +49,7 @@ struct RandomBatch {
     PngCompression pngCompression = PngCompression::Fast;
 };
 
-// The extension of a format ("mwp", "3ds", "dxf", "glb", "obj", "stl", "png").
+// The extension of a format without its dot: "mwp", the mesh export's, "png".
 const char* ExtensionOf(FigureFormat format);
 
 // outDir/figure-<seed>.<ext>

@@ -19,112 +19,141 @@
 
 #include "cli/batch_setup.h"
 #include "cli/command.h"
+#include "cli/help_text.h"
 #include "cli/options.h"
 #include "cli/progress_line.h"
 #include "cli/random_batch.h"
 #include "formats/atomic_file.h"
+#include "formats/mesh_exports.h"
 #include "text/list_order.h"
 
 namespace cli {
 
-const char* const kRandomUsage =
-    "Usage: mwbatch random --count N --seed S --out DIR [--objects DIR]\n"
-    "                      [--formats mwp,3ds,dxf,glb,obj,stl,png] [--deform AMOUNT] [--symmetric]\n"
-    "                      [--jobs J] [--scale METRES_PER_UNIT] [--png-compression fast|small]\n"
-    "                      [--verbose] [--quiet]\n"
-    "\n"
-    "Makes N random figures as the \"Random Creature\" button does: every part gets\n"
-    "one object file of its folder in the object library, picked at random, never\n"
-    "\" (none) \"; a part whose folder holds no object file is left out. Figure i of\n"
-    "the run is made from seed S + i alone, so a seed gives the same figure on every\n"
-    "machine, with any --jobs, in any run that includes it.\n"
-    "\n"
-    "Each figure is written into DIR as figure-<seed>.<ext> in every format asked for:\n"
-    "  mwp  the project file; \"Load Project\" brings back this very figure\n"
-    "  3ds  one 3D Studio mesh, seams merged, one material per surface\n"
-    "  dxf  a DXF drawing of 3DFACE entities\n"
-    "  glb  glTF 2.0 binary, one primitive per material, smooth normals; metres,\n"
-    "       +Y up, facing +Z, feet on y = 0\n"
-    "  obj  Wavefront OBJ with its figure-<seed>.mtl, quads kept; as glb\n"
-    "  stl  binary STL, triangles with facet normals; millimetres, +Z up, facing\n"
-    "       -Y, feet on z = 0\n"
-    "  png  a picture as the view shows the figure at start-up, in mw.cfg's colours\n"
-    "A file is replaced only once it was written completely; temporary files that\n"
-    "an earlier run of these seeds left behind (killed outright) are removed.\n"
-    "\n"
-    "Options:\n"
-    "  --count N        the number of figures, 1 or more\n"
-    "  --seed S         the first figure's seed, 0 to 4294967295 (the generator\n"
-    "                   takes 32 bits); the last seed, S + N - 1, may not pass it\n"
-    "  --out DIR        where the files go: a writable directory, made (with the\n"
-    "                   directories above it) when it is missing\n"
-    "  --objects DIR    the object library (default: ObjectDir of mw.cfg in the\n"
-    "                   current directory)\n"
-    "  --formats LIST   the formats, separated by commas (default: mwp)\n"
-    "  --deform AMOUNT  also give every part random build factors along X, Y and Z\n"
-    "                   (lock mode None), as the \"Edit BodyParts\" page would;\n"
-    "                   AMOUNT, 0 to 100, is the largest relative change of a\n"
-    "                   part's size. The head, eyes, ears, nose and mouth keep\n"
-    "                   their files' shapes (their variety is the library's) and\n"
-    "                   move with the neck. Factors\n"
-    "                   scale a part about the model's origin, which would move it\n"
-    "                   too: a deformed figure is put together hands and feet first,\n"
-    "                   the upper body last, so that every part is pulled back onto\n"
-    "                   the seam of the part it hangs from. Up to 0.3 faces stay on\n"
-    "                   their heads and limbs attached (bigger amounts bulge seams)\n"
-    "  --symmetric      right parts as their left parts: the file of the same name\n"
-    "                   when the right folder has one (letter case aside) and, with\n"
-    "                   --deform, the same factors, so that eyes, ears, hands and\n"
-    "                   feet match; a right part without such a file keeps its own\n"
-    "                   pick and factors. The seeds' draws are the same either way\n"
-    "  --scale METRES_PER_UNIT\n"
-    "                   the size of one object unit in metres for glb, obj and stl\n"
-    "                   (default: MetresPerUnit of the library's library.cfg, else 1)\n"
-    "  --png-compression fast|small\n"
-    "                   how png pictures are encoded: fast (the default), or\n"
-    "                   small, about a tenth smaller and several times slower;\n"
-    "                   the pixels are the same either way\n"
-    "  --verbose        a line per glb, obj and stl file saying how many triangles\n"
-    "                   without area and coincident points were left out\n"
-    "  --jobs J         figures made at once, 1 to 1024 (default: the cores this\n"
-    "                   process may use); the files are the same whatever J is\n"
-    "  --quiet          no progress line, no summary\n"
-    "  -h, --help       this text\n"
-    "\n"
-    "Splitting a big run: seeds S to S + N - 1 give the same files whether they are\n"
-    "made in one run or in several, so give each task its own seed range and the\n"
-    "same output directory. 100 000 figures as 100 tasks of a Slurm job array, task\n"
-    "k making seeds k * 1000 to k * 1000 + 999:\n"
-    "  #SBATCH --array=0-99 --cpus-per-task=4\n"
-    "  mwbatch random --objects ~/objects --out ~/figures --formats mwp,png \\\n"
-    "      --seed $((SLURM_ARRAY_TASK_ID * 1000)) --count 1000 \\\n"
-    "      --jobs \"$SLURM_CPUS_PER_TASK\" --quiet\n"
-    "A failed task is run again with the same options and replaces its files.\n"
-    "\n"
-    "Every message the program would show in a box goes to standard error as one\n"
-    "line, \"figure-<seed>: caption: text\" (\"figure-<seed>.<ext>: ...\" for a file),\n"
-    "in seed order; a figure whose part could not be loaded (its file missing or\n"
-    "refused) is written without it, as the program would show it, but counts as\n"
-    "failed; a part whose folder holds no object file is simply left out. On a\n"
-    "terminal a run longer than a second shows a progress line there (figures done,\n"
-    "rate, time left); a summary goes to standard output. A figure counts as\n"
-    "written only when every format asked for was written. Exit status: 0 when\n"
-    "every figure was written, 1 when one was not (or was written without a part)\n"
-    "or nothing could start (no object library, an output directory that cannot be\n"
-    "made or written), 2 for a wrong command line (N below 1 too), 130 or 143 when\n"
-    "interrupted (the figures under way are finished, no further one is started).\n"
-    "\n"
-    "Example:\n"
-    "  mwbatch random --objects ~/objects --count 20 --seed 1 --formats mwp,png --deform 0.3 \\\n"
-    "      --symmetric --out out\n";
+namespace {
+
+// The lines of the help that name the formats keep to this width.
+constexpr std::size_t kHelpWidth = 77;
+
+// The names --formats takes, in writing order, joined by `separator`.
+std::string FormatNames(const std::string& separator) {
+    std::string names;
+    for (FigureFormat f : FigureFormats()) names += (names.empty() ? "" : separator) + ExtensionOf(f);
+    return names;
+}
+
+// A line or two of the help for each mesh export's figure-<seed> file.
+std::string MeshRows() {
+    std::string rows;
+    for (const formats::MeshExport& mesh : formats::kMeshExports) {
+        rows += Wrapped("  " + std::string(mesh.extension + 1) + "  ", mesh.figureHelp, kHelpWidth);
+    }
+    return rows;
+}
+
+}  // namespace
+
+const std::string& RandomUsage() {
+    static const std::string usage =
+        "Usage: mwbatch random --count N --seed S --out DIR [--objects DIR]\n"
+        "                      [--formats " + FormatNames(",") + "] [--deform AMOUNT] [--symmetric]\n"
+        "                      [--jobs J] [--scale METRES_PER_UNIT] [--png-compression fast|small]\n"
+        "                      [--verbose] [--quiet]\n"
+        "\n"
+        "Makes N random figures as the \"Random Creature\" button does: every part gets\n"
+        "one object file of its folder in the object library, picked at random, never\n"
+        "\" (none) \"; a part whose folder holds no object file is left out. Figure i of\n"
+        "the run is made from seed S + i alone, so a seed gives the same figure on every\n"
+        "machine, with any --jobs, in any run that includes it.\n"
+        "\n"
+        "Each figure is written into DIR as figure-<seed>.<ext> in every format asked for:\n"
+        "  mwp  the project file; \"Load Project\" brings back this very figure\n" +
+        MeshRows() +
+        "  png  a picture as the view shows the figure at start-up, in mw.cfg's colours\n"
+        "A file is replaced only once it was written completely; temporary files that\n"
+        "an earlier run of these seeds left behind (killed outright) are removed.\n"
+        "\n"
+        "Options:\n"
+        "  --count N        the number of figures, 1 or more\n"
+        "  --seed S         the first figure's seed, 0 to 4294967295 (the generator\n"
+        "                   takes 32 bits); the last seed, S + N - 1, may not pass it\n"
+        "  --out DIR        where the files go: a writable directory, made (with the\n"
+        "                   directories above it) when it is missing\n"
+        "  --objects DIR    the object library (default: ObjectDir of mw.cfg in the\n"
+        "                   current directory)\n"
+        "  --formats LIST   the formats, separated by commas (default: mwp)\n"
+        "  --deform AMOUNT  also give every part random build factors along X, Y and Z\n"
+        "                   (lock mode None), as the \"Edit BodyParts\" page would;\n"
+        "                   AMOUNT, 0 to 100, is the largest relative change of a\n"
+        "                   part's size. The head, eyes, ears, nose and mouth keep\n"
+        "                   their files' shapes (their variety is the library's) and\n"
+        "                   move with the neck. Factors\n"
+        "                   scale a part about the model's origin, which would move it\n"
+        "                   too: a deformed figure is put together hands and feet first,\n"
+        "                   the upper body last, so that every part is pulled back onto\n"
+        "                   the seam of the part it hangs from. Up to 0.3 faces stay on\n"
+        "                   their heads and limbs attached (bigger amounts bulge seams)\n"
+        "  --symmetric      right parts as their left parts: the file of the same name\n"
+        "                   when the right folder has one (letter case aside) and, with\n"
+        "                   --deform, the same factors, so that eyes, ears, hands and\n"
+        "                   feet match; a right part without such a file keeps its own\n"
+        "                   pick and factors. The seeds' draws are the same either way\n"
+        "  --scale METRES_PER_UNIT\n" +
+        Wrapped(std::string(19, ' '),
+                "the size of one object unit in metres for " + ListOf(PlacedExtensions(false), "and"), kHelpWidth) +
+        "                   (default: MetresPerUnit of the library's library.cfg, else 1)\n"
+        "  --png-compression fast|small\n"
+        "                   how png pictures are encoded: fast (the default), or\n"
+        "                   small, about a tenth smaller and several times slower;\n"
+        "                   the pixels are the same either way\n" +
+        Wrapped("  --verbose        ",
+                "a line per " + ListOf(PlacedExtensions(false), "and") +
+                    " file saying how many triangles without area and coincident points were left out",
+                kHelpWidth) +
+        "  --jobs J         figures made at once, 1 to 1024 (default: the cores this\n"
+        "                   process may use); the files are the same whatever J is\n"
+        "  --quiet          no progress line, no summary\n"
+        "  -h, --help       this text\n"
+        "\n"
+        "Splitting a big run: seeds S to S + N - 1 give the same files whether they are\n"
+        "made in one run or in several, so give each task its own seed range and the\n"
+        "same output directory. 100 000 figures as 100 tasks of a Slurm job array, task\n"
+        "k making seeds k * 1000 to k * 1000 + 999:\n"
+        "  #SBATCH --array=0-99 --cpus-per-task=4\n"
+        "  mwbatch random --objects ~/objects --out ~/figures --formats mwp,png \\\n"
+        "      --seed $((SLURM_ARRAY_TASK_ID * 1000)) --count 1000 \\\n"
+        "      --jobs \"$SLURM_CPUS_PER_TASK\" --quiet\n"
+        "A failed task is run again with the same options and replaces its files.\n"
+        "\n"
+        "Every message the program would show in a box goes to standard error as one\n"
+        "line, \"figure-<seed>: caption: text\" (\"figure-<seed>.<ext>: ...\" for a file),\n"
+        "in seed order; a figure whose part could not be loaded (its file missing or\n"
+        "refused) is written without it, as the program would show it, but counts as\n"
+        "failed; a part whose folder holds no object file is simply left out. On a\n"
+        "terminal a run longer than a second shows a progress line there (figures done,\n"
+        "rate, time left); a summary goes to standard output. A figure counts as\n"
+        "written only when every format asked for was written. Exit status: 0 when\n"
+        "every figure was written, 1 when one was not (or was written without a part)\n"
+        "or nothing could start (no object library, an output directory that cannot be\n"
+        "made or written), 2 for a wrong command line (N below 1 too), 130 or 143 when\n"
+        "interrupted (the figures under way are finished, no further one is started).\n"
+        "\n"
+        "Example:\n"
+        "  mwbatch random --objects ~/objects --count 20 --seed 1 --formats mwp,png --deform 0.3 \\\n"
+        "      --symmetric --out out\n";
+    return usage;
+}
 
 namespace {
 
-constexpr const char* kShortUsage =
-    "Usage: mwbatch random --count N --seed S --out DIR [--objects DIR] [--formats mwp,3ds,dxf,glb,obj,stl,png]\n"
-    "                      [--deform AMOUNT] [--symmetric] [--jobs J] [--scale METRES_PER_UNIT] [--verbose]\n"
-    "                      [--png-compression fast|small] [--quiet]\n"
-    "                      (--help for more)\n";
+const std::string& ShortUsage() {
+    static const std::string usage =
+        "Usage: mwbatch random --count N --seed S --out DIR [--objects DIR] [--formats " + FormatNames(",") + "]\n"
+        "                      [--deform AMOUNT] [--symmetric] [--jobs J] [--scale METRES_PER_UNIT] [--verbose]\n"
+        "                      [--png-compression fast|small] [--quiet]\n"
+        "                      (--help for more)\n";
+    return usage;
+}
+
 constexpr std::uint64_t kLastSeed = std::numeric_limits<std::uint32_t>::max();
 constexpr int kMaxJobs = 1024;
 constexpr double kMaxDeform = 100;
@@ -144,7 +173,7 @@ bool ParseFormats(const std::string& text, std::vector<FigureFormat>& formats, s
         const std::size_t comma = text.find(',', start);
         const std::string name = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         bool known = false;
-        for (FigureFormat f : kFigureFormats) {
+        for (FigureFormat f : FigureFormats()) {
             if (text::CompareIgnoringCase(name, ExtensionOf(f)) != 0) continue;
             known = true;
             bool listed = false;
@@ -212,7 +241,7 @@ void RemoveStaleTemporaries(const std::string& dir, std::uint64_t firstSeed, std
 }
 
 int UsageError(std::ostream& err, const std::string& what) {
-    err << "mwbatch random: " << what << "\n" << kShortUsage;
+    err << "mwbatch random: " << what << "\n" << ShortUsage();
     return kExitUsage;
 }
 
@@ -237,7 +266,7 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
                "--png-compression"},
         {"--quiet", "--verbose", "--symmetric"});
     if (options.help) {
-        out << kRandomUsage;
+        out << RandomUsage();
         return kExitDone;
     }
     if (!options.error.empty()) return UsageError(err, options.error);
@@ -262,7 +291,7 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     std::string unknown;
     if (!ParseFormats(options.Value("--formats", "mwp"), batch.formats, unknown)) {
-        return UsageError(err, "--formats: unknown format \"" + unknown + "\" (mwp, 3ds, dxf, glb, obj, stl, png)");
+        return UsageError(err, "--formats: unknown format \"" + unknown + "\" (" + FormatNames(", ") + ")");
     }
     if (options.values.count("--deform") != 0) {
         batch.deform = true;
@@ -295,7 +324,7 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
     formats::ExportSettings unit;
     bool placed = false;
     for (FigureFormat f : batch.formats) {
-        placed = placed || f == FigureFormat::Glb || f == FigureFormat::Obj || f == FigureFormat::Stl;
+        placed = placed || (f.mesh != nullptr && f.mesh->placed);
     }
     if (placed && !ResolveUnit(scale, batch.objectDir, "random", err, unit)) return kExitFailed;
     batch.metresPerUnit = unit.metresPerUnit;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "formats/atomic_file.h"
-#include "formats/export_3ds.h"
+#include "formats/export_messages.h"
 #include "formats/object_library.h"
 #include "formats/project_file.h"
 

@@ -13,10 +13,6 @@ class MessageSink;
 
 namespace formats {
 
-constexpr const char* kExportFailedText = "Coudln't open file for saving!";
-constexpr const char* kExportFailedCaption = "Error!";
-constexpr const char* kSavedText = "Saved";
-
 // False, with nothing written, for an empty figure (silently), a figure
 // beyond the format's limits, a part whose polygons or seams name points it
 // does not have, or a file that cannot be written (all three reported).

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "formats/export_3ds.h"
+#include "formats/export_messages.h"
 #include "formats/merged_figure.h"
 #include "ui/message_sink.h"
 

@@ -8,16 +8,65 @@
 #include "text/list_order.h"
 
 namespace formats {
+namespace {
 
-const std::array<MeshExport, 5> kMeshExports = {{
-    {".3ds", [](model::Creature& c, const std::string& p, ui::MessageSink& m,
-                const ExportSettings&) { return Export3ds(c, p, m); }, false},
-    {".dxf", [](model::Creature& c, const std::string& p, ui::MessageSink& m,
-                const ExportSettings&) { return ExportDxf(c, p, m); }, false},
-    {".glb", ExportGlb, true},
-    {".obj", ExportObj, true},
-    {".stl", ExportStl, true},
-}};
+// Where glTF viewers, game engines and DCC tools expect a figure.
+constexpr const char* kUpY =
+    "in metres, +Y up, the figure facing +Z with its feet on y\u00a0=\u00a00, centred on the origin in x and z, as "
+    "glTF viewers and game engines expect";
+
+constexpr MeshExport kRows[] = {
+    {.extension = ".3ds",
+     .dialogLabel = "3D Studio Mesh",
+     .dialogMatchesCase = false,
+     .help = "one 3D Studio mesh, seams merged, one material per surface",
+     .figureHelp = "one 3D Studio mesh, seams merged, one material per surface",
+     .placed = false,
+     .placement = nullptr,
+     .write = [](model::Creature& c, const std::string& p, ui::MessageSink& m, const ExportSettings&) {
+         return Export3ds(c, p, m);
+     }},
+    {.extension = ".dxf",
+     .dialogLabel = "DXF",
+     .dialogMatchesCase = true,
+     .help = "a DXF drawing of 3DFACE entities",
+     .figureHelp = "a DXF drawing of 3DFACE entities",
+     .placed = false,
+     .placement = nullptr,
+     .write = [](model::Creature& c, const std::string& p, ui::MessageSink& m, const ExportSettings&) {
+         return ExportDxf(c, p, m);
+     }},
+    {.extension = ".glb",
+     .dialogLabel = "glTF Binary",
+     .dialogMatchesCase = false,
+     .help = "glTF 2.0 binary, one primitive per material, smooth normals",
+     .figureHelp = "glTF 2.0 binary, one primitive per material, smooth normals; metres, +Y up, facing +Z, feet on "
+                   "y\u00a0=\u00a00",
+     .placed = true,
+     .placement = kUpY,
+     .write = ExportGlb},
+    {.extension = ".obj",
+     .dialogLabel = "Wavefront OBJ",
+     .dialogMatchesCase = false,
+     .help = "Wavefront OBJ with its .mtl beside it, quads kept",
+     .figureHelp = "Wavefront OBJ with its figure-<seed>.mtl, quads kept; as glb",
+     .placed = true,
+     .placement = kUpY,
+     .write = ExportObj},
+    {.extension = ".stl",
+     .dialogLabel = "STL",
+     .dialogMatchesCase = false,
+     .help = "binary STL, triangles with facet normals, for 3D printing",
+     .figureHelp = "binary STL, triangles with facet normals; millimetres, +Z up, facing -Y, feet on z\u00a0=\u00a00",
+     .placed = true,
+     .placement = "in millimetres, +Z up, the figure facing -Y with its feet on z\u00a0=\u00a00, centred in x and "
+                  "y, as slicers expect",
+     .write = ExportStl},
+};
+
+}  // namespace
+
+constinit const std::span<const MeshExport> kMeshExports = kRows;
 
 const MeshExport* MeshExportOf(std::string_view extension) {
     for (const MeshExport& e : kMeshExports) {

@@ -21,7 +21,7 @@ bool EndsWith(const std::string& text, const std::string& tail, bool ignoreCase)
 }
 
 // A save dialog with no owner, asking before it replaces a file.
-ui::FileDialogRequest SaveRequest(const char* defaultExtension, const char* filter) {
+ui::FileDialogRequest SaveRequest(const std::string& defaultExtension, const std::string& filter) {
     ui::FileDialogRequest request;
     request.save = true;
     request.defaultExtension = defaultExtension;
@@ -30,12 +30,28 @@ ui::FileDialogRequest SaveRequest(const char* defaultExtension, const char* filt
     return request;
 }
 
+// The mesh export of a dialog file type (from 1); null for any other.
+const formats::MeshExport* ExportOfType(int fileType) {
+    if (fileType < 1 || static_cast<std::size_t>(fileType) > formats::kMeshExports.size()) return nullptr;
+    return &formats::kMeshExports[static_cast<std::size_t>(fileType - 1)];
+}
+
+// The export dialog's filter: "<label> (*<ext>)|*<ext>|" for every mesh export.
+std::string ExportFilter() {
+    std::string filter;
+    for (const formats::MeshExport& mesh : formats::kMeshExports) {
+        const std::string pattern = std::string("*") + mesh.extension;
+        filter += std::string(mesh.dialogLabel) + " (" + pattern + ")|" + pattern + "|";
+    }
+    return filter;
+}
+
 }  // namespace
 
 std::string ExportPath(const std::string& chosen, int fileType) {
-    if (fileType < kExport3ds || fileType > kExportStl) return chosen;
-    const std::string extension = formats::kMeshExports[static_cast<std::size_t>(fileType - 1)].extension;
-    return EndsWith(chosen, extension, fileType != kExportDxf) ? chosen : chosen + extension;
+    const formats::MeshExport* mesh = ExportOfType(fileType);
+    if (mesh == nullptr) return chosen;
+    return EndsWith(chosen, mesh->extension, !mesh->dialogMatchesCase) ? chosen : chosen + mesh->extension;
 }
 
 void ProjectPanel::OnCommand(int id, int code) {
@@ -112,22 +128,22 @@ void ProjectPanel::LoadProject() {
 void ProjectPanel::ExportCreature() {
     if (creature == nullptr) return;
     ui::FileDialogResult chosen;
-    if (!platform_.FileDialog(SaveRequest("3ds", kExportFilter), chosen)) return;
+    // The first type is the default; its extension without the dot.
+    if (!platform_.FileDialog(SaveRequest(formats::kMeshExports.front().extension + 1, ExportFilter()), chosen)) return;
 
     if (window != nullptr && window->IsChecked(kIdTypeNames)) creature->PrefixAllSurfaceNames();
     const std::string path = ExportPath(chosen.path, chosen.filterIndex);
-    if (chosen.filterIndex >= kExport3ds && chosen.filterIndex <= kExportStl) {
-        const formats::MeshExport& mesh = formats::kMeshExports[static_cast<std::size_t>(chosen.filterIndex - 1)];
+    if (const formats::MeshExport* mesh = ExportOfType(chosen.filterIndex); mesh != nullptr) {
         // The modern formats count in metres: the library says how big its unit is.
         formats::LibrarySettings library;
         std::string problem;
-        if (mesh.placed && !formats::ReadLibrarySettings(objectDir, library, problem)) {
+        if (mesh->placed && !formats::ReadLibrarySettings(objectDir, library, problem)) {
             platform_.ShowMessage(problem + ". The figure is exported with one unit as one metre.", "Error!",
                                   ui::Icon::Exclamation, window);
         }
         formats::ExportSettings settings;
         settings.metresPerUnit = library.metresPerUnit;
-        mesh.write(*creature, path, platform_, settings);
+        mesh->write(*creature, path, platform_, settings);
     }
     // Always, so that no export leaves a renamed surface behind.
     creature->RestoreAllSurfaceNames();

@@ -1,5 +1,5 @@
 // ProjectPanel: the "Project" page, shown at start-up: new, load and save
-// project, export of the figure (.3ds or DXF), and the About box.
+// project, export of the figure as a mesh, and the About box.
 #pragma once
 
 #include <string>
@@ -28,18 +28,18 @@ constexpr int kIdAbout = 1019;
 constexpr int kIdTypeNames = 1092;
 
 constexpr const char* kProjectFilter = "Morphwright Project (*.mwp)|*.mwp|";
-constexpr const char* kExportFilter =
-    "3D Studio Mesh (*.3ds)|*.3ds|DXF (*.dxf)|*.dxf|glTF Binary (*.glb)|*.glb|Wavefront OBJ (*.obj)|*.obj|"
-    "STL (*.stl)|*.stl|";
-constexpr int kExport3ds = 1;  // file types of the export dialog, from 1
+// The file types of the export dialog, from 1: the rows of the mesh export
+// table in its order. Named here for the tests; the panel reads the table.
+constexpr int kExport3ds = 1;
 constexpr int kExportDxf = 2;
 constexpr int kExportGlb = 3;
 constexpr int kExportObj = 4;
 constexpr int kExportStl = 5;
 
 // The name an export is written to: the chosen path, with the type's
-// extension added when it is missing (".dxf" compared with regard to
-// letter case, every other without); for any other type the path as chosen.
+// extension added when it is missing (compared without regard to letter
+// case unless the type's row says otherwise); for any other type the path
+// as chosen.
 std::string ExportPath(const std::string& chosen, int fileType);
 
 class ProjectPanel : public ui::WindowHandler {

@@ -2,6 +2,7 @@
 // the test, and every way it can fail, with its exit status and message.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -13,6 +14,7 @@
 #include "../panels/tiny_library.h"
 #include "../support/stl_corners.h"
 #include "cli/command.h"
+#include "formats/mesh_exports.h"
 
 namespace cli {
 namespace {
@@ -66,6 +68,21 @@ TEST_F(ExportCommandTest, WritesEachTypeByItsExtensionInAnyCase) {
     std::ofstream("mw.cfg") << "ObjectDir " << (dir / "lib").string() << "\n";
     std::vector<std::string> args = {"figure.mwp", "from config.dxf"};
     EXPECT_EQ(RunExport(args, out, err), kExitDone) << err.str();
+}
+
+// A row of the export table is all it takes: its extension, in capitals too,
+// picks its writer, and the help names it.
+TEST_F(ExportCommandTest, EveryMeshExportIsWrittenByItsExtensionAndExplained) {
+    ASSERT_EQ(Run({"--help"}), kExitDone);
+    const std::string help = out.str();
+    for (const formats::MeshExport& mesh : formats::kMeshExports) {
+        std::string name = std::string("FIGURE") + mesh.extension;
+        for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        EXPECT_EQ(Run({"figure.mwp", name}), kExitDone) << name << ": " << err.str();
+        EXPECT_TRUE(std::filesystem::exists(dir / name)) << name;
+        EXPECT_NE(help.find("\n  " + std::string(mesh.extension) + "  " + mesh.help + "\n"), std::string::npos)
+            << mesh.extension;
+    }
 }
 
 TEST_F(ExportCommandTest, FailuresSayWhatIsWrongAndWriteNothing) {
@@ -165,7 +182,8 @@ TEST_F(ExportCommandTest, NoFileHoldsNumbersBeyondFinite) {
         std::string project = kProject;
         project.replace(project.rfind("0.100000"), 8, factor);
         std::ofstream(dir / "huge.mwp", std::ios::binary) << project;
-        for (const char* output : {"huge.stl", "huge.glb", "huge.obj", "huge.3ds", "huge.dxf"}) {
+        for (const formats::MeshExport& mesh : formats::kMeshExports) {
+            const std::string output = std::string("huge") + mesh.extension;
             std::filesystem::remove(dir / output);
             const int status = Run({"huge.mwp", output});
             if (status == kExitDone) {

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "formats/mesh_exports.h"
 #include "model/creature.h"
 #include "panels/part_selection_panel.h"
 #include "panels/project_panel.h"
@@ -193,6 +194,26 @@ TEST_F(ProjectPanelTest, ExportTypeAndExtensionComeFromTheFilterPicked) {
             EXPECT_EQ(bytes.substr(0, std::string(c.start).size()), c.start) << c.written;
             EXPECT_EQ(platform.messages.back().text, "Saved");
             std::filesystem::remove(dir / c.written);
+        }
+    });
+}
+
+// Type i of the dialog is row i of the mesh export table: its filter
+// pattern, the extension a bare name gets and the writer.
+TEST_F(ProjectPanelTest, EveryMeshExportIsATypeOfTheDialog) {
+    WithPages([&](MemoryWindow& page, MemoryWindow& lists) {
+        lists.ChooseEntry(PartSelectionPanel::ListId(kNoseRow), 1);
+        for (std::size_t type = 1; type <= formats::kMeshExports.size(); ++type) {
+            const std::string extension = formats::kMeshExports[type - 1].extension;
+            Answer(dir / "figure", static_cast<int>(type));
+            ASSERT_TRUE(page.Click(kIdSaveCreature));
+            EXPECT_TRUE(std::filesystem::exists(dir / ("figure" + extension))) << extension;
+            EXPECT_EQ(platform.messages.back().text, "Saved");
+            // The filter's labels and patterns alternate: the pattern of type i is item 2i.
+            std::istringstream filter(platform.fileDialogRequests.back().filter);
+            std::string item;
+            for (std::size_t i = 0; i < 2 * type; ++i) std::getline(filter, item, '|');
+            EXPECT_EQ(item, "*" + extension);
         }
     });
 }
