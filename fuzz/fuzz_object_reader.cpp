@@ -77,8 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (std::int32_t i = 0; i < creature.parts.Count(); ++i) {
         model::MeshObject* p = creature.PartAt(i);
-        p->deformFactors[model::kLockNone][model::kAxisX] = 0.5f;
-        p->deformFactors[model::kLockPositive][model::kAxisY] = -0.3f;
+        p->settings.deformFactors[model::kLockNone][model::kAxisX] = 0.5f;
+        p->settings.deformFactors[model::kLockPositive][model::kAxisY] = -0.3f;
         creature.ApplyParameters(p);
         UseLikeTheProgram(*p);
     }

@@ -79,8 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::replace(path.begin(), path.end(), '\\', '/');
         Require(library + path == part.objectName);
         for (int a = 0; a < 3; ++a) {
-            Require(r.lockModes[a] == part.lockModes[a]);
-            for (int m = 0; m < 3; ++m) Require(r.sliderPositions[m][a] == part.sliderPositions[m][a]);
+            Require(r.settings.lockModes[a] == part.settings.lockModes[a]);
+            for (int m = 0; m < 3; ++m) Require(r.settings.sliderPositions[m][a] == part.settings.sliderPositions[m][a]);
         }
     }
     return 0;

@@ -73,11 +73,11 @@ bool WriteProjectSeeds(const std::string& folder) {
             }
             ++n;
             model::MeshObject* part = creature.PartNamed(type);
-            part->lockModes[n % 3] = n % 3;
-            part->sliderPositions[n % 3][(n + 1) % 3] = 10 * n - 25;
-            part->sliderSteps[n % 3] = 0.05f;
+            part->settings.lockModes[n % 3] = n % 3;
+            part->settings.sliderPositions[n % 3][(n + 1) % 3] = 10 * n - 25;
+            part->settings.sliderSteps[n % 3] = 0.05f;
             if (seed.deform) {
-                part->deformFactors[n % 3][n % 2] = 0.125f * static_cast<float>(n) - 0.5f;
+                part->settings.deformFactors[n % 3][n % 2] = 0.125f * static_cast<float>(n) - 0.5f;
                 creature.ApplyParameters(part);
             }
         }

@@ -79,7 +79,7 @@ void ApplyParametersOnADensePart(benchmark::State& state) {
     int step = 0;
     for (auto _ : state) {
         // A slider drag: the factor changes by one step every notification.
-        b->deformFactors[model::kLockNone][model::kAxisY] = 0.01f * static_cast<float>(step++ % 50);
+        b->settings.deformFactors[model::kLockNone][model::kAxisY] = 0.01f * static_cast<float>(step++ % 50);
         creature.ApplyParameters(b);
         benchmark::DoNotOptimize(b->points.data());
     }

@@ -239,18 +239,18 @@ long QuadCount(const model::Creature& creature) {
 // ApplyParameters alone on the same drag, in milliseconds per call.
 double ModelMs(Scene& s) {
     float saved[3][3];
-    std::memcpy(saved, s.part->deformFactors, sizeof saved);
+    std::memcpy(saved, s.part->settings.deformFactors, sizeof saved);
     long calls = 0;
     const Clock::time_point start = Clock::now();
     Clock::duration spent{};
     while (calls < 10 || spent < std::chrono::milliseconds(200)) {
-        s.part->deformFactors[model::kLockNone][model::kAxisX] = 0.01f * static_cast<float>(DragPosition(calls));
+        s.part->settings.deformFactors[model::kLockNone][model::kAxisX] = 0.01f * static_cast<float>(DragPosition(calls));
         s.creature.ApplyParameters(s.part);
         benchmark::DoNotOptimize(s.part->points.data());
         ++calls;
         spent = Clock::now() - start;
     }
-    std::memcpy(s.part->deformFactors, saved, sizeof saved);
+    std::memcpy(s.part->settings.deformFactors, saved, sizeof saved);
     s.creature.ApplyParameters(s.part);
     return std::chrono::duration<double, std::milli>(spent).count() / static_cast<double>(calls);
 }

@@ -156,7 +156,7 @@ int BuildFigure(const RandomRecipe& recipe, const ObjectLists& lists, const std:
         ++loaded;
         model::MeshObject* part = creature.PartNamed(name);
         for (int axis = 0; axis < 3; ++axis) {
-            part->deformFactors[model::kLockNone][axis] = factors[p][static_cast<std::size_t>(axis)];
+            part->settings.deformFactors[model::kLockNone][axis] = factors[p][static_cast<std::size_t>(axis)];
         }
         creature.ApplyParameters(part);
     }

@@ -33,7 +33,7 @@ const model::MeshObject* LargestFactorPart(const std::vector<const model::MeshOb
     // The neighbours welded to such a part go with it; its own factors tell it apart.
     const auto largest = [](const model::MeshObject* part) {
         float most = 0;
-        for (const auto& mode : part->deformFactors) {
+        for (const auto& mode : part->settings.deformFactors) {
             for (float f : mode) most = std::max(most, std::abs(f));
         }
         return most;

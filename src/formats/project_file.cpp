@@ -54,15 +54,15 @@ std::string ListedFileName(const ProjectRecord& record) {
 }
 
 void AppendNumbersLine(std::string& out, const model::MeshObject& part) {
-    for (const auto& mode : part.sliderPositions) {
+    for (const auto& mode : part.settings.sliderPositions) {
         for (std::int32_t v : mode) out += std::to_string(v) + ' ';
     }
-    for (float v : part.sliderSteps) out += FormatFixed(v) + ' ';
-    for (const auto& mode : part.deformFactors) {
+    for (float v : part.settings.sliderSteps) out += FormatFixed(v) + ' ';
+    for (const auto& mode : part.settings.deformFactors) {
         for (float v : mode) out += FormatFixed(v) + ' ';
     }
-    for (std::int32_t v : part.lockModes) out += std::to_string(v) + ' ';
-    out += std::to_string(part.spareMode);
+    for (std::int32_t v : part.settings.lockModes) out += std::to_string(v) + ' ';
+    out += std::to_string(part.settings.spareMode);
     out += "\r\n";
 }
 
@@ -151,14 +151,8 @@ int LoadProjectRecords(const ProjectFile& project, model::Creature& creature, co
         model::MeshObject* part = creature.PartNamed(record.typeName);
         if (part == nullptr) return;
         // The spare mode is not taken: it is always 0 in a part.
-        for (int a = 0; a < 3; ++a) {
-            for (int m = 0; m < 3; ++m) {
-                part->sliderPositions[m][a] = record.sliderPositions[m][a];
-                part->deformFactors[m][a] = record.deformFactors[m][a];
-            }
-            part->sliderSteps[a] = record.sliderSteps[a];
-            part->lockModes[a] = record.lockModes[a];
-        }
+        part->settings = record.settings;
+        part->settings.spareMode = 0;
         creature.ApplyParameters(part);
         ++loaded;
     };

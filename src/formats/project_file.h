@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/mesh_object.h"
+
 namespace model {
 class Creature;
 }
@@ -28,11 +30,7 @@ struct ProjectRecord {
     std::int32_t panelIndex = 0;
     std::string typeName;
     std::string relativePath;  // as stored, "\" separators
-    std::int32_t sliderPositions[3][3] = {};  // [lock mode][axis]
-    float sliderSteps[3] = {0.01f, 0.01f, 0.01f};
-    float deformFactors[3][3] = {};  // [lock mode][axis]
-    std::int32_t lockModes[3] = {};  // as stored, not checked against 0 … 2
-    std::int32_t spareMode = 0;
+    model::PartSettings settings;  // as stored (lock modes not checked against 0 … 2)
 };
 
 struct ProjectFile {

@@ -25,23 +25,23 @@ bool ReadFiniteFloat(TextScanner& in, float& value) {
 // Like one scan of the whole line, reading stops at the first number that
 // does not match; the ones after it keep their values.
 void ReadNumbers(TextScanner& in, ProjectRecord& r) {
-    for (auto& mode : r.sliderPositions) {
+    for (auto& mode : r.settings.sliderPositions) {
         for (std::int32_t& v : mode) {
             if (!in.ReadInt(v)) return;
         }
     }
-    for (float& v : r.sliderSteps) {
+    for (float& v : r.settings.sliderSteps) {
         if (!ReadFiniteFloat(in, v)) return;
     }
-    for (auto& mode : r.deformFactors) {
+    for (auto& mode : r.settings.deformFactors) {
         for (float& v : mode) {
             if (!ReadFiniteFloat(in, v)) return;
         }
     }
-    for (std::int32_t& v : r.lockModes) {
+    for (std::int32_t& v : r.settings.lockModes) {
         if (!in.ReadInt(v)) return;
     }
-    if (!in.ReadInt(r.spareMode)) return;
+    if (!in.ReadInt(r.settings.spareMode)) return;
     in.SkipSpace();
 }
 

@@ -23,6 +23,16 @@ constexpr std::size_t kMaxSurfaceNameBytes = 255;
 enum Axis { kAxisX = 0, kAxisY = 1, kAxisZ = 2 };
 enum LockMode { kLockNone = 0, kLockPositive = 1, kLockNegative = 2 };
 
+// A part's deformation settings, as "Edit BodyParts" shows them and a
+// project file keeps them.
+struct PartSettings {
+    std::int32_t sliderPositions[3][3] = {};  // [lock mode][axis]
+    float sliderSteps[3] = {0.01f, 0.01f, 0.01f};
+    float deformFactors[3][3] = {};  // [lock mode][axis]
+    std::int32_t lockModes[3] = {};
+    std::int32_t spareMode = 0;
+};
+
 // One quad a-b-c-d and the index of its surface.
 struct Polygon {
     std::uint16_t a = 0;
@@ -115,11 +125,7 @@ public:
     std::uint32_t exportFlags = 0;
     std::vector<SurfaceRecord> surfaces;  // surfaceCount + 10 records
 
-    std::int32_t sliderPositions[3][3] = {};  // [lock mode][axis]
-    float sliderSteps[3] = {0.01f, 0.01f, 0.01f};
-    float deformFactors[3][3] = {};  // [lock mode][axis]
-    std::int32_t lockModes[3] = {};
-    std::int32_t spareMode = 0;
+    PartSettings settings;
     std::uint8_t selected = 0;
 
     double placementMatrix[3][4] = {};

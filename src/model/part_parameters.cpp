@@ -34,7 +34,7 @@ bool Creature::ApplyParameters(MeshObject* part) {
     if (n == 0) return false;
     const float* rest = part->restPoints.data();
 
-    const float (&f)[3][3] = part->deformFactors;
+    const float (&f)[3][3] = part->settings.deformFactors;
     bool undeformed = true;
     for (const auto& mode : f) {
         for (float factor : mode) undeformed = undeformed && factor == 0.0f;

@@ -92,15 +92,15 @@ void PartParameterPanel::ShowPart() {
         return;
     }
     EnableControls();
-    for (int a = 0; a < 3; ++a) SetLockButtons(a, part->lockModes[a]);
-    for (int a = 0; a < 3; ++a) window->SetText(kAxisControls[a].stepField, formats::FormatFixed(part->sliderSteps[a]));
+    for (int a = 0; a < 3; ++a) SetLockButtons(a, part->settings.lockModes[a]);
+    for (int a = 0; a < 3; ++a) window->SetText(kAxisControls[a].stepField, formats::FormatFixed(part->settings.sliderSteps[a]));
     for (int a = 0; a < 3; ++a) {
-        const std::int32_t m = part->lockModes[a];
+        const std::int32_t m = part->settings.lockModes[a];
         // A mode no button stands for (a project file may hold one) shows
         // what the bar would start from: position 0, factor 0.
         const bool valid = ValidMode(m);
-        window->SetScrollPos(kAxisControls[a].adjustBar, valid ? part->sliderPositions[m][a] : 0);
-        window->SetText(kAxisControls[a].valueField, formats::FormatFixed(valid ? part->deformFactors[m][a] : 0.0f));
+        window->SetScrollPos(kAxisControls[a].adjustBar, valid ? part->settings.sliderPositions[m][a] : 0);
+        window->SetText(kAxisControls[a].valueField, formats::FormatFixed(valid ? part->settings.deformFactors[m][a] : 0.0f));
     }
     // SelectPart has marked the part: it is drawn highlighted.
     RequestRepaint();
@@ -110,9 +110,9 @@ void PartParameterPanel::SelectLockMode(int axis, int mode) {
     if (axis < 0 || axis > 2 || !ValidMode(mode)) return;
     model::MeshObject* part = ChosenPart();
     if (part == nullptr) return;
-    part->lockModes[axis] = mode;
-    window->SetScrollPos(kAxisControls[axis].adjustBar, part->sliderPositions[mode][axis]);
-    window->SetText(kAxisControls[axis].valueField, formats::FormatFixed(part->deformFactors[mode][axis]));
+    part->settings.lockModes[axis] = mode;
+    window->SetScrollPos(kAxisControls[axis].adjustBar, part->settings.sliderPositions[mode][axis]);
+    window->SetText(kAxisControls[axis].valueField, formats::FormatFixed(part->settings.deformFactors[mode][axis]));
 }
 
 void PartParameterPanel::AdjustByBar(int barId, int code, int thumbPos) {
@@ -121,11 +121,11 @@ void PartParameterPanel::AdjustByBar(int barId, int code, int thumbPos) {
     model::MeshObject* part = ChosenPart();
     if (part == nullptr) return;
 
-    const std::int32_t m = part->lockModes[a];
+    const std::int32_t m = part->settings.lockModes[a];
     const bool valid = ValidMode(m);
-    const std::int64_t old = valid ? part->sliderPositions[m][a] : 0;
-    const float step = part->sliderSteps[a];
-    const float f = valid ? part->deformFactors[m][a] : 0.0f;
+    const std::int64_t old = valid ? part->settings.sliderPositions[m][a] : 0;
+    const float step = part->settings.sliderSteps[a];
+    const float f = valid ? part->settings.deformFactors[m][a] : 0.0f;
 
     std::int64_t p = old;
     switch (code) {
@@ -157,8 +157,8 @@ void PartParameterPanel::AdjustByBar(int barId, int code, int thumbPos) {
     if (!std::isfinite(factor)) factor = f;
     window->SetText(kAxisControls[a].valueField, formats::FormatFixed(factor));
     if (valid) {
-        part->sliderPositions[m][a] = static_cast<std::int32_t>(p);
-        part->deformFactors[m][a] = factor;
+        part->settings.sliderPositions[m][a] = static_cast<std::int32_t>(p);
+        part->settings.deformFactors[m][a] = factor;
     }
     creature->ApplyParameters(part);
     RequestRepaint();
@@ -174,9 +174,9 @@ void PartParameterPanel::ValueFieldLeft(int axis) {
     const float v = formats::ReadLeadingFloat(FieldText(kAxisControls[axis].valueField));
     model::MeshObject* part = ChosenPart();
     if (part == nullptr) return;
-    const std::int32_t m = part->lockModes[axis];
+    const std::int32_t m = part->settings.lockModes[axis];
     if (!ValidMode(m)) return;
-    part->deformFactors[m][axis] = v;
+    part->settings.deformFactors[m][axis] = v;
     creature->ApplyParameters(part);
     RequestRepaint();
 }
@@ -185,7 +185,7 @@ void PartParameterPanel::StepFieldLeft(int axis) {
     const float v = formats::ReadLeadingFloat(FieldText(kAxisControls[axis].stepField));
     model::MeshObject* part = ChosenPart();
     if (part == nullptr) return;
-    part->sliderSteps[axis] = v;
+    part->settings.sliderSteps[axis] = v;
 }
 
 void PartParameterPanel::StepEntry(int delta) {

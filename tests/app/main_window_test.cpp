@@ -301,7 +301,7 @@ TEST_F(MainWindowTest, ARandomFiguresPartIsChosenAndDeformedOnTheEditPage) {
         ASSERT_NE(body, nullptr);
         const float before = body->points[3 * 2];
         ASSERT_TRUE(edit->Scroll(panels::kAxisControls[0].adjustBar, ui::kScrollPageLeft, 0));
-        EXPECT_EQ(body->deformFactors[0][0], 0.04f);
+        EXPECT_EQ(body->settings.deformFactors[0][0], 0.04f);
         EXPECT_NE(body->points[3 * 2], before);
         // Clearing the figure leaves the page with nothing to touch.
         w.Click(kIdClearCreature);

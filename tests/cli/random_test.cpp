@@ -216,7 +216,7 @@ TEST_F(RandomCommandTest, ProjectsLoadBackToTheFigureMadeWithItsFactors) {
         ASSERT_EQ(project.records.size(), model::kPartTypeCount);
         std::array<const float*, model::kPartTypeCount> factorsOf{};
         for (const formats::ProjectRecord& record : project.records) {
-            factorsOf[static_cast<std::size_t>(record.panelIndex)] = record.deformFactors[model::kLockNone];
+            factorsOf[static_cast<std::size_t>(record.panelIndex)] = record.settings.deformFactors[model::kLockNone];
         }
         for (const auto& [left, right] : kPairs) {
             EXPECT_TRUE(std::equal(factorsOf[right], factorsOf[right] + 3, factorsOf[left])) << right;
@@ -238,7 +238,7 @@ TEST_F(RandomCommandTest, ProjectsLoadBackToTheFigureMadeWithItsFactors) {
             EXPECT_EQ(a->objectName, b->objectName);
             EXPECT_EQ(a->points, b->points) << a->objectName << (deform ? " deformed" : "");
             for (int axis = 0; axis < 3; ++axis) {
-                EXPECT_EQ(a->deformFactors[model::kLockNone][axis], b->deformFactors[model::kLockNone][axis]);
+                EXPECT_EQ(a->settings.deformFactors[model::kLockNone][axis], b->settings.deformFactors[model::kLockNone][axis]);
             }
             all.insert(all.end(), a->points.begin(), a->points.end());
         }
@@ -536,11 +536,11 @@ TEST(RandomFigureShapeTest, DeformedSymmetricFiguresKeepFacesOnHeadsSeamsClosedA
             const model::MeshObject* left = figure.PartNamed(model::panelOrder[l]);
             const model::MeshObject* right = figure.PartNamed(model::panelOrder[r]);
             const bool alike = fs::path(left->objectName).filename() == fs::path(right->objectName).filename() &&
-                               std::equal(left->deformFactors[0], left->deformFactors[0] + 3, right->deformFactors[0]);
+                               std::equal(left->settings.deformFactors[0], left->settings.deformFactors[0] + 3, right->settings.deformFactors[0]);
             if (fault.empty() && !alike) fault = right->objectType + " unlike its left part";
         }
         if (!fault.empty() && faulty++ == 0) first = "seed " + std::to_string(seed) + ": " + fault;
-        deformedHands += figure.PartNamed("Right hand")->deformFactors[model::kLockNone][0] != 0.0f;
+        deformedHands += figure.PartNamed("Right hand")->settings.deformFactors[model::kLockNone][0] != 0.0f;
     }
     EXPECT_EQ(faulty, 0) << "first " << first;
     EXPECT_EQ(sink.shown, 0);

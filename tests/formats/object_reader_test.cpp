@@ -419,7 +419,7 @@ TEST(ParsedParts, EachFileIsReadOnceAndCopiesChangeOnlyThemselves) {
     ASSERT_TRUE(first.SetPart("Left arm", read, 9));
     ASSERT_TRUE(second.SetPart("Left arm", read, 9));
     model::MeshObject* arm = first.PartNamed("Left arm");
-    arm->deformFactors[model::kLockNone][0] = 0.5f;
+    arm->settings.deformFactors[model::kLockNone][0] = 0.5f;
     first.ApplyParameters(arm);
     formats::ObjectRefusal why;
     const Part fresh = formats::ReadObjectFile(good, why);

@@ -16,21 +16,21 @@ TEST_F(Deformation, ZeroFactorsRestoreTheRestShapeExactly) {
     PartShape shape;
     AddPoints(shape, {{0.3f, 0.1f, -0.2f}, {1, 2, 3}, {-0.7f, 0.4f, 0.9f}});
     model::MeshObject* p = Add("Head", shape);
-    p->deformFactors[model::kLockNone][model::kAxisX] = 0.3f;
-    p->deformFactors[model::kLockPositive][model::kAxisY] = -0.2f;
-    p->deformFactors[model::kLockNegative][model::kAxisZ] = 0.5f;
+    p->settings.deformFactors[model::kLockNone][model::kAxisX] = 0.3f;
+    p->settings.deformFactors[model::kLockPositive][model::kAxisY] = -0.2f;
+    p->settings.deformFactors[model::kLockNegative][model::kAxisZ] = 0.5f;
     EXPECT_TRUE(creature.ApplyParameters(p));
     EXPECT_NE(p->points, p->restPoints);
     const std::vector<float> deformed = p->points;
 
     // The same factors again give the same shape; the panel's bookkeeping
     // fields do not enter.
-    p->lockModes[0] = 2;
-    p->sliderPositions[1][1] = 40;
+    p->settings.lockModes[0] = 2;
+    p->settings.sliderPositions[1][1] = 40;
     creature.ApplyParameters(p);
     EXPECT_EQ(p->points, deformed);
 
-    for (auto& mode : p->deformFactors) {
+    for (auto& mode : p->settings.deformFactors) {
         for (float& f : mode) f = 0;
     }
     creature.ApplyParameters(p);
@@ -52,7 +52,7 @@ TEST_F(Deformation, FactorsScaleAboutTheOriginWithCosineFalloff) {
     PartShape pair;
     AddPoints(pair, {{2, 0, 0}, {-2, 0, 0}});
     model::MeshObject* p = Add("Head", pair);
-    p->deformFactors[model::kLockNone][model::kAxisX] = 0.5f;
+    p->settings.deformFactors[model::kLockNone][model::kAxisX] = 0.5f;
     creature.ApplyParameters(p);
     // Distance 2 from the centre: w = cos 2 < 0, so the point moves inwards.
     EXPECT_NEAR(p->points[0], 1.584, 1e-3);
@@ -63,7 +63,7 @@ TEST_F(Deformation, FactorsScaleAboutTheOriginWithCosineFalloff) {
     PartShape single;
     AddPoints(single, {{3, 0, 0}});
     model::MeshObject* s = Add("Neck", single);
-    s->deformFactors[model::kLockNone][model::kAxisX] = 0.5f;
+    s->settings.deformFactors[model::kLockNone][model::kAxisX] = 0.5f;
     creature.ApplyParameters(s);
     EXPECT_FLOAT_EQ(s->points[0], 4.5f);
 
@@ -75,8 +75,8 @@ TEST_F(Deformation, LockFactorsActOnTheirHalfOnly) {
     PartShape row;
     AddPoints(row, {{1, 0, 0}, {2, 0, 0}, {3, 0, 0}});
     model::MeshObject* p = Add("Stomach", row);
-    p->deformFactors[model::kLockPositive][model::kAxisX] = 0.2f;
-    p->deformFactors[model::kLockNegative][model::kAxisX] = 0.3f;
+    p->settings.deformFactors[model::kLockPositive][model::kAxisX] = 0.2f;
+    p->settings.deformFactors[model::kLockNegative][model::kAxisX] = 0.3f;
     creature.ApplyParameters(p);
     // Centre x = 2: below it the Positive factor, above it the Negative one,
     // at it neither.
@@ -114,8 +114,8 @@ TEST_F(Deformation, DeformingTheUpperBodyCarriesEverythingOnItsSeams) {
 
     const auto armBefore = PointOf(*la, 0);
     const auto handEnd = PointOf(*lf, 3);
-    b->deformFactors[model::kLockNone][model::kAxisY] = 0.5f;
-    b->deformFactors[model::kLockNone][model::kAxisX] = -0.25f;
+    b->settings.deformFactors[model::kLockNone][model::kAxisY] = 0.5f;
+    b->settings.deformFactors[model::kLockNone][model::kAxisX] = -0.25f;
     EXPECT_TRUE(creature.ApplyParameters(b));
 
     EXPECT_TRUE(SeamClosed(*b, 0, *s, 1));
@@ -143,7 +143,7 @@ TEST_F(Deformation, MismatchAfterDeformingLeavesThePartInTheFigure) {
     model::MeshObject* f = Add("Left forearm", forearm);
 
     h->boundaryLists[0].pop_back();  // the seam no longer matches
-    f->deformFactors[model::kLockNone][model::kAxisY] = 0.1f;
+    f->settings.deformFactors[model::kLockNone][model::kAxisY] = 0.1f;
     EXPECT_TRUE(creature.ApplyParameters(f));
     ASSERT_FALSE(sink.shown.empty());
     EXPECT_EQ(sink.shown[0].text,

@@ -106,11 +106,11 @@ TEST_F(PartParameterTest, ChoosingAPartShowsItsSettingsAndNoneOrAnEmptySlotReset
         // X None, Y Positive, Z Negative: each group shows its own mode's values.
         const int modes[3] = {0, 1, 2};
         for (int a = 0; a < 3; ++a) {
-            arm_->lockModes[a] = modes[a];
-            arm_->sliderSteps[a] = 0.5f + static_cast<float>(a);
+            arm_->settings.lockModes[a] = modes[a];
+            arm_->settings.sliderSteps[a] = 0.5f + static_cast<float>(a);
             for (int m = 0; m < 3; ++m) {
-                arm_->sliderPositions[m][a] = 10 * m + a;
-                arm_->deformFactors[m][a] = 0.1f * static_cast<float>(m + 1) + static_cast<float>(a);
+                arm_->settings.sliderPositions[m][a] = 10 * m + a;
+                arm_->settings.deformFactors[m][a] = 0.1f * static_cast<float>(m + 1) + static_cast<float>(a);
             }
         }
         const int repaints = viewWindow->invalidateCount;
@@ -125,9 +125,9 @@ TEST_F(PartParameterTest, ChoosingAPartShowsItsSettingsAndNoneOrAnEmptySlotReset
             for (int id : {axis.lockButtons[1], axis.lockButtons[2], axis.valueField, axis.stepField, axis.adjustBar}) {
                 EXPECT_TRUE(w.IsEnabled(id)) << id;
             }
-            EXPECT_EQ(w.Text(axis.stepField), Fixed(arm_->sliderSteps[a]));
-            EXPECT_EQ(w.GetScrollInfo(axis.adjustBar).pos, arm_->sliderPositions[m][a]);
-            EXPECT_EQ(w.Text(axis.valueField), Fixed(arm_->deformFactors[m][a]));
+            EXPECT_EQ(w.Text(axis.stepField), Fixed(arm_->settings.sliderSteps[a]));
+            EXPECT_EQ(w.GetScrollInfo(axis.adjustBar).pos, arm_->settings.sliderPositions[m][a]);
+            EXPECT_EQ(w.Text(axis.valueField), Fixed(arm_->settings.deformFactors[m][a]));
         }
         EXPECT_EQ(w.Text(X.stepField), "0.500000");
 
@@ -171,14 +171,14 @@ TEST_F(PartParameterTest, EachScrollCodeMovesTheBarAndSumsTheFactorInSinglePreci
     WithPanel([&](MemoryWindow& w) {
         w.ChooseEntry(kIdObjectList, kLeftArmEntry);
         for (const Case& c : cases) {
-            arm_->sliderPositions[0][0] = 3;
-            arm_->deformFactors[0][0] = 0.25f;
-            arm_->sliderSteps[0] = 0.03f;
+            arm_->settings.sliderPositions[0][0] = 3;
+            arm_->settings.deformFactors[0][0] = 0.25f;
+            arm_->settings.sliderSteps[0] = 0.03f;
             const float before = ArmX();
             ASSERT_TRUE(w.Scroll(X.adjustBar, c.code, c.thumb));
             const float factor = static_cast<float>(3 - c.expected) * 0.03f + 0.25f;
-            EXPECT_EQ(arm_->sliderPositions[0][0], c.expected) << c.code;
-            EXPECT_EQ(arm_->deformFactors[0][0], factor) << c.code;
+            EXPECT_EQ(arm_->settings.sliderPositions[0][0], c.expected) << c.code;
+            EXPECT_EQ(arm_->settings.deformFactors[0][0], factor) << c.code;
             EXPECT_EQ(w.GetScrollInfo(X.adjustBar).pos, c.expected) << c.code;
             EXPECT_EQ(w.Text(X.valueField), Fixed(factor)) << c.code;
             // The shape follows the factor; the welded seam stays closed.
@@ -188,8 +188,8 @@ TEST_F(PartParameterTest, EachScrollCodeMovesTheBarAndSumsTheFactorInSinglePreci
             EXPECT_TRUE(testdata::SeamClosed(*arm_, kSeam, *body_, kSeam)) << c.code;
         }
         // Other modes and axes are untouched.
-        EXPECT_EQ(arm_->deformFactors[1][0], 0.0f);
-        EXPECT_EQ(arm_->deformFactors[0][1], 0.0f);
+        EXPECT_EQ(arm_->settings.deformFactors[1][0], 0.0f);
+        EXPECT_EQ(arm_->settings.deformFactors[0][1], 0.0f);
     });
 }
 
@@ -197,22 +197,22 @@ TEST_F(PartParameterTest, ClicksPastTheEndKeepCountingAndTheNextDragComesBack) {
     WithPanel([&](MemoryWindow& w) {
         w.ChooseEntry(kIdObjectList, kLeftArmEntry);
         w.Scroll(X.adjustBar, ui::kScrollThumbTrack, 50);
-        const float atEnd = arm_->deformFactors[0][0];
+        const float atEnd = arm_->settings.deformFactors[0][0];
         EXPECT_EQ(atEnd, -50 * 0.01f);
         for (int i = 0; i < 3; ++i) w.Scroll(X.adjustBar, ui::kScrollLineRight, 0);
-        EXPECT_EQ(arm_->sliderPositions[0][0], 53);
+        EXPECT_EQ(arm_->settings.sliderPositions[0][0], 53);
         EXPECT_EQ(w.GetScrollInfo(X.adjustBar).pos, 50);  // the thumb stays at the end
         float expected = atEnd;
         for (int i = 0; i < 3; ++i) expected = -1.0f * 0.01f + expected;
-        EXPECT_EQ(arm_->deformFactors[0][0], expected);
+        EXPECT_EQ(arm_->settings.deformFactors[0][0], expected);
         // The first drag message puts the stored position back under the thumb.
         w.Scroll(X.adjustBar, ui::kScrollThumbTrack, 50);
-        EXPECT_EQ(arm_->sliderPositions[0][0], 50);
-        EXPECT_EQ(arm_->deformFactors[0][0], 3.0f * 0.01f + expected);
+        EXPECT_EQ(arm_->settings.sliderPositions[0][0], 50);
+        EXPECT_EQ(arm_->settings.deformFactors[0][0], 3.0f * 0.01f + expected);
         // Far below the range, from a project file: no overflow, still counting.
-        arm_->sliderPositions[0][0] = -2147483647;
+        arm_->settings.sliderPositions[0][0] = -2147483647;
         w.Scroll(X.adjustBar, ui::kScrollPageLeft, 0);
-        EXPECT_EQ(arm_->sliderPositions[0][0], -2147483647 - 1);
+        EXPECT_EQ(arm_->settings.sliderPositions[0][0], -2147483647 - 1);
         EXPECT_EQ(w.GetScrollInfo(X.adjustBar).pos, -50);
     });
 }
@@ -224,7 +224,7 @@ TEST_F(PartParameterTest, EachLockModeKeepsItsOwnPositionAndFactor) {
         for (int m = 0; m < 3; ++m) {
             ASSERT_TRUE(w.Click(X.lockButtons[m]));
             for (int k = 0; k < 3; ++k) EXPECT_EQ(w.IsChecked(X.lockButtons[k]), k == m);
-            EXPECT_EQ(arm_->lockModes[0], m);
+            EXPECT_EQ(arm_->settings.lockModes[0], m);
             EXPECT_EQ(w.GetScrollInfo(X.adjustBar).pos, 0);
             w.Scroll(X.adjustBar, ui::kScrollThumbTrack, bumps[m]);
         }
@@ -233,7 +233,7 @@ TEST_F(PartParameterTest, EachLockModeKeepsItsOwnPositionAndFactor) {
             w.Click(X.lockButtons[m]);
             EXPECT_EQ(w.GetScrollInfo(X.adjustBar).pos, bumps[m]);
             EXPECT_EQ(w.Text(X.valueField), Fixed(static_cast<float>(-bumps[m]) * 0.01f + 0.0f));
-            EXPECT_EQ(arm_->sliderPositions[m][0], bumps[m]);
+            EXPECT_EQ(arm_->settings.sliderPositions[m][0], bumps[m]);
         }
         EXPECT_EQ(ArmX(), shape);  // switching modes does not recompute the part
     });
@@ -242,9 +242,9 @@ TEST_F(PartParameterTest, EachLockModeKeepsItsOwnPositionAndFactor) {
 TEST_F(PartParameterTest, ALockModeNoButtonStandsForIndexesNothing) {
     WithPanel([&](MemoryWindow& w) {
         for (int mode : {3, -1, 1 << 30}) {
-            arm_->lockModes[0] = mode;
-            arm_->sliderPositions[0][0] = 9;
-            arm_->deformFactors[0][0] = 0.5f;
+            arm_->settings.lockModes[0] = mode;
+            arm_->settings.sliderPositions[0][0] = 9;
+            arm_->settings.deformFactors[0][0] = 0.5f;
             w.ChooseEntry(kIdObjectList, 0);
             w.ChooseEntry(kIdObjectList, kLeftArmEntry);
             EXPECT_EQ(w.GetScrollInfo(X.adjustBar).pos, 0);
@@ -255,10 +255,10 @@ TEST_F(PartParameterTest, ALockModeNoButtonStandsForIndexesNothing) {
             EXPECT_EQ(w.Text(X.valueField), Fixed(-0.01f));
             w.TypeText(X.valueField, "7");
             w.LoseFocus(X.valueField);
-            EXPECT_EQ(arm_->lockModes[0], mode);
-            EXPECT_EQ(arm_->sliderPositions[0][0], 9);
-            EXPECT_EQ(arm_->deformFactors[0][0], 0.5f);
-            for (int m = 1; m < 3; ++m) EXPECT_EQ(arm_->deformFactors[m][0], 0.0f);
+            EXPECT_EQ(arm_->settings.lockModes[0], mode);
+            EXPECT_EQ(arm_->settings.sliderPositions[0][0], 9);
+            EXPECT_EQ(arm_->settings.deformFactors[0][0], 0.5f);
+            for (int m = 1; m < 3; ++m) EXPECT_EQ(arm_->settings.deformFactors[m][0], 0.0f);
         }
     });
 }
@@ -277,18 +277,18 @@ TEST_F(PartParameterTest, FieldsAreReadOnLostFocusAsNumbersOrZero) {
         w.Click(X.lockButtons[2]);
         w.Scroll(X.adjustBar, ui::kScrollThumbTrack, 6);
         for (const auto& c : cases) {
-            arm_->deformFactors[2][0] = 99.0f;
+            arm_->settings.deformFactors[2][0] = 99.0f;
             ASSERT_TRUE(w.TypeText(X.valueField, c.text));
             ASSERT_TRUE(w.LoseFocus(X.valueField));
-            EXPECT_EQ(arm_->deformFactors[2][0], c.value) << c.text;
+            EXPECT_EQ(arm_->settings.deformFactors[2][0], c.value) << c.text;
             EXPECT_EQ(w.Text(X.valueField), c.text);            // left as typed
             EXPECT_EQ(w.GetScrollInfo(X.adjustBar).pos, 6);     // the bar stays
-            EXPECT_EQ(arm_->sliderPositions[2][0], 6);
+            EXPECT_EQ(arm_->settings.sliderPositions[2][0], 6);
             for (float p : arm_->points) ASSERT_TRUE(std::isfinite(p)) << c.text;
         }
         w.TypeText(X.stepField, "-1e39");
         w.LoseFocus(X.stepField);
-        EXPECT_EQ(arm_->sliderSteps[0], 0.0f);
+        EXPECT_EQ(arm_->settings.sliderSteps[0], 0.0f);
         // A typed value changes the shape at once.
         const float before = ArmX();
         w.TypeText(X.valueField, "-0.8");
@@ -300,13 +300,13 @@ TEST_F(PartParameterTest, FieldsAreReadOnLostFocusAsNumbersOrZero) {
         const float shape = ArmX();
         w.TypeText(X.stepField, "0.5");
         w.LoseFocus(X.stepField);
-        EXPECT_EQ(arm_->sliderSteps[0], 0.5f);
+        EXPECT_EQ(arm_->settings.sliderSteps[0], 0.5f);
         EXPECT_EQ(ArmX(), shape);
         w.Scroll(X.adjustBar, ui::kScrollLineRight, 0);
-        EXPECT_EQ(arm_->deformFactors[2][0], -1.0f * 0.5f + -0.8f);
+        EXPECT_EQ(arm_->settings.deformFactors[2][0], -1.0f * 0.5f + -0.8f);
         w.TypeText(X.stepField, "junk");
         w.LoseFocus(X.stepField);
-        EXPECT_EQ(arm_->sliderSteps[0], 0.0f);
+        EXPECT_EQ(arm_->settings.sliderSteps[0], 0.0f);
     });
 }
 
@@ -323,7 +323,7 @@ TEST_F(PartParameterTest, APartRemovedWhileChosenIsNeverTouched) {
         w.LoseFocus(X.stepField);
         w.Click(X.lockButtons[1]);
         EXPECT_TRUE(w.IsChecked(X.lockButtons[1]));  // only the checks change
-        EXPECT_EQ(body_->deformFactors[0][0], 0.0f);
+        EXPECT_EQ(body_->settings.deformFactors[0][0], 0.0f);
         w.Click(kIdNextPart);  // "Left forearm": not there either
         EXPECT_EQ(body_->selected, 0);
     });

@@ -115,7 +115,7 @@ TEST_F(ProjectPanelTest, SavedAndLoadedProjectGivesTheFigureAndTheListsBack) {
         const int nose = PartSelectionPanel::ListId(kNoseRow);
         lists.ChooseEntry(nose, 2);  // n2.mwo
         lists.ChooseEntry(head, 2);  // b head.mwo
-        creature->PartAt(1)->deformFactors[1][2] = 0.25f;
+        creature->PartAt(1)->settings.deformFactors[1][2] = 0.25f;
         Answer(dir / "figure.mwp");
         ASSERT_TRUE(page.Click(kIdSaveProject));
         ASSERT_EQ(platform.messages.size(), 1u);
@@ -136,7 +136,7 @@ TEST_F(ProjectPanelTest, SavedAndLoadedProjectGivesTheFigureAndTheListsBack) {
         ASSERT_TRUE(page.Click(kIdLoadProject));
         ASSERT_EQ(creature->parts.Count(), 2);
         EXPECT_EQ(creature->PartAt(0)->objectType, "Nose");
-        EXPECT_EQ(creature->PartAt(1)->deformFactors[1][2], 0.25f);
+        EXPECT_EQ(creature->PartAt(1)->settings.deformFactors[1][2], 0.25f);
         EXPECT_EQ(lists.Selection(nose), 2);
         EXPECT_EQ(lists.Selection(head), 2);
         EXPECT_EQ(platform.messages.size(), 1u);

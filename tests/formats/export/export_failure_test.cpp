@@ -128,7 +128,7 @@ TEST_P(ExportFailure, APartNamingPointsItDoesNotHaveIsRefused) {
 TEST_P(ExportFailure, PointsBeyondFiniteNumbersAreRefused) {
     Append(creature, CodePart("Neck", {0, 0, 0, 1, 0, 0, 1, 1, 0}, {{0, 1, 2, 2, 0}}));
     model::MeshObject* arm = Append(creature, CodePart("Left arm", {0, 0, 0, INFINITY, 0, 0, 1, NAN, 0}, {{0, 1, 2, 2, 0}}));
-    arm->deformFactors[model::kLockNone][1] = 1e30f;
+    arm->settings.deformFactors[model::kLockNone][1] = 1e30f;
     EXPECT_FALSE(Export(folder / "figure"));
     ASSERT_EQ(sink.shown.size(), 1u);
     EXPECT_EQ(sink.shown[0].text, "The part \"Left arm\" has points beyond any number a file holds (its build factors "

@@ -49,19 +49,19 @@ protected:
         const float factors[3][3] = {{0.25f, 0, -0.1f}, {0, 1.5f, 0}, {-0.125f, 0, 0.3f}};
         for (int m = 0; m < 3; ++m) {
             for (int a = 0; a < 3; ++a) {
-                arm.sliderPositions[m][a] = positions[m][a];
-                if (deform) arm.deformFactors[m][a] = factors[m][a];
+                arm.settings.sliderPositions[m][a] = positions[m][a];
+                if (deform) arm.settings.deformFactors[m][a] = factors[m][a];
             }
         }
-        arm.sliderSteps[1] = 0.5f;
-        arm.sliderSteps[2] = 0.02f;
-        arm.lockModes[0] = 1;
-        arm.lockModes[1] = 2;
-        fore.sliderPositions[2][1] = 275;
-        fore.lockModes[0] = fore.lockModes[1] = 2;
-        fore.lockModes[2] = 1;
+        arm.settings.sliderSteps[1] = 0.5f;
+        arm.settings.sliderSteps[2] = 0.02f;
+        arm.settings.lockModes[0] = 1;
+        arm.settings.lockModes[1] = 2;
+        fore.settings.sliderPositions[2][1] = 275;
+        fore.settings.lockModes[0] = fore.settings.lockModes[1] = 2;
+        fore.settings.lockModes[2] = 1;
         if (deform) {
-            fore.deformFactors[2][1] = -2.75f;
+            fore.settings.deformFactors[2][1] = -2.75f;
             creature.ApplyParameters(&arm);
             creature.ApplyParameters(&fore);
         }

@@ -59,10 +59,10 @@ void ProjectRoundTrip::SaveMoveLoadSave(bool deform) {
         EXPECT_EQ(is.objectName, moved + was.objectName.substr(lib.size()));
         EXPECT_EQ(is.typeId, was.typeId);
         EXPECT_EQ(is.panelIndex, was.panelIndex);
-        EXPECT_EQ(0, std::memcmp(is.sliderPositions, was.sliderPositions, sizeof is.sliderPositions));
-        EXPECT_EQ(0, std::memcmp(is.sliderSteps, was.sliderSteps, sizeof is.sliderSteps));
-        EXPECT_EQ(0, std::memcmp(is.deformFactors, was.deformFactors, sizeof is.deformFactors));
-        EXPECT_EQ(0, std::memcmp(is.lockModes, was.lockModes, sizeof is.lockModes));
+        EXPECT_EQ(0, std::memcmp(is.settings.sliderPositions, was.settings.sliderPositions, sizeof is.settings.sliderPositions));
+        EXPECT_EQ(0, std::memcmp(is.settings.sliderSteps, was.settings.sliderSteps, sizeof is.settings.sliderSteps));
+        EXPECT_EQ(0, std::memcmp(is.settings.deformFactors, was.settings.deformFactors, sizeof is.settings.deformFactors));
+        EXPECT_EQ(0, std::memcmp(is.settings.lockModes, was.settings.lockModes, sizeof is.settings.lockModes));
         EXPECT_EQ(is.points, was.points) << is.objectType;
         if (deform) {
             EXPECT_NE(was.points, was.restPoints) << "deformed";
@@ -128,7 +128,7 @@ TEST_F(ProjectTest, DamagedFilesLoadWhatTheyCan) {
         Check check;
     } cases[] = {
         {"LF line ends", lf, {"Left arm", "Left forearm"}, {}, {{9, "arm01.mwo"}, {10, "Fore_A.MWO"}},
-         [](const model::MeshObject& fore) { EXPECT_EQ(fore.deformFactors[2][1], -2.75f); }},
+         [](const model::MeshObject& fore) { EXPECT_EQ(fore.settings.deformFactors[2][1], -2.75f); }},
         {"any header, panel index not the type's", "??\r\n1\r\n" + Record(3, 4, "Left arm", "\\Left arm\\arm01.mwo"),
          {"Left arm"}, {}, {{9, "arm01.mwo"}},
          [](const model::MeshObject& arm) { EXPECT_EQ(arm.panelIndex, 4); }},
@@ -145,43 +145,43 @@ TEST_F(ProjectTest, DamagedFilesLoadWhatTheyCan) {
          Record(3, 9, "Left arm", "\\Left arm\\arm02.mwo", "0 0 0 0 0 0 0 0 0 1 1 1 0.5 0 0 0 0 0 0 0 0 0 0 0 0"),
          {"Left forearm", "Left arm"}, {}, {{9, "arm01.mwo"}, {10, "Fore_A.MWO"}, {9, "arm02.mwo"}},
          [](const model::MeshObject& arm) {
-             EXPECT_EQ(arm.deformFactors[0][0], 0.5f);
+             EXPECT_EQ(arm.settings.deformFactors[0][0], 0.5f);
              EXPECT_EQ(arm.objectName.substr(arm.objectName.size() - 9), "arm02.mwo");
          }},
         {"numbers missing at the end", "MW1\r\n2\r\n" + Record(5, 10, "Left forearm", "\\Left forearm\\Fore_A.MWO",
          "1 2 3 4 5 6 7 8 9 0.5 0.25 2 -1 -2 -3 -4 -5 -6 -7 -8 -9 2 1 0 0") + "3\n9\nLeft arm\n\\Left arm\\arm01.mwo\n7 -7",
          {"Left forearm", "Left arm"}, {}, {{10, "Fore_A.MWO"}, {9, "arm01.mwo"}},
          [](const model::MeshObject& arm) {
-             EXPECT_EQ(arm.sliderPositions[0][1], -7);
-             EXPECT_EQ(arm.sliderPositions[2][2], 9);  // carried over
-             EXPECT_EQ(arm.sliderSteps[0], 0.5f);
-             EXPECT_EQ(arm.deformFactors[2][2], -9.0f);
-             EXPECT_EQ(arm.lockModes[0], 2);
+             EXPECT_EQ(arm.settings.sliderPositions[0][1], -7);
+             EXPECT_EQ(arm.settings.sliderPositions[2][2], 9);  // carried over
+             EXPECT_EQ(arm.settings.sliderSteps[0], 0.5f);
+             EXPECT_EQ(arm.settings.deformFactors[2][2], -9.0f);
+             EXPECT_EQ(arm.settings.lockModes[0], 2);
          }},
         {"a word for a number", "MW1\r\n1\r\n" + Record(3, 9, "Left arm", "\\Left arm\\arm01.mwo", "1 2.5 x 9 9"),
          {"Left arm"}, {}, {{9, "arm01.mwo"}},
          [](const model::MeshObject& arm) {
-             EXPECT_EQ(arm.sliderPositions[0][0], 1);
-             EXPECT_EQ(arm.sliderPositions[0][1], 2);  // "%d" stops at the point
-             EXPECT_EQ(arm.sliderPositions[0][2], 0);
-             EXPECT_EQ(arm.sliderSteps[0], 0.01f);
+             EXPECT_EQ(arm.settings.sliderPositions[0][0], 1);
+             EXPECT_EQ(arm.settings.sliderPositions[0][1], 2);  // "%d" stops at the point
+             EXPECT_EQ(arm.settings.sliderPositions[0][2], 0);
+             EXPECT_EQ(arm.settings.sliderSteps[0], 0.01f);
          }},
         {"numbers no float holds", "MW1\r\n1\r\n" + Record(3, 9, "Left arm", "\\Left arm\\arm01.mwo",
          "0 0 0 0 0 0 0 0 0 inf nan 1e99 -1e-99 1 0 0 0 0 0 0 0 0 0 0 0"), {"Left arm"}, {}, {{9, "arm01.mwo"}},
          [](const model::MeshObject& arm) {
-             EXPECT_EQ(arm.sliderSteps[0], 0.0f);
-             EXPECT_EQ(arm.sliderSteps[1], 0.0f);
-             EXPECT_EQ(arm.sliderSteps[2], 0.0f);
-             EXPECT_EQ(arm.deformFactors[0][0], 0.0f);
-             EXPECT_EQ(arm.deformFactors[0][1], 1.0f);
+             EXPECT_EQ(arm.settings.sliderSteps[0], 0.0f);
+             EXPECT_EQ(arm.settings.sliderSteps[1], 0.0f);
+             EXPECT_EQ(arm.settings.sliderSteps[2], 0.0f);
+             EXPECT_EQ(arm.settings.deformFactors[0][0], 0.0f);
+             EXPECT_EQ(arm.settings.deformFactors[0][1], 1.0f);
          }},
         {"lock modes of no mode", "MW1\r\n1\r\n" + Record(3, 9, "Left arm", "\\Left arm\\arm01.mwo",
          "0 0 0 0 0 0 0 0 0 1 1 1 0 0 0 0 0 0 0 0 0 7 -1 2147483648 5"), {"Left arm"}, {}, {{9, "arm01.mwo"}},
          [](const model::MeshObject& arm) {
-             EXPECT_EQ(arm.lockModes[0], 7);
-             EXPECT_EQ(arm.lockModes[1], -1);
-             EXPECT_EQ(arm.lockModes[2], 2147483647);
-             EXPECT_EQ(arm.spareMode, 0);
+             EXPECT_EQ(arm.settings.lockModes[0], 7);
+             EXPECT_EQ(arm.settings.lockModes[1], -1);
+             EXPECT_EQ(arm.settings.lockModes[2], 2147483647);
+             EXPECT_EQ(arm.settings.spareMode, 0);
          }},
         {"overlong path", "MW1\r\n1\r\n" + Record(3, 9, "Left arm", "\\Left arm\\" + longName),
          {}, {"objects/Left arm/" + longName}, {{9, longName}}, nullptr},
