@@ -103,7 +103,7 @@ private:
         marks_.assign(figure_.VertexCount(), {});
         for (std::uint32_t p = 0; p < merged_.parts.size(); ++p) {
             const model::MeshObject& part = *merged_.parts[p];
-            const auto base = static_cast<std::uint32_t>(part.exportPointBase);
+            const std::uint32_t base = merged_.pointBase[p];
             for (int k = 0; k < model::kBoundaryListCount; ++k) {
                 for (std::uint16_t entry : part.boundaryLists[static_cast<std::size_t>(k)]) {
                     std::uint32_t point = base + entry;

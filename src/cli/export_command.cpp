@@ -163,9 +163,8 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
             err << "mwbatch export: " << projectPath << ": no part could be loaded, nothing written\n";
             return kExitFailed;
         }
-        if (options.Has("--type-names")) creature.PrefixAllSurfaceNames();
+        settings.typeNames = options.Has("--type-names");
         written = mesh->write(creature, outputPath, messages, settings);
-        creature.RestoreAllSurfaceNames();
         if (written && options.Has("--verbose")) {
             err << outputPath << ": " << cleanup.droppedTriangles << " triangles without area left out, "
                 << cleanup.mergedPoints << " coincident points merged\n";

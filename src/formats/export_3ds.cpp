@@ -60,7 +60,7 @@ std::uint8_t ColourByte(float component) {
 }
 
 struct Material {
-    const model::SurfaceRecord* record;
+    const MergedSurface* surface;
     std::uint32_t name;  // entry of Plan::polygonsByName
 };
 
@@ -82,7 +82,7 @@ Plan MakePlan(const MergedFigure& figure) {
     std::unordered_map<std::string_view, std::uint32_t> nameIds;
     std::vector<std::uint32_t> nameOfSurface(figure.surfaces.size());
     for (std::size_t s = 0; s < figure.surfaces.size(); ++s) {
-        const auto [at, added] = nameIds.try_emplace(figure.surfaces[s].record->name,
+        const auto [at, added] = nameIds.try_emplace(figure.surfaces[s].name,
                                                      static_cast<std::uint32_t>(nameIds.size()));
         nameOfSurface[s] = at->second;
     }
@@ -96,9 +96,9 @@ Plan MakePlan(const MergedFigure& figure) {
     std::uint64_t materialBytes = 0;
     std::uint64_t groupBytes = 0;
     for (std::uint32_t s : figure.materialOrder) {
-        const Material material{figure.surfaces[s].record, nameOfSurface[s]};
+        const Material material{&figure.surfaces[s], nameOfSurface[s]};
         plan.materials.push_back(material);
-        const std::uint64_t nameBytes = StoredName(material.record->name).size();
+        const std::uint64_t nameBytes = StoredName(material.surface->name).size();
         const std::size_t polygons = plan.polygonsByName[material.name].size();
         materialBytes += 94 + nameBytes;
         if (polygons > 0) groupBytes += 9 + nameBytes + 4 * polygons;
@@ -174,13 +174,13 @@ private:
     AtomicFile& file_;
 };
 
-void WriteMaterial(ChunkWriter& out, const model::SurfaceRecord& surface) {
+void WriteMaterial(ChunkWriter& out, const MergedSurface& surface) {
     const std::uint32_t nameBytes = static_cast<std::uint32_t>(StoredName(surface.name).size());
     out.Header(kMaterialEntry, 94 + nameBytes);
     out.Header(kMaterialName, 7 + nameBytes);
     out.Name(surface.name);
-    const unsigned char rgb[3] = {ColourByte(surface.colour[0]), ColourByte(surface.colour[1]),
-                                  ColourByte(surface.colour[2])};
+    const std::array<float, 3>& colour = surface.record->colour;
+    const unsigned char rgb[3] = {ColourByte(colour[0]), ColourByte(colour[1]), ColourByte(colour[2])};
     for (std::uint16_t id : {kAmbient, kDiffuse, kSpecular}) {
         out.Header(id, 15);
         out.Header(kColour24, 9);
@@ -222,9 +222,9 @@ void WriteFaces(ChunkWriter& out, const MergedFigure& figure, const Plan& plan) 
     for (const Material& material : plan.materials) {
         const std::vector<std::uint32_t>& polygons = plan.polygonsByName[material.name];
         if (polygons.empty()) continue;
-        const std::uint64_t nameBytes = StoredName(material.record->name).size();
+        const std::uint64_t nameBytes = StoredName(material.surface->name).size();
         out.Header(kMaterialGroup, 9 + nameBytes + 4 * polygons.size());
-        out.Name(material.record->name);
+        out.Name(material.surface->name);
         out.U16(static_cast<std::uint16_t>(2 * polygons.size()));
         for (std::uint32_t i : polygons) {
             unsigned char bytes[4];
@@ -243,7 +243,7 @@ void WriteFile(AtomicFile& file, const MergedFigure& figure, const Plan& plan) {
     out.Header(kMeshData, plan.meshData);
     out.Header(kMeshVersion, 10);
     out.U32(3);
-    for (const Material& material : plan.materials) WriteMaterial(out, *material.record);
+    for (const Material& material : plan.materials) WriteMaterial(out, *material.surface);
     out.Header(kMasterScale, 10);
     out.F32(1.0f);
     out.Header(kNamedObject, plan.namedObject);
@@ -255,9 +255,10 @@ void WriteFile(AtomicFile& file, const MergedFigure& figure, const Plan& plan) {
 
 }  // namespace
 
-bool Export3ds(model::Creature& creature, const std::string& path, ui::MessageSink& messages) {
+bool Export3ds(const model::Creature& creature, const std::string& path, ui::MessageSink& messages,
+               bool typeNames) {
     MergedFigure figure;
-    if (!PrepareFigure(figure, creature, messages)) return false;
+    if (!PrepareFigure(figure, creature, messages, typeNames)) return false;
     figure.OrderMaterials();
     figure.ListVertices();
     const Plan plan = MakePlan(figure);

@@ -17,6 +17,9 @@ namespace formats {
 // beyond the format's limits, a part whose polygons or seams name points it
 // does not have, or a file that cannot be written (all three reported).
 // "Saved" is shown after a complete file.
-bool Export3ds(model::Creature& creature, const std::string& path, ui::MessageSink& messages);
+// With `typeNames` every surface a part's file named is written as
+// "<part type>_<name>", so that equal names on different parts stay apart.
+bool Export3ds(const model::Creature& creature, const std::string& path, ui::MessageSink& messages,
+               bool typeNames = false);
 
 }  // namespace formats

@@ -55,9 +55,10 @@ std::size_t FormatFace(const MergedFigure& figure, const MergedFace& face, char*
 
 }  // namespace
 
-bool ExportDxf(model::Creature& creature, const std::string& path, ui::MessageSink& messages) {
+bool ExportDxf(const model::Creature& creature, const std::string& path, ui::MessageSink& messages,
+               bool typeNames) {
     MergedFigure figure;
-    if (!PrepareFigure(figure, creature, messages)) return false;
+    if (!PrepareFigure(figure, creature, messages, typeNames)) return false;
 
     return WriteExportFile(path, messages, [&](AtomicFile& file) {
         file.Write(kOpening);

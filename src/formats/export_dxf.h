@@ -17,6 +17,9 @@ namespace formats {
 // polygons or seams name points it does not have, or a file that cannot be
 // written (both reported as the .3ds export reports them). Any number of
 // points. "Saved" is shown after a complete file.
-bool ExportDxf(model::Creature& creature, const std::string& path, ui::MessageSink& messages);
+// With `typeNames` every surface a part's file named is written as
+// "<part type>_<name>", so that equal names on different parts stay apart.
+bool ExportDxf(const model::Creature& creature, const std::string& path, ui::MessageSink& messages,
+               bool typeNames = false);
 
 }  // namespace formats

@@ -303,7 +303,7 @@ constexpr const char* kTooLarge =
 
 }  // namespace
 
-bool ExportGlb(model::Creature& creature, const std::string& path, ui::MessageSink& messages,
+bool ExportGlb(const model::Creature& creature, const std::string& path, ui::MessageSink& messages,
                const ExportSettings& settings) {
     ModernFigure figure;
     if (!figure.Prepare(creature, messages, settings, FileFrame::kMetresYUp)) return false;

@@ -20,7 +20,7 @@ namespace formats {
 // seams name points it does not have, a figure past the 4 GB the format
 // holds, or a file that cannot be written (all three reported). "Saved" is
 // shown after a complete file.
-bool ExportGlb(model::Creature& creature, const std::string& path, ui::MessageSink& messages,
+bool ExportGlb(const model::Creature& creature, const std::string& path, ui::MessageSink& messages,
                const ExportSettings& settings = {});
 
 }  // namespace formats

@@ -24,10 +24,10 @@ struct MaterialKey {
     }
 };
 
-MaterialKey KeyOf(const model::SurfaceRecord& record) {
-    MaterialKey key{record.name, {}};
+MaterialKey KeyOf(const MergedSurface& surface) {
+    MaterialKey key{surface.name, {}};
     for (std::size_t c = 0; c < 3; ++c) {
-        const float component = record.colour[c] + 0.0f;
+        const float component = surface.record->colour[c] + 0.0f;
         std::memcpy(&key.colour[c], &component, sizeof component);
     }
     return key;
@@ -35,14 +35,14 @@ MaterialKey KeyOf(const model::SurfaceRecord& record) {
 
 }  // namespace
 
-bool ModernFigure::Prepare(model::Creature& creature, ui::MessageSink& messages, const ExportSettings& settings,
+bool ModernFigure::Prepare(const model::Creature& creature, ui::MessageSink& messages, const ExportSettings& settings,
                            FileFrame frame, bool smoothNormals) {
     materials.clear();
     positions.clear();
     normals.clear();
     droppedTriangles = 0;
     mergedPoints = 0;
-    if (!PrepareFigure(merged, creature, messages)) return false;
+    if (!PrepareFigure(merged, creature, messages, settings.typeNames)) return false;
     MergeCoincidentPoints();
     merged.OrderMaterials();
     merged.ListVertices();
@@ -58,8 +58,8 @@ bool ModernFigure::Prepare(model::Creature& creature, ui::MessageSink& messages,
         if (std::isfinite(p[0]) && std::isfinite(p[1]) && std::isfinite(p[2])) continue;
         const std::uint32_t point = merged.vertices[v];
         const model::MeshObject* owner = merged.parts.front();
-        for (const model::MeshObject* part : merged.parts) {
-            if (static_cast<std::uint32_t>(part->exportPointBase) <= point) owner = part;
+        for (std::size_t at = 0; at < merged.parts.size(); ++at) {
+            if (merged.pointBase[at] <= point) owner = merged.parts[at];
         }
         unbounded.push_back(owner);
     }
@@ -91,8 +91,9 @@ void ModernFigure::MergeCoincidentPoints() {
         std::memcpy(&bits, &c, sizeof bits);
         return bits;
     };
-    for (const model::MeshObject* part : merged.parts) {
-        const auto base = static_cast<std::uint32_t>(part->exportPointBase);
+    for (std::size_t at = 0; at < merged.parts.size(); ++at) {
+        const model::MeshObject* part = merged.parts[at];
+        const std::uint32_t base = merged.pointBase[at];
         const auto count = static_cast<std::uint32_t>(part->points.size() / 3);
         std::size_t size = 16;
         while (size < 2 * static_cast<std::size_t>(count)) size *= 2;
@@ -153,14 +154,15 @@ void ModernFigure::CollectMaterials() {
     std::unordered_set<std::string_view> namesSeen;
     std::vector<std::uint32_t> materialOfSurface(merged.surfaces.size());
     for (std::uint32_t s : merged.materialOrder) {
-        const model::SurfaceRecord* record = merged.surfaces[s].record;
-        const auto [at, added] = byNameAndColour.try_emplace(KeyOf(*record), static_cast<std::uint32_t>(materials.size()));
+        const MergedSurface& surface = merged.surfaces[s];
+        const model::SurfaceRecord* record = surface.record;
+        const auto [at, added] = byNameAndColour.try_emplace(KeyOf(surface), static_cast<std::uint32_t>(materials.size()));
         materialOfSurface[s] = at->second;
         if (!added) continue;
-        std::string name = record->name;
-        if (!namesSeen.insert(record->name).second) {
+        std::string name = surface.name;
+        if (!namesSeen.insert(surface.name).second) {
             // Another colour of a name already given: the part's type tells them apart.
-            const std::string base = merged.parts[merged.surfaces[s].part]->objectType + " " + record->name;
+            const std::string base = merged.parts[surface.part]->objectType + " " + surface.name;
             name = base;
             for (int n = 2; taken.count(name) != 0; ++n) name = base + " " + std::to_string(n);
         }

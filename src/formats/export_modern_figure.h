@@ -49,7 +49,7 @@ public:
     // settings' counts. Without `smoothNormals` (a format with facet normals
     // only) the vertices get none. False for an empty figure (nothing said)
     // and for a damaged part (reported).
-    bool Prepare(model::Creature& creature, ui::MessageSink& messages, const ExportSettings& settings,
+    bool Prepare(const model::Creature& creature, ui::MessageSink& messages, const ExportSettings& settings,
                  FileFrame frame, bool smoothNormals = true);
 
     // The triangles of a merged face as vertex numbers, turned to face

@@ -186,7 +186,7 @@ std::string MaterialLibraryPath(const std::string& objPath) {
     return library == objPath ? objPath + ".mtl" : library;
 }
 
-bool ExportObj(model::Creature& creature, const std::string& path, ui::MessageSink& messages,
+bool ExportObj(const model::Creature& creature, const std::string& path, ui::MessageSink& messages,
                const ExportSettings& settings) {
     ModernFigure figure;
     if (!figure.Prepare(creature, messages, settings, FileFrame::kMetresYUp)) return false;

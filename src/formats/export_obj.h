@@ -26,7 +26,7 @@ std::string MaterialLibraryPath(const std::string& objPath);
 // does not have, or a file that cannot be written (both reported as the
 // .3ds export reports them); a failure of either file leaves neither behind
 // and an old .mtl as it was. "Saved" is shown after both files are complete.
-bool ExportObj(model::Creature& creature, const std::string& path, ui::MessageSink& messages,
+bool ExportObj(const model::Creature& creature, const std::string& path, ui::MessageSink& messages,
                const ExportSettings& settings = {});
 
 }  // namespace formats

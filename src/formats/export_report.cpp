@@ -8,15 +8,17 @@
 
 namespace formats {
 
-bool PrepareFigure(MergedFigure& figure, model::Creature& creature, ui::MessageSink& messages) {
-    const MergeResult result = figure.Prepare(creature);
+bool PrepareFigure(MergedFigure& figure, const model::Creature& creature, ui::MessageSink& messages,
+                   bool typeNames) {
+    const MergeResult result = figure.Prepare(creature, typeNames);
     if (result == MergeResult::kDamaged) ReportDamagedPart(messages, figure.damagedPart);
     if (result != MergeResult::kMerged) return false;
     // Build factors far past any sensible size throw points to infinity (or
     // NaN, where infinities meet): no file can hold them.
     std::vector<const model::MeshObject*> unbounded;
-    for (const model::MeshObject* part : figure.parts) {
-        const std::size_t first = 3 * static_cast<std::size_t>(part->exportPointBase);
+    for (std::size_t at = 0; at < figure.parts.size(); ++at) {
+        const model::MeshObject* part = figure.parts[at];
+        const std::size_t first = 3 * static_cast<std::size_t>(figure.pointBase[at]);
         for (std::size_t i = first; i < first + part->points.size(); ++i) {
             if (!std::isfinite(figure.points[i])) {
                 unbounded.push_back(part);

@@ -41,9 +41,11 @@ inline void ReportSaved(ui::MessageSink& messages) {
 // build factor (the cause; its welded neighbours share its fate).
 const model::MeshObject* LargestFactorPart(const std::vector<const model::MeshObject*>& parts);
 
-// Merges the creature's parts for an export. False for an empty figure
-// (nothing to say) and for a damaged part (reported).
-bool PrepareFigure(MergedFigure& figure, model::Creature& creature, ui::MessageSink& messages);
+// Merges the creature's parts for an export, with the part types in front
+// of the surface names when `typeNames`. False for an empty figure (nothing
+// to say) and for a damaged part (reported).
+bool PrepareFigure(MergedFigure& figure, const model::Creature& creature, ui::MessageSink& messages,
+                   bool typeNames = false);
 
 class AtomicFile;
 

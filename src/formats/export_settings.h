@@ -1,6 +1,7 @@
-// How a mesh export places the figure in the file it writes, and what it
-// tidied on the way. Only the modern formats (glTF binary, OBJ, STL) use the
-// settings; the .3ds and DXF files keep the figure's own units and axes.
+// How a mesh export names the surfaces, places the figure in the file it
+// writes, and what it tidied on the way. The unit and the tidying are the
+// modern formats' (glTF binary, OBJ, STL); the .3ds and DXF files keep the
+// figure's own units and axes.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,9 @@ struct ExportSettings {
     double metresPerUnit = 1.0;
     // Where the counts of what was tidied go; null: not counted.
     ExportCleanup* cleanup = nullptr;
+    // Every surface a part's file named is written as "<part type>_<name>",
+    // so that equal names on different parts become different materials.
+    bool typeNames = false;
 };
 
 }  // namespace formats

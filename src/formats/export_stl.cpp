@@ -83,7 +83,7 @@ void WriteStl(AtomicFile& file, const ModernFigure& figure) {
 
 }  // namespace
 
-bool ExportStl(model::Creature& creature, const std::string& path, ui::MessageSink& messages,
+bool ExportStl(const model::Creature& creature, const std::string& path, ui::MessageSink& messages,
                const ExportSettings& settings) {
     ModernFigure figure;
     // Facet normals only: the vertices need none.

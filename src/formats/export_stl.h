@@ -19,7 +19,7 @@ namespace formats {
 // polygons or seams name points it does not have, or a file that cannot be
 // written (both reported as the .3ds export reports them). "Saved" is shown
 // after a complete file.
-bool ExportStl(model::Creature& creature, const std::string& path, ui::MessageSink& messages,
+bool ExportStl(const model::Creature& creature, const std::string& path, ui::MessageSink& messages,
                const ExportSettings& settings = {});
 
 }  // namespace formats

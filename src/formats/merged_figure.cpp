@@ -73,14 +73,32 @@ bool Normalise(float* v) {
 
 }  // namespace
 
-MergeResult MergedFigure::Prepare(model::Creature& creature) {
-    const MergeResult result = Collect(creature);
+void SeamMarks::MarkBoundaryList(int k) {
+    if (k == 0) {
+        flags |= 1u;
+    } else if (k >= 1 && k <= 7) {
+        flags |= static_cast<std::uint32_t>(k) * 256u;
+    }
+}
+
+int SeamMarks::IsBoundaryListMarked(int k) const {
+    if (k == 0) return (flags & 1u) != 0 ? 1 : 0;
+    if (k < 1 || k > 6) return 0;
+    const std::uint32_t mark = static_cast<std::uint32_t>(k) * 256u;
+    return (flags & mark) == mark ? 1 : 0;
+}
+
+MergeResult MergedFigure::Prepare(const model::Creature& creature, bool typeNames) {
+    const MergeResult result = Collect(creature, typeNames);
     if (result == MergeResult::kMerged) MergeSeams();
     return result;
 }
 
-MergeResult MergedFigure::Collect(model::Creature& creature) {
+MergeResult MergedFigure::Collect(const model::Creature& creature, bool typeNames) {
     parts.clear();
+    pointBase.clear();
+    polygonBase.clear();
+    marks.clear();
     points.clear();
     faces.clear();
     surfaces.clear();
@@ -98,18 +116,17 @@ MergeResult MergedFigure::Collect(model::Creature& creature) {
     // chunk leaves the header's polygon count standing with no polygons.
     std::size_t pointTotal = 0;
     std::size_t faceTotal = 0;
-    for (model::MeshObject& each : creature.parts) {
-        model::MeshObject* part = &each;
-        part->exportPointBase = static_cast<std::int32_t>(pointTotal);
-        part->exportPolygonBase = static_cast<std::int32_t>(faceTotal);
-        part->exportFlags = 0;
-        parts.push_back(part);
-        pointTotal += PartPointCount(*part);
-        faceTotal += part->polygons.size();
-        if (part->typeId >= 0 && part->typeId < model::kPartTypeCount) {
-            typeTable[static_cast<std::size_t>(part->typeId)] = static_cast<std::int32_t>(parts.size() - 1);
+    for (const model::MeshObject& part : creature.parts) {
+        pointBase.push_back(static_cast<std::uint32_t>(pointTotal));
+        polygonBase.push_back(static_cast<std::uint32_t>(faceTotal));
+        parts.push_back(&part);
+        pointTotal += PartPointCount(part);
+        faceTotal += part.polygons.size();
+        if (part.typeId >= 0 && part.typeId < model::kPartTypeCount) {
+            typeTable[static_cast<std::size_t>(part.typeId)] = static_cast<std::int32_t>(parts.size() - 1);
         }
     }
+    marks.assign(parts.size(), SeamMarks{});
     // Merged indices are 32-bit: 22 parts of at most 65 536 points each are
     // far from their end.
 
@@ -118,7 +135,7 @@ MergeResult MergedFigure::Collect(model::Creature& creature) {
     // Per surface index of the part at hand, its entry in the surface list.
     std::vector<std::uint32_t> surfaceEntry(65536, kNoIndex);
     for (std::uint32_t position = 0; position < parts.size(); ++position) {
-        if (!AddPart(*parts[position], position, surfaceEntry)) {
+        if (!AddPart(position, typeNames, surfaceEntry)) {
             damagedPart = parts[position]->objectType;
             return MergeResult::kDamaged;
         }
@@ -126,7 +143,8 @@ MergeResult MergedFigure::Collect(model::Creature& creature) {
     return MergeResult::kMerged;
 }
 
-bool MergedFigure::AddPart(model::MeshObject& part, std::uint32_t position, std::vector<std::uint32_t>& surfaceEntry) {
+bool MergedFigure::AddPart(std::uint32_t position, bool typeNames, std::vector<std::uint32_t>& surfaceEntry) {
+    const model::MeshObject& part = *parts[position];
     // The reader lets no index out of its array; parts made in code are held
     // to the same.
     const std::size_t count = PartPointCount(part);
@@ -141,7 +159,11 @@ bool MergedFigure::AddPart(model::MeshObject& part, std::uint32_t position, std:
 
     points.insert(points.end(), part.points.begin(), part.points.begin() + static_cast<std::ptrdiff_t>(3 * count));
 
-    const auto base = static_cast<std::uint32_t>(part.exportPointBase);
+    const std::uint32_t base = pointBase[position];
+    // The surfaces the part's file named (not its spare records) take the
+    // part's type in front with type names. "%s" stops at a zero byte.
+    const std::size_t named = std::min(static_cast<std::size_t>(std::max(part.surfaceCount, 0)), part.surfaces.size());
+    const std::string type = part.objectType.substr(0, part.objectType.find('\0'));
     const std::size_t firstSurface = surfaces.size();
     for (const model::Polygon& polygon : part.polygons) {
         std::uint32_t& entry = surfaceEntry[polygon.surface];
@@ -149,7 +171,12 @@ bool MergedFigure::AddPart(model::MeshObject& part, std::uint32_t position, std:
             entry = static_cast<std::uint32_t>(surfaces.size());
             const model::SurfaceRecord* record =
                 polygon.surface < part.surfaces.size() ? &part.surfaces[polygon.surface] : &kUnnamedSurface;
-            surfaces.push_back({record, position, polygon.surface});
+            std::string name = record->name;
+            if (typeNames && polygon.surface < named) {
+                name = type + "_" + name;
+                if (name.size() > model::kMaxSurfaceNameBytes) name.resize(model::kMaxSurfaceNameBytes);
+            }
+            surfaces.push_back({record, std::move(name), position, polygon.surface});
         }
         faces.push_back({{base + polygon.a, base + polygon.b, base + polygon.c, base + polygon.d}, entry, position});
     }
@@ -161,25 +188,27 @@ bool MergedFigure::AddPart(model::MeshObject& part, std::uint32_t position, std:
 void MergedFigure::MergeSeams() {
     // The first point each neighbour point was bent onto.
     bentOnto.assign(PointCount(), kNoIndex);
-    for (model::MeshObject* a : parts) {
+    for (std::size_t at = 0; at < parts.size(); ++at) {
+        const model::MeshObject* a = parts[at];
         if (a->typeId < 0 || a->typeId >= model::kPartTypeCount) continue;
         const model::ConnectionRow& row = model::ConnectionTable[static_cast<std::size_t>(a->typeId)];
         for (std::int32_t k = 0; k < row.seamCount; ++k) {
             const model::SeamEntry& seam = row.seams[static_cast<std::size_t>(k)];
             const std::int32_t position = typeTable[static_cast<std::size_t>(seam.neighbourType)];
             if (position < 0) continue;
-            model::MeshObject* b = parts[static_cast<std::size_t>(position)];
+            const auto bt = static_cast<std::size_t>(position);
+            const model::MeshObject* b = parts[bt];
             const int j = seam.neighbourList;
-            if (b->IsBoundaryListMarked(j) == 1) continue;
-            a->MarkBoundaryList(k);
-            b->MarkBoundaryList(j);
+            if (marks[bt].IsBoundaryListMarked(j) == 1) continue;
+            marks[at].MarkBoundaryList(k);
+            marks[bt].MarkBoundaryList(j);
             const auto& keepList = a->boundaryLists[static_cast<std::size_t>(k)];
             const auto& dropList = b->boundaryLists[static_cast<std::size_t>(j)];
             // A shorter neighbour list ends the seam there.
             const std::size_t length = std::min(keepList.size(), dropList.size());
             for (std::size_t m = 0; m < length; ++m) {
-                const std::uint32_t keep = static_cast<std::uint32_t>(a->exportPointBase) + keepList[m];
-                const std::uint32_t drop = static_cast<std::uint32_t>(b->exportPointBase) + dropList[m];
+                const std::uint32_t keep = pointBase[at] + keepList[m];
+                const std::uint32_t drop = pointBase[bt] + dropList[m];
                 if (bentOnto[drop] == kNoIndex) bentOnto[drop] = keep;
             }
         }
@@ -200,7 +229,7 @@ void MergedFigure::OrderMaterials() {
     std::vector<std::uint8_t> rank(surfaces.size());
     std::array<std::size_t, kRanks + 1> start{};
     for (std::size_t s = 0; s < surfaces.size(); ++s) {
-        rank[s] = static_cast<std::uint8_t>(MaterialRank(surfaces[s].record->name));
+        rank[s] = static_cast<std::uint8_t>(MaterialRank(surfaces[s].name));
         ++start[rank[s] + 1];
     }
     for (std::size_t r = 1; r <= kRanks; ++r) start[r] += start[r - 1];
@@ -228,12 +257,13 @@ void MergedFigure::ComputeNormals() {
     // First the sum of the unit normals of the points folded onto each vertex.
     normals.assign(3 * count, 0.0f);
     bool anyBare = false;
-    for (const model::MeshObject* part : parts) {
+    for (std::size_t at = 0; at < parts.size(); ++at) {
+        const model::MeshObject* part = parts[at];
         if (!HasNormals(*part)) {
             anyBare = true;
             continue;
         }
-        const auto base = static_cast<std::uint32_t>(part->exportPointBase);
+        const std::uint32_t base = pointBase[at];
         const std::size_t pointCount = PartPointCount(*part);
         for (std::size_t i = 0; i < pointCount; ++i) {
             Vector normal{part->normals[3 * i], part->normals[3 * i + 1], part->normals[3 * i + 2]};

@@ -32,8 +32,23 @@ struct MergedSurface {
     // The part's record; a polygon naming a surface past the part's table
     // gets an unnamed grey record, as the table's spare records are.
     const model::SurfaceRecord* record = nullptr;
+    // The name the files give it: the record's, or with type names
+    // "<part type>_<name>" (cut to 255 bytes) for a surface the part's file
+    // named (not a spare record).
+    std::string name;
     std::uint32_t part = 0;          // position of the part in the part list
     std::uint32_t surfaceIndex = 0;  // the polygons' surface index in that part
+};
+
+// Which seams of one part a running export has folded already. List 0
+// sets 1, list k (1 … 7) sets the bits of k × 256, and list k (1 … 6)
+// counts as marked when all bits of k × 256 are set, so marks of lists 1
+// and 2 make list 3 count as marked too. Any other k marks nothing and is
+// never marked.
+struct SeamMarks {
+    void MarkBoundaryList(int k);
+    int IsBoundaryListMarked(int k) const;
+    std::uint32_t flags = 0;
 };
 
 enum class MergeResult {
@@ -45,11 +60,13 @@ enum class MergeResult {
 class MergedFigure {
 public:
     // Collect, then MergeSeams. The figure refers to the parts and their
-    // surface records: use it before the parts change.
-    MergeResult Prepare(model::Creature& creature);
-    // Sets every part's exportPointBase, exportPolygonBase and exportFlags
-    // (cleared), fills the type table, points, faces and surface list.
-    MergeResult Collect(model::Creature& creature);
+    // surface records: use it before the parts change. The figure itself is
+    // left as it was.
+    MergeResult Prepare(const model::Creature& creature, bool typeNames = false);
+    // Sets every part's point and polygon base and clears its seam marks,
+    // fills the type table, points, faces and surface list (their names
+    // with the part types in front with `typeNames`).
+    MergeResult Collect(const model::Creature& creature, bool typeNames = false);
     // For every part in list order and every seam of its type in order,
     // unless the neighbour's list is marked already: marks both lists and
     // bends the neighbour's faces from its seam points onto the part's.
@@ -77,7 +94,12 @@ public:
 
     // Position in the part list of the last part of each type id, or -1.
     std::array<std::int32_t, model::kPartTypeCount> typeTable{};
-    std::vector<model::MeshObject*> parts;  // in list order
+    std::vector<const model::MeshObject*> parts;  // in list order
+    // Per part: its first point and first face in the merged figure, and
+    // the seams already folded.
+    std::vector<std::uint32_t> pointBase;
+    std::vector<std::uint32_t> polygonBase;
+    std::vector<SeamMarks> marks;
     std::vector<float> points;              // x, y, z per merged point
     std::vector<MergedFace> faces;          // parts in list order, polygons in file order
     std::vector<MergedSurface> surfaces;    // per part the distinct surfaces in order of first use
@@ -92,7 +114,7 @@ public:
 private:
     // Adds each face's normal (twice its area long) to its corners' vertices.
     void AddFaceNormals(std::vector<float>& sums, bool onlyPartsWithoutNormals) const;
-    bool AddPart(model::MeshObject& part, std::uint32_t position, std::vector<std::uint32_t>& surfaceEntry);
+    bool AddPart(std::uint32_t position, bool typeNames, std::vector<std::uint32_t>& surfaceEntry);
 };
 
 }  // namespace formats

@@ -23,8 +23,8 @@ constexpr MeshExport kRows[] = {
      .figureHelp = "one 3D Studio mesh, seams merged, one material per surface",
      .placed = false,
      .placement = nullptr,
-     .write = [](model::Creature& c, const std::string& p, ui::MessageSink& m, const ExportSettings&) {
-         return Export3ds(c, p, m);
+     .write = [](const model::Creature& c, const std::string& p, ui::MessageSink& m, const ExportSettings& s) {
+         return Export3ds(c, p, m, s.typeNames);
      }},
     {.extension = ".dxf",
      .dialogLabel = "DXF",
@@ -33,8 +33,8 @@ constexpr MeshExport kRows[] = {
      .figureHelp = "a DXF drawing of 3DFACE entities",
      .placed = false,
      .placement = nullptr,
-     .write = [](model::Creature& c, const std::string& p, ui::MessageSink& m, const ExportSettings&) {
-         return ExportDxf(c, p, m);
+     .write = [](const model::Creature& c, const std::string& p, ui::MessageSink& m, const ExportSettings& s) {
+         return ExportDxf(c, p, m, s.typeNames);
      }},
     {.extension = ".glb",
      .dialogLabel = "glTF Binary",

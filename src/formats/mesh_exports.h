@@ -36,9 +36,9 @@ struct MeshExport {
     // +Y up, ..."); rows that share it are named together. Null when not
     // placed. A no-break space (kNoBreak) keeps "y = 0" on one line.
     const char* placement;
-    // The .3ds and DXF writers take no settings; the placed ones place the
-    // figure by them.
-    bool (*write)(model::Creature& creature, const std::string& path, ui::MessageSink& messages,
+    // Every writer names the surfaces by the settings; the placed ones also
+    // place the figure by them.
+    bool (*write)(const model::Creature& creature, const std::string& path, ui::MessageSink& messages,
                   const ExportSettings& settings);
 };
 

@@ -51,15 +51,10 @@ public:
     // Copies the pan into every part's translation.
     bool ApplyPan();
 
-    // The part at a list position (through the index); null when out of range.
+    // The part at a list position; null when out of range.
     MeshObject* PartAt(std::int32_t position) const;
     // The last part in list order of that type name; null if none.
     MeshObject* PartNamed(std::string_view typeName) const { return LastPartNamed(typeName); }
-
-    // Export renaming: every part's surfaces are named "<type>_<name>" until
-    // they are restored.
-    void PrefixAllSurfaceNames();
-    void RestoreAllSurfaceNames();
 
     float lightLevel = 0;
     std::int32_t drawMode = 0;

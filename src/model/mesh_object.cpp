@@ -25,21 +25,6 @@ std::uint16_t MeshObject::BoundaryCount(int k) const {
     return static_cast<std::uint16_t>(boundaryLists[static_cast<std::size_t>(k)].size());
 }
 
-void MeshObject::MarkBoundaryList(int k) {
-    if (k == 0) {
-        exportFlags |= 1u;
-    } else if (k >= 1 && k <= 7) {
-        exportFlags |= static_cast<std::uint32_t>(k) * 256u;
-    }
-}
-
-int MeshObject::IsBoundaryListMarked(int k) const {
-    if (k == 0) return (exportFlags & 1u) != 0 ? 1 : 0;
-    if (k < 1 || k > 6) return 0;
-    const std::uint32_t mark = static_cast<std::uint32_t>(k) * 256u;
-    return (exportFlags & mark) == mark ? 1 : 0;
-}
-
 bool MeshObject::Translate(float dx, float dy, float dz) {
     if (points.empty()) return false;
     // Points and rest points move together, so that a later deformation,

@@ -45,8 +45,6 @@ struct Polygon {
 // One surface of a part: name (at most 255 bytes), colour, attribute bytes.
 struct SurfaceRecord {
     std::string name;
-    std::string savedName;  // the surface's own name while export renaming is in force
-    bool hasSavedName = false;  // an empty name can be saved too
     std::uint32_t attributeByteCount = 0;
     std::array<float, 3> colour{0.5f, 0.5f, 0.5f};
     std::size_t attributeOffset = 0;  // offset of the attribute bytes in fileImage
@@ -78,20 +76,6 @@ public:
     // placementMatrix applied to points and normals into the transformed arrays.
     bool TransformPoints();
 
-    // Seam marks of the running export. A mark is a value in exportFlags:
-    // list 0 sets 1, list k (1 … 7) sets the bits of k × 256, and list k
-    // (1 … 6) counts as marked when all bits of k × 256 are set, so marks
-    // of lists 1 and 2 make list 3 count as marked too. Any other k marks
-    // nothing and is never marked.
-    void MarkBoundaryList(int k);
-    int IsBoundaryListMarked(int k) const;
-
-    // Export renaming: the first surfaceCount surfaces are named
-    // "<objectType>_<name>" (cut to 255 bytes), their own names kept until
-    // RestoreSurfaceNames puts them back.
-    void PrefixSurfaceNames();
-    void RestoreSurfaceNames();
-
     float* Point(int i) { return &points[3 * static_cast<std::size_t>(i)]; }
     const float* Point(int i) const { return &points[3 * static_cast<std::size_t>(i)]; }
 
@@ -118,11 +102,6 @@ public:
     std::int32_t pointCount = 0;
     std::int32_t polygonCount = 0;
     std::int32_t surfaceCount = 0;
-    // The exports' working values, kept until the next export: the part's
-    // first point and first polygon in the merged figure, and its seam marks.
-    std::int32_t exportPointBase = 0;
-    std::int32_t exportPolygonBase = 0;
-    std::uint32_t exportFlags = 0;
     std::vector<SurfaceRecord> surfaces;  // surfaceCount + 10 records
 
     PartSettings settings;

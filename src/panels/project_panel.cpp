@@ -131,7 +131,6 @@ void ProjectPanel::ExportCreature() {
     // The first type is the default; its extension without the dot.
     if (!platform_.FileDialog(SaveRequest(formats::kMeshExports.front().extension + 1, ExportFilter()), chosen)) return;
 
-    if (window != nullptr && window->IsChecked(kIdTypeNames)) creature->PrefixAllSurfaceNames();
     const std::string path = ExportPath(chosen.path, chosen.filterIndex);
     if (const formats::MeshExport* mesh = ExportOfType(chosen.filterIndex); mesh != nullptr) {
         // The modern formats count in metres: the library says how big its unit is.
@@ -143,10 +142,9 @@ void ProjectPanel::ExportCreature() {
         }
         formats::ExportSettings settings;
         settings.metresPerUnit = library.metresPerUnit;
+        settings.typeNames = window != nullptr && window->IsChecked(kIdTypeNames);
         mesh->write(*creature, path, platform_, settings);
     }
-    // Always, so that no export leaves a renamed surface behind.
-    creature->RestoreAllSurfaceNames();
 }
 
 void ProjectPanel::ShowAbout() {

@@ -91,7 +91,6 @@ TEST(ObjectReader, SoundFileFillsEveryField) {
     EXPECT_FLOAT_EQ(o->surfaces[1].colour[0], 0.5f);
     for (std::size_t i = 2; i < 12; ++i) {
         EXPECT_TRUE(o->surfaces[i].name.empty());
-        EXPECT_TRUE(o->surfaces[i].savedName.empty());
         EXPECT_FLOAT_EQ(o->surfaces[i].colour[2], 0.5f);
     }
 }

@@ -80,7 +80,7 @@ protected:
     void Connect(const std::string& type, const formats::ObjectFileData& data) {
         ASSERT_TRUE(creature.ConnectPart(ReadPart(type, data))) << type;
     }
-    bool Export() { return formats::Export3ds(creature, path.string(), sink); }
+    bool Export(bool typeNames = false) { return formats::Export3ds(creature, path.string(), sink, typeNames); }
     bool Saved() const {
         return sink.shown.size() == 1 && sink.shown[0].text == "Saved" && sink.shown[0].caption.empty() &&
                sink.shown[0].icon == ui::Icon::None;
@@ -191,9 +191,7 @@ TEST_F(Export3dsTest, EqualSurfaceNamesWithAndWithoutTheTypeInFront) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.prefixed);
-        if (c.prefixed) creature.PrefixAllSurfaceNames();
-        ASSERT_TRUE(Export());
-        creature.RestoreAllSurfaceNames();
+        ASSERT_TRUE(Export(c.prefixed));
         const ThreeDs file = ReadThreeDs(FileBytes(path));
         ASSERT_EQ(file.error, "");
         EXPECT_EQ(file.materials, c.materials);

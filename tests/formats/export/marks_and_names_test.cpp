@@ -1,10 +1,14 @@
-// The export operations of the model: seam marks and surface renaming.
+// What the merged figure keeps of a running export (seam marks) and how it
+// names the surfaces with and without the part types.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "export_fixture.h"
+#include "formats/merged_figure.h"
+#include "formats/mesh_exports.h"
+#include "formats/project_file.h"
 
 using exporttest::Append;
 using exporttest::CodePart;
@@ -17,6 +21,18 @@ struct MarkCase {
     std::uint32_t flags;
     std::vector<int> countsAsMarked;  // of k = -1 … 8
 };
+
+// Everything of a figure an export could change: its project text, and
+// every part's points, normals and surface names.
+std::string Snapshot(const model::Creature& creature) {
+    std::string all = formats::FormatProject(creature, "");
+    for (const model::MeshObject& part : creature.parts) {
+        all.append(reinterpret_cast<const char*>(part.points.data()), part.points.size() * sizeof(float));
+        all.append(reinterpret_cast<const char*>(part.normals.data()), part.normals.size() * sizeof(float));
+        for (const model::SurfaceRecord& surface : part.surfaces) all += surface.name + '\n';
+    }
+    return all;
+}
 
 }  // namespace
 
@@ -40,62 +56,60 @@ TEST(BoundaryMarks, MarksAreValuesNotBits) {
         {{-1, 8, 100}, 0, {}},
     };
     for (const MarkCase& c : cases) {
-        model::MeshObject part;
-        part.exportFlags = 0;
-        for (int k : c.marked) part.MarkBoundaryList(k);
+        formats::SeamMarks marks;
+        for (int k : c.marked) marks.MarkBoundaryList(k);
         SCOPED_TRACE(::testing::PrintToString(c.marked));
-        EXPECT_EQ(part.exportFlags, c.flags);
+        EXPECT_EQ(marks.flags, c.flags);
         for (int k = -1; k <= 8; ++k) {
             const bool expected = std::find(c.countsAsMarked.begin(), c.countsAsMarked.end(), k) != c.countsAsMarked.end();
-            EXPECT_EQ(part.IsBoundaryListMarked(k), expected ? 1 : 0) << "list " << k;
+            EXPECT_EQ(marks.IsBoundaryListMarked(k), expected ? 1 : 0) << "list " << k;
         }
     }
 }
 
-TEST(SurfaceNames, PrefixCarriesTheTypeAndRestoreGivesTheNamesBack) {
+// With type names every surface a part's file named carries the part's
+// type (cut to 255 bytes); a spare record keeps its name.
+TEST(SurfaceNames, TypeNamesCarryThePartTypeOnTheNamedSurfacesOnly) {
     const std::string longName(250, 'n');
-    auto part = CodePart("Left arm", {0, 0, 0}, {}, {"Skin", "", longName});
-    part->surfaces[3].name = "spare";  // beyond surfaceCount
-    part->PrefixSurfaceNames();
-    EXPECT_EQ(part->surfaces[0].name, "Left arm_Skin");
-    EXPECT_EQ(part->surfaces[1].name, "Left arm_");
-    // "Left arm_" and 250 bytes make 259: cut to 255.
-    EXPECT_EQ(part->surfaces[2].name, "Left arm_" + std::string(246, 'n'));
-    EXPECT_EQ(part->surfaces[3].name, "spare");
-    EXPECT_TRUE(part->surfaces[1].hasSavedName);
-    EXPECT_FALSE(part->surfaces[3].hasSavedName);
-
-    // A second renaming before the restore keeps the own names.
-    part->PrefixSurfaceNames();
-    EXPECT_EQ(part->surfaces[0].name, "Left arm_Skin");
-
-    part->RestoreSurfaceNames();
-    EXPECT_EQ(part->surfaces[0].name, "Skin");
-    EXPECT_EQ(part->surfaces[1].name, "");
-    EXPECT_EQ(part->surfaces[2].name, longName);
-    EXPECT_EQ(part->surfaces[3].name, "spare");
-    for (const model::SurfaceRecord& surface : part->surfaces) {
-        EXPECT_FALSE(surface.hasSavedName);
-        EXPECT_TRUE(surface.savedName.empty());
-    }
-
-    // Restoring what was never renamed changes nothing.
-    part->surfaces[0].name = "Changed";
-    part->RestoreSurfaceNames();
-    EXPECT_EQ(part->surfaces[0].name, "Changed");
-}
-
-TEST(SurfaceNames, TheCreatureRenamesEveryPart) {
     RecordingSink sink;
     model::Creature creature(sink);
-    model::MeshObject* head = Append(creature, CodePart("Head", {0, 0, 0}, {}, {"Skin"}));
-    model::MeshObject* neck = Append(creature, CodePart("Neck", {0, 0, 0}, {}, {"Skin", "Collar"}));
-    creature.PrefixAllSurfaceNames();
-    EXPECT_EQ(head->surfaces[0].name, "Head_Skin");
-    EXPECT_EQ(neck->surfaces[0].name, "Neck_Skin");
-    EXPECT_EQ(neck->surfaces[1].name, "Neck_Collar");
-    creature.RestoreAllSurfaceNames();
-    EXPECT_EQ(head->surfaces[0].name, "Skin");
-    EXPECT_EQ(neck->surfaces[1].name, "Collar");
-    EXPECT_TRUE(sink.shown.empty());
+    model::MeshObject* arm = Append(creature, CodePart("Left arm", {0, 0, 0, 1, 0, 0, 1, 1, 0},
+                                                       {{0, 1, 2, 2, 0}, {0, 1, 2, 2, 1}, {0, 1, 2, 2, 2},
+                                                        {0, 1, 2, 2, 3}},
+                                                       {"Skin", "", longName}));
+    arm->surfaces[3].name = "spare";  // beyond surfaceCount
+    Append(creature, CodePart("Neck", {0, 0, 0, 1, 0, 0, 1, 1, 0}, {{0, 1, 2, 2, 0}}, {"Skin"}));
+    for (bool typeNames : {false, true}) {
+        formats::MergedFigure figure;
+        ASSERT_EQ(figure.Prepare(creature, typeNames), formats::MergeResult::kMerged);
+        std::vector<std::string> names;
+        for (const formats::MergedSurface& surface : figure.surfaces) names.push_back(surface.name);
+        const std::vector<std::string> expected =
+            typeNames ? std::vector<std::string>{"Left arm_Skin", "Left arm_", "Left arm_" + std::string(246, 'n'),
+                                                 "spare", "Neck_Skin"}
+                      : std::vector<std::string>{"Skin", "", longName, "spare", "Skin"};
+        EXPECT_EQ(names, expected);
+    }
+    EXPECT_EQ(arm->surfaces[0].name, "Skin");
+}
+
+// Exporting, in every format with and without type names, leaves the
+// figure exactly as it was.
+TEST(SurfaceNames, ExportingLeavesTheFigureAsItWas) {
+    exporttest::TempFolder folder;
+    RecordingSink sink;
+    model::Creature creature(sink);
+    Append(creature, CodePart("Head", {0, 0, 0, 1, 0, 0, 1, 1, 0, 0, 1, 0}, {{0, 1, 2, 3, 0}}, {"Skin"}));
+    Append(creature, CodePart("Neck", {0, 0, 1, 1, 0, 1, 1, 1, 1, 0, 1, 1}, {{0, 1, 2, 3, 1}}, {"Skin", "Collar"}));
+    const std::string before = Snapshot(creature);
+    for (const formats::MeshExport& mesh : formats::kMeshExports) {
+        for (bool typeNames : {false, true}) {
+            formats::ExportSettings settings;
+            settings.typeNames = typeNames;
+            EXPECT_TRUE(mesh.write(creature, (folder / ("figure" + std::string(mesh.extension))).string(), sink,
+                                   settings))
+                << mesh.extension;
+            EXPECT_EQ(Snapshot(creature), before) << mesh.extension << (typeNames ? " with type names" : "");
+        }
+    }
 }

@@ -38,23 +38,18 @@ protected:
 }  // namespace
 
 TEST_F(MergedFigureTest, PartsFollowOneAnotherWithTheirSurfacesInOrderOfFirstUse) {
-    model::MeshObject* head =
-        Append(creature, CodePart("Head", Points(4), {{0, 1, 2, 3, 2}, {0, 1, 2, 3, 0}, {3, 2, 1, 0, 2}, {0, 0, 1, 1, 1}},
+    Append(creature, CodePart("Head", Points(4), {{0, 1, 2, 3, 2}, {0, 1, 2, 3, 0}, {3, 2, 1, 0, 2}, {0, 0, 1, 1, 1}},
                                   {"A", "B", "C"}));
-    model::MeshObject* neck = Append(creature, CodePart("Neck", Points(3), {{0, 1, 2, 2, 0}}, {"N"}));
+    Append(creature, CodePart("Neck", Points(3), {{0, 1, 2, 2, 0}}, {"N"}));
     // A second head (no figure holds one; the type table takes the last).
-    model::MeshObject* again = Append(creature, CodePart("Head", Points(2), {{1, 0, 1, 0, 0}}, {"H"}));
-    head->exportFlags = 0xFFFF;
+    Append(creature, CodePart("Head", Points(2), {{1, 0, 1, 0, 0}}, {"H"}));
 
     MergedFigure figure;
+    figure.marks.assign(3, formats::SeamMarks{0xFFFF});  // left by an earlier export
     ASSERT_EQ(figure.Collect(creature), MergeResult::kMerged);
-    EXPECT_EQ(head->exportPointBase, 0);
-    EXPECT_EQ(neck->exportPointBase, 4);
-    EXPECT_EQ(again->exportPointBase, 7);
-    EXPECT_EQ(head->exportPolygonBase, 0);
-    EXPECT_EQ(neck->exportPolygonBase, 4);
-    EXPECT_EQ(again->exportPolygonBase, 5);
-    EXPECT_EQ(head->exportFlags, 0u);
+    EXPECT_EQ(figure.pointBase, (std::vector<std::uint32_t>{0, 4, 7}));
+    EXPECT_EQ(figure.polygonBase, (std::vector<std::uint32_t>{0, 4, 5}));
+    for (const formats::SeamMarks& marks : figure.marks) EXPECT_EQ(marks.flags, 0u);
     EXPECT_EQ(figure.PointCount(), 9u);
     EXPECT_EQ(figure.Point(8)[0], 1.0f);
     EXPECT_EQ(figure.typeTable[0], 2);
@@ -142,16 +137,16 @@ TEST_F(MergedFigureTest, ABentCornerIsNotBentAgainWhenItsKeepPointIsDroppedLater
     auto hand = CodePart("Left hand", Points(4), {{0, 1, 2, 3, 0}});
     hand->boundaryLists[0] = {3, 0};
     Append(creature, std::move(arm));
-    model::MeshObject* f = Append(creature, std::move(forearm));
-    model::MeshObject* h = Append(creature, std::move(hand));
+    Append(creature, std::move(forearm));
+    Append(creature, std::move(hand));
 
     MergedFigure figure;
     ASSERT_EQ(figure.Prepare(creature), MergeResult::kMerged);
     // Forearm points 4 … 7: 4 → 2, 5 → 3. Hand points 8 … 11: 11 → 5, 8 → 6.
     EXPECT_EQ(Corners(figure), (std::vector<std::array<std::uint32_t, 4>>{{0, 1, 2, 3}, {2, 3, 6, 7}, {6, 9, 10, 5}}));
     // The forearm's lists 0 and 1 are marked, and the hand's list 0.
-    EXPECT_EQ(f->exportFlags, 1u + 256u);
-    EXPECT_EQ(h->exportFlags, 1u);
+    EXPECT_EQ(figure.marks[1].flags, 1u + 256u);
+    EXPECT_EQ(figure.marks[2].flags, 1u);
 
     // The point 5 (forearm's own, bent onto the arm in its own faces) is
     // still in use through the hand's faces.
@@ -207,12 +202,12 @@ TEST(SeamMerging, MatchesScanningTheNeighboursFacesOnRandomFigures) {
         ASSERT_EQ(scanned.Collect(creature), MergeResult::kMerged);
         exporttest::MergeSeamsByScan(scanned);
         std::vector<std::uint32_t> scannedFlags;
-        for (const model::MeshObject* part : scanned.parts) scannedFlags.push_back(part->exportFlags);
+        for (const formats::SeamMarks& marks : scanned.marks) scannedFlags.push_back(marks.flags);
 
         MergedFigure looked;
         ASSERT_EQ(looked.Prepare(creature), MergeResult::kMerged);
         std::vector<std::uint32_t> lookedFlags;
-        for (const model::MeshObject* part : looked.parts) lookedFlags.push_back(part->exportFlags);
+        for (const formats::SeamMarks& marks : looked.marks) lookedFlags.push_back(marks.flags);
 
         ASSERT_EQ(Corners(looked), Corners(scanned)) << "round " << round;
         ASSERT_EQ(lookedFlags, scannedFlags) << "round " << round;

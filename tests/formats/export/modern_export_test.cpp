@@ -125,9 +125,9 @@ TEST(GlbExport, NamedAfterTheFileWithLinearColoursAndTypeNamedMaterials) {
     head->surfaces[1].colour = {1.0f, 0.0f, 0.2f};
     Append(creature, Strip("Neck", 5, {"Skin"}));
     TempFolder folder;
-    creature.PrefixAllSurfaceNames();
-    ASSERT_TRUE(formats::ExportGlb(creature, (folder / "hero figure.v2.glb").string(), sink));
-    creature.RestoreAllSurfaceNames();
+    formats::ExportSettings typeNames;
+    typeNames.typeNames = true;
+    ASSERT_TRUE(formats::ExportGlb(creature, (folder / "hero figure.v2.glb").string(), sink, typeNames));
 
     tinygltf::Model model;
     ASSERT_TRUE(LoadGlb(folder / "hero figure.v2.glb", model));
