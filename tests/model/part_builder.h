@@ -98,29 +98,16 @@ inline ::testing::AssertionResult SeamClosed(const model::MeshObject& a, int ka,
     return ::testing::AssertionSuccess();
 }
 
-// A folder of object files that goes away with the test.
-class TempFolder {
-public:
-    explicit TempFolder(const std::string& name) : path_(std::filesystem::temp_directory_path() / name) {
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
+// Writes the shape as an object file; returns its path.
+inline std::string WritePart(const std::filesystem::path& path, const PartShape& shape) {
+    formats::WriteObjectFile(path.string(), FileData(shape));
+    return path.string();
+}
 
-    std::string Write(const std::string& name, const PartShape& shape) const {
-        const std::string path = (path_ / name).string();
-        formats::WriteObjectFile(path, FileData(shape));
-        return path;
-    }
-    std::string WriteBytes(const std::string& name, const std::vector<unsigned char>& bytes) const {
-        const std::string path = (path_ / name).string();
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return path;
-    }
-
-private:
-    std::filesystem::path path_;
-};
+inline std::string WriteBytes(const std::filesystem::path& path, const std::vector<unsigned char>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return path.string();
+}
 
 }  // namespace testdata

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "../support/temp_folder.h"
 #include "figure_fixture.h"
 #include "formats/object_reader.h"
 
@@ -238,11 +239,11 @@ TEST_F(Figure, SelectionFollowsThePanelOrder) {
 }
 
 TEST_F(Figure, SetPartReadsReplacesAndRemoves) {
-    testdata::TempFolder folder("mw_set_part_test");
+    testsupport::TempFolder folder;
     PartShape shape;
     AddSeam(shape, 0, {0, 0, 0}, 4);
-    const std::string first = folder.Write("Round head.mwo", shape);
-    const std::string second = folder.Write("Long head.mwo", shape);
+    const std::string first = testdata::WritePart(folder / "Round head.mwo", shape);
+    const std::string second = testdata::WritePart(folder / "Long head.mwo", shape);
 
     ASSERT_TRUE(formats::SetPartFromFile(creature, "Head", first, 0));
     model::MeshObject* old = creature.SelectPart(0);
@@ -259,7 +260,7 @@ TEST_F(Figure, SetPartReadsReplacesAndRemoves) {
     EXPECT_EQ(now->panelIndex, 5);
 
     // A file that is not an object file leaves the old part in place.
-    const std::string notObject = folder.WriteBytes("broken.mwo", {'X', 'Y', 'Z', 'W', 0, 0, 0, 0});
+    const std::string notObject = testdata::WriteBytes(folder / "broken.mwo", {'X', 'Y', 'Z', 'W', 0, 0, 0, 0});
     EXPECT_FALSE(formats::SetPartFromFile(creature, "Head", notObject, 0));
     ASSERT_EQ(sink.shown.size(), 1u);
     EXPECT_EQ(sink.shown[0].caption, "Unable to add object");
@@ -269,7 +270,7 @@ TEST_F(Figure, SetPartReadsReplacesAndRemoves) {
     EXPECT_EQ(creature.PartAt(0), now);
 
     // A file without points.
-    const std::string empty = folder.Write("empty.mwo", PartShape());
+    const std::string empty = testdata::WritePart(folder / "empty.mwo", PartShape());
     EXPECT_FALSE(formats::SetPartFromFile(creature, "Head", empty, 0));
     EXPECT_EQ(sink.shown.back().caption, "Unable to calculate object type");
     EXPECT_EQ(creature.parts.Count(), 1);

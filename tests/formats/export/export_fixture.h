@@ -18,6 +18,7 @@
 #include "model/mesh_object.h"
 #include "model/part_types.h"
 #include "../../support/recording_sink.h"
+#include "../../support/temp_folder.h"
 
 namespace exporttest {
 
@@ -74,33 +75,6 @@ inline std::string FileText(const std::filesystem::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// A folder of its own for each test, gone afterwards.
-class TempFolder {
-public:
-    TempFolder() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = "mw-export-" + std::string(info->test_suite_name()) + "-" + info->name();
-        for (char& c : name) {
-            if (c == '/') c = '_';
-        }
-        path_ = std::filesystem::temp_directory_path() / name;
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() { std::filesystem::remove_all(path_); }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-    const std::filesystem::path& Path() const { return path_; }
-    // Names of the files in the folder.
-    std::vector<std::string> Files() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(path_)) {
-            names.push_back(entry.path().filename().string());
-        }
-        return names;
-    }
-
-private:
-    std::filesystem::path path_;
-};
+using testsupport::TempFolder;
 
 }  // namespace exporttest
