@@ -22,8 +22,8 @@ namespace {
 
 class PrintingSink : public ui::MessageSink {
 public:
-    void ShowMessage(const std::string& text, const std::string& caption, ui::Icon, ui::Window*) override {
-        std::fprintf(stderr, "message box: [%s] %s\n", caption.c_str(), text.c_str());
+    void Report(const ui::Message& message) override {
+        std::fprintf(stderr, "message box: [%s] %s\n", message.caption.c_str(), message.text.c_str());
         ++count;
     }
     int count = 0;

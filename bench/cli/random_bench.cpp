@@ -26,7 +26,7 @@
 #include "formats/object_library.h"
 #include "formats/object_reader.h"
 #include "model/creature.h"
-#include "model/null_sink.h"
+#include "common/counting_sink.h"
 
 namespace {
 

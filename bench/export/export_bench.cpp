@@ -31,6 +31,7 @@
 #include <malloc.h>
 #endif
 
+#include "../common/counting_sink.h"
 #include "../common/allocation_counter.h"
 #include "../common/sample_figure.h"
 #include "formats/export_3ds.h"
@@ -45,21 +46,13 @@
 #include "model/creature.h"
 #include "model/part_types.h"
 #include "seam_scan.h"
-#include "ui/message_sink.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-class QuietSink : public ui::MessageSink {
-public:
-    void ShowMessage(const std::string& text, const std::string& caption, ui::Icon, ui::Window*) override {
-        if (text != "Saved") std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-    }
-};
-
-QuietSink sink;
+bench::CountingSink sink;
 
 // Seconds of the best of `runs` calls.
 double Best(int runs, const std::function<void()>& run) {

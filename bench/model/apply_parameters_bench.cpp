@@ -8,7 +8,7 @@
 #include "formats/object_reader.h"
 #include "formats/object_writer.h"
 #include "model/creature.h"
-#include "null_sink.h"
+#include "../common/counting_sink.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "formats/object_reader.h"
 #include "model/creature.h"
 #include "model/part_types.h"
-#include "null_sink.h"
+#include "../common/counting_sink.h"
 
 namespace {
 

@@ -24,25 +24,18 @@
 #include <string>
 #include <vector>
 
+#include "../common/counting_sink.h"
 #include "../common/allocation_counter.h"
 #include "../common/sample_figure.h"
 #include "model/creature.h"
 #include "model/part_types.h"
 #include "ui/dialog_template.h"
-#include "ui/message_sink.h"
 #include "view/creature_view.h"
 
 
 namespace {
 
-class QuietSink : public ui::MessageSink {
-public:
-    void ShowMessage(const std::string& text, const std::string& caption, ui::Icon, ui::Window*) override {
-        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-    }
-};
-
-QuietSink sink;
+bench::CountingSink sink;
 
 int ViewWidth() { return ui::DialogUnitsToPixelsX(365); }
 int ViewHeight() { return ui::DialogUnitsToPixelsY(343); }

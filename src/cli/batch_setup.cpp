@@ -68,9 +68,8 @@ bool LoadProjectFigure(const std::string& path, const std::string& objectDir, mo
     formats::ProjectFile project;
     std::string why;
     if (!formats::ReadProjectFile(path, project, &why)) {
-        // The box's text, then which file and why.
-        failures.ShowMessage(std::string(formats::kProjectOpenFailed) + " (" + path + ": " + why + ")",
-                             formats::kProjectErrorCaption, ui::Icon::Exclamation, nullptr);
+        failures.Report({ui::Severity::kError, formats::kProjectErrorCaption, formats::kProjectOpenFailed,
+                         path + ": " + why});
         return false;
     }
     const int loaded = formats::LoadProjectRecords(project, creature, objectDir, nullptr);

@@ -1,6 +1,6 @@
-// The message boxes of the model and the formats as lines on a stream
-// (standard error): "caption: text", one line each. The "Saved" box after
-// an export says nothing a script needs and is not written.
+// The messages of the model and the formats as lines on a stream (standard
+// error): "caption: text (detail)", one line each. Notes ("Saved" after an
+// export) say nothing a script needs and are not written.
 #pragma once
 
 #include <iosfwd>
@@ -12,8 +12,7 @@ namespace cli {
 class StreamSink : public ui::MessageSink {
 public:
     explicit StreamSink(std::ostream& out) : out_(out) {}
-    void ShowMessage(const std::string& text, const std::string& caption, ui::Icon icon,
-                     ui::Window* owner) override;
+    void Report(const ui::Message& message) override;
     int shown = 0;  // lines written
 
 private:

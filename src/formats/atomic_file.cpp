@@ -24,8 +24,6 @@ std::atomic<void (*)(const std::string&, const std::string&)> syncObserver{nullp
 constexpr int kSlots = 4096;
 std::atomic<const char*> openTemporaries[kSlots];
 
-thread_local std::string lastFailure;
-
 // The mode a newly created file gets (0666 less the umask), or the
 // target's own when it exists, so that saving over a file keeps its mode.
 mode_t FileMode(const std::string& path) {
@@ -67,14 +65,13 @@ std::string FinalTarget(const std::string& path) {
 
 AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {}
 
-std::string TakeLastFileFailure() { return std::exchange(lastFailure, std::string()); }
-
 std::string AtomicFile::ErrorText() const { return error_ == 0 ? std::string() : std::strerror(error_); }
+
+std::string AtomicFile::Failure() const { return error_ == 0 ? std::string() : path_ + ": " + ErrorText(); }
 
 void AtomicFile::Fail(int error) {
     if (!failed_ && error_ == 0) {
         error_ = error;
-        lastFailure = path_ + ": " + std::strerror(error);
     }
     failed_ = true;
 }
@@ -98,7 +95,6 @@ AtomicFile::~AtomicFile() { Discard(); }
 
 bool AtomicFile::Open() {
     Discard();
-    lastFailure.clear();  // a failure is told with its own file only
     failed_ = false;
     error_ = 0;
     used_ = 0;

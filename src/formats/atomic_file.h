@@ -20,12 +20,6 @@ void SetSyncEachFile(bool sync);
 // (tests watch the order through it); null: none.
 void SetSyncObserver(void (*observer)(const std::string& temporary, const std::string& target));
 
-// The file and the reason of the last failure of an AtomicFile on this
-// thread ("out/hero.3ds: No space left on device"), for a command line that
-// says more than the program's box; empty when there was none. Taking it
-// clears it.
-std::string TakeLastFileFailure();
-
 // Removes the temporary file of every AtomicFile still open in the process.
 // Safe inside a signal handler: an interrupted run leaves none behind.
 void RemoveOpenTemporaries();
@@ -64,6 +58,10 @@ public:
     // Why the first step that failed failed ("No space left on device");
     // empty when nothing failed.
     std::string ErrorText() const;
+    // The file and why ("out/hero.3ds: No space left on device"), for a
+    // command line that says more than the program's box; empty when
+    // nothing failed.
+    std::string Failure() const;
 
 private:
     bool Flush();

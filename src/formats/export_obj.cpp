@@ -196,7 +196,7 @@ bool ExportObj(const model::Creature& creature, const std::string& path, ui::Mes
     AtomicFile library(libraryPath);
     AtomicFile object(path);
     if (!library.Open() || !object.Open()) {
-        ReportWriteFailure(messages);
+        ReportWriteFailure(messages, library.Failure().empty() ? object.Failure() : library.Failure());
         return false;
     }
     WriteMaterials(library, figure, names);
@@ -208,12 +208,12 @@ bool ExportObj(const model::Creature& creature, const std::string& path, ui::Mes
 
     KeptFile oldLibrary(libraryPath);
     if (!library.Commit()) {
-        ReportWriteFailure(messages);
+        ReportWriteFailure(messages, library.Failure());
         return false;
     }
     if (!object.Commit()) {
         oldLibrary.Restore();
-        ReportWriteFailure(messages);
+        ReportWriteFailure(messages, object.Failure());
         return false;
     }
     ReportSaved(messages);

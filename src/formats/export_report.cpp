@@ -51,7 +51,7 @@ bool WriteExportFile(const std::string& path, ui::MessageSink& messages,
                      const std::function<std::string(AtomicFile&)>& write) {
     AtomicFile file(path);
     if (!file.Open()) {
-        ReportWriteFailure(messages);
+        ReportWriteFailure(messages, file.Failure());
         return false;
     }
     std::string problem;
@@ -66,7 +66,7 @@ bool WriteExportFile(const std::string& path, ui::MessageSink& messages,
         return false;
     }
     if (!file.Commit()) {
-        ReportWriteFailure(messages);
+        ReportWriteFailure(messages, file.Failure());
         return false;
     }
     ReportSaved(messages);

@@ -15,13 +15,15 @@ class Creature;
 
 namespace formats {
 
-// An error of an export: caption "Error!", exclamation icon, no owner.
-inline void ReportExportError(ui::MessageSink& messages, const std::string& text) {
-    messages.ShowMessage(text, kExportFailedCaption, ui::Icon::Exclamation, nullptr);
+// An error of an export: caption "Error!"; `detail` names the file and why.
+inline void ReportExportError(ui::MessageSink& messages, const std::string& text, const std::string& detail = "") {
+    messages.Report({ui::Severity::kError, kExportFailedCaption, text, detail});
 }
 
 // The file could not be created or written whole; nothing is left of it.
-inline void ReportWriteFailure(ui::MessageSink& messages) { ReportExportError(messages, kExportFailedText); }
+inline void ReportWriteFailure(ui::MessageSink& messages, const std::string& detail) {
+    ReportExportError(messages, kExportFailedText, detail);
+}
 
 inline void ReportDamagedPart(ui::MessageSink& messages, const std::string& typeName) {
     ReportExportError(messages, "The part \"" + typeName + "\" names points it does not have. Nothing was exported.");
@@ -33,9 +35,7 @@ inline void ReportUnboundedPart(ui::MessageSink& messages, const std::string& ty
                                     "large). Nothing was exported.");
 }
 
-inline void ReportSaved(ui::MessageSink& messages) {
-    messages.ShowMessage(kSavedText, "", ui::Icon::None, nullptr);
-}
+inline void ReportSaved(ui::MessageSink& messages) { messages.Report({ui::Severity::kNote, "", kSavedText, ""}); }
 
 // Of parts with points beyond finite numbers, the one with the largest
 // build factor (the cause; its welded neighbours share its fate).

@@ -58,7 +58,6 @@ const model::MeshObject* ParsedParts::Find(const std::string& path) {
     std::call_once(entry->read, [&] {
         ObjectRefusal why;
         entry->part = ReadObjectFile(path, why);
-        if (entry->part == nullptr) TakeLastObjectRefusal();  // said again when the figure reads it
     });
     return entry->part.get();
 }

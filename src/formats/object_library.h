@@ -28,11 +28,6 @@ bool IsObjectFileName(std::string_view name);
 // missing or unreadable.
 std::vector<std::string> ObjectFilesOf(const std::string& objectDir, std::string_view partName);
 
-// Why the last object file this thread's reader refused was refused ("not a
-// regular file", "bad magic (not an object file)"), for a command line that
-// says more than the program's box; empty when none was. Taking it clears it.
-std::string TakeLastObjectRefusal();
-
 // The object files of a run of many figures, each read the first time a
 // figure asks for it and kept, read-only, until the run ends: figures copy
 // their parts from here instead of reading the files again. Safe to use
@@ -45,7 +40,7 @@ public:
     ParsedParts& operator=(const ParsedParts&) = delete;
 
     // The part read from `path`; null when the reader refused the file (read
-    // it through the creature then, whose messages say why). Valid while
+    // it through SetPartFromFile then, whose message says why). Valid while
     // this object lives.
     const model::MeshObject* Find(const std::string& path);
     // Files read so far, refused ones included.

@@ -20,9 +20,6 @@
 namespace formats {
 namespace {
 
-// Why this thread's reader last refused a file.
-thread_local std::string lastRefusal;
-
 using model::kBoundaryListCount;
 using model::kMaxPoints;
 using model::kSpareSurfaces;
@@ -91,7 +88,6 @@ bool Refuse(ObjectRefusal& why, ReadError error, std::size_t at = 0) {
     why.error = error;
     why.at = at;
     why.reason = ReadErrorText(error);
-    lastRefusal = why.reason;
     return false;
 }
 
@@ -120,8 +116,6 @@ private:
 
 }  // namespace
 
-std::string TakeLastObjectRefusal() { return std::exchange(lastRefusal, std::string()); }
-
 std::unique_ptr<MeshObject> ReadObjectFile(const std::string& path, ObjectRefusal& why) {
     why = ObjectRefusal{};
     std::string problem;
@@ -133,7 +127,7 @@ std::unique_ptr<MeshObject> ReadObjectFile(const std::string& path, ObjectRefusa
     // A FIFO or a device would block or never end: only regular files are read.
     if (!CheckRegularFile(readable, problem)) {
         Refuse(why, problem == "not a regular file" ? ReadError::kNotRegularFile : ReadError::kCannotOpen);
-        why.reason = lastRefusal = problem;  // the system's own words ("No such file or directory")
+        why.reason = problem;  // the system's own words ("No such file or directory")
         return nullptr;
     }
     std::ifstream in(readable, std::ios::binary);
@@ -188,7 +182,7 @@ bool SetPartFromFile(model::Creature& creature, const std::string& typeName, con
     ObjectRefusal why;
     std::unique_ptr<MeshObject> part = ReadObjectFile(path, why);
     if (part == nullptr) {
-        creature.Messages().ShowMessage(path, "Unable to add object", ui::Icon::Exclamation, nullptr);
+        creature.Messages().Report({ui::Severity::kError, "Unable to add object", path, why.reason});
         return false;
     }
     return creature.SetPart(typeName, std::move(part), panelIndex);

@@ -89,10 +89,11 @@ bool SaveProject(const model::Creature& creature, const std::string& fileName, c
     for (const model::MeshObject& part : creature.parts) {
         const std::size_t cut = std::min(DirectoryStem(objectDir).size(), part.objectName.size());
         if (part.objectName.find_first_of("\\\r\n", cut) == std::string::npos) continue;
-        messages.ShowMessage("The object file \"" + part.objectName +
-                                 "\" cannot be kept in a project: its name holds a backslash or a line break. "
-                                 "Nothing was saved.",
-                             kProjectErrorCaption, ui::Icon::Exclamation, nullptr);
+        messages.Report({ui::Severity::kError, kProjectErrorCaption,
+                         "The object file \"" + part.objectName +
+                             "\" cannot be kept in a project: its name holds a backslash or a line break. "
+                             "Nothing was saved.",
+                         ""});
         return false;
     }
     AtomicFile file(fileName);
@@ -101,7 +102,7 @@ bool SaveProject(const model::Creature& creature, const std::string& fileName, c
         file.Write(FormatProject(creature, objectDir));
         saved = file.Commit();
     }
-    if (!saved) messages.ShowMessage(kProjectSaveFailed, kProjectErrorCaption, ui::Icon::Exclamation, nullptr);
+    if (!saved) messages.Report({ui::Severity::kError, kProjectErrorCaption, kProjectSaveFailed, file.Failure()});
     return saved;
 }
 

@@ -10,7 +10,7 @@ namespace model {
 Creature::Creature(ui::MessageSink& messages) : messages_(messages) {}
 
 void Creature::ReportFailure(const char* caption, const std::string& path) {
-    messages_.ShowMessage(path, caption, ui::Icon::Exclamation, nullptr);
+    messages_.Report({ui::Severity::kError, caption, path, ""});
 }
 
 bool Creature::SetPart(const std::string& typeName, std::unique_ptr<MeshObject> part, std::int32_t panelIndex) {

@@ -80,7 +80,7 @@ void Creature::ReportCountMismatch(int ownCount, int otherCount) {
     std::snprintf(text, sizeof text,
                   "Object you are trying to connect have: %d points\n Object that it will be connected to have: %d points",
                   ownCount, otherCount);
-    messages_.ShowMessage(text, "Cant connect object!", ui::Icon::Exclamation, nullptr);
+    messages_.Report({ui::Severity::kError, "Cant connect object!", text, ""});
 }
 
 bool Creature::ConnectPart(std::unique_ptr<MeshObject> part) {

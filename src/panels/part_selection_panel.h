@@ -10,6 +10,7 @@
 #include <string>
 
 #include "model/random_figure.h"
+#include "ui/platform.h"
 #include "ui/window.h"
 
 namespace model {
@@ -53,7 +54,7 @@ public:
     std::string objectDir;
     model::Creature* creature = nullptr;
     view::CreatureView* view = nullptr;
-    ui::MessageSink* messages = nullptr;  // where an empty library is said
+    ui::Platform* messages = nullptr;  // where an empty library is said
     // The clock that seeds the random pick (seconds); tests may replace it.
     std::function<std::time_t()> clock = [] { return std::time(nullptr); };
 

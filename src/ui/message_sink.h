@@ -1,29 +1,37 @@
-// The one way the model, the formats and the panels tell the user something:
-// a modal message box with a text, a caption, an optional exclamation icon
-// and an OK button. The platform layer implements it; tests record it.
+// The one way the model and the formats tell the user something: how bad it
+// is, the caption and text of the box the program shows, and a detail for a
+// command line (which file and why) that the box leaves out. The platform
+// layer chooses the box's icon and owner; mwbatch prints a line; tests
+// record it.
 #pragma once
 
 #include <string>
 
 namespace ui {
 
-class Window;
+enum class Severity {
+    kNote,   // work done ("Saved"): a box without an icon; not printed by mwbatch
+    kError,  // something was not done: a box with the exclamation icon
+};
 
-enum class Icon { None, Exclamation };
+struct Message {
+    Severity severity = Severity::kError;
+    std::string caption;
+    std::string text;
+    std::string detail;  // "out/hero.3ds: No space left on device"; empty for none
+};
 
 class MessageSink {
 public:
     virtual ~MessageSink() = default;
-    // Shows the box and returns when the user has pressed OK.
-    // owner may be null (a box with no owner window).
-    virtual void ShowMessage(const std::string& text, const std::string& caption, Icon icon,
-                             Window* owner) = 0;
+    // Tells the message; a box returns when the user has pressed OK.
+    virtual void Report(const Message& message) = 0;
 };
 
-// Shows nothing: for work no one watches (a picture's drawing, a fuzz run).
+// Tells nothing: for work no one watches (a picture's drawing, a fuzz run).
 class SilentSink : public MessageSink {
 public:
-    void ShowMessage(const std::string&, const std::string&, Icon, Window*) override {}
+    void Report(const Message&) override {}
 };
 
 }  // namespace ui

@@ -24,8 +24,21 @@ struct FileDialogResult {
     int filterIndex = 0;  // 1-based index of the filter picked (0 without filter)
 };
 
+enum class Icon { None, Exclamation };
+
 class Platform : public MessageSink {
 public:
+    // A modal box with a text, a caption, an optional exclamation icon and an
+    // OK button; returns when the user has pressed OK. owner may be null (a
+    // box with no owner window).
+    virtual void ShowMessage(const std::string& text, const std::string& caption, Icon icon, Window* owner) = 0;
+    // The model's and the formats' messages as boxes without an owner: an
+    // error with the exclamation icon, a note without.
+    void Report(const Message& message) final {
+        ShowMessage(message.text, message.caption,
+                    message.severity == Severity::kError ? Icon::Exclamation : Icon::None, nullptr);
+    }
+
     // Builds a window from the template, sets handler.window, runs
     // OnInitDialog, shows it and runs it modally until EndDialog or the close
     // box (which ends it with kIdCancel). Returns the result. The window and

@@ -43,12 +43,12 @@ bool CreatureView::OnGlInit(ui::GlStatus status) {
     glReady = false;
     switch (status) {
         case ui::GlStatus::PixelFormatFailed:
-            messages_.ShowMessage("Unable to Setup PixelFormat, Please install a new OpenGL driver.",
-                                  "OpenGL Error", ui::Icon::Exclamation, window);
+            messages_.Report({ui::Severity::kError, "OpenGL Error",
+                              "Unable to Setup PixelFormat, Please install a new OpenGL driver.", ""});
             return false;
         case ui::GlStatus::ContextFailed:
-            messages_.ShowMessage("Unable to Setup OpenGL, Please install a new OpenGL driver.",
-                                  "OpenGL Error", ui::Icon::Exclamation, window);
+            messages_.Report({ui::Severity::kError, "OpenGL Error",
+                              "Unable to Setup OpenGL, Please install a new OpenGL driver.", ""});
             return false;
         case ui::GlStatus::Ok:
             break;

@@ -27,6 +27,7 @@
 #include "cli/random_batch.h"
 #include "cli/random_recipe.h"
 #include "formats/mesh_exports.h"
+#include "../support/recording_sink.h"
 #include "formats/object_library.h"
 #include "formats/project_file.h"
 #include "model/connection_tables.h"
@@ -40,11 +41,7 @@ namespace {
 namespace fs = std::filesystem;
 using testlib::ReadAll;
 
-class CountingSink : public ui::MessageSink {
-public:
-    void ShowMessage(const std::string&, const std::string&, ui::Icon, ui::Window*) override { ++shown; }
-    int shown = 0;
-};
+using CountingSink = testsupport::RecordingSink;
 
 // Every file of a folder by name, with its bytes.
 std::map<std::string, std::string> FilesIn(const fs::path& dir) {
@@ -227,7 +224,7 @@ TEST_F(RandomCommandTest, ProjectsLoadBackToTheFigureMadeWithItsFactors) {
         }
         model::Creature loaded(sink);
         formats::LoadProjectRecords(project, loaded, library, nullptr);
-        EXPECT_EQ(sink.shown, 0);
+        EXPECT_TRUE(sink.shown.empty());
 
         ASSERT_EQ(made.parts.Count(), model::kPartTypeCount);
         ASSERT_EQ(loaded.parts.Count(), made.parts.Count());
@@ -543,7 +540,7 @@ TEST(RandomFigureShapeTest, DeformedSymmetricFiguresKeepFacesOnHeadsSeamsClosedA
         deformedHands += figure.PartNamed("Right hand")->settings.deformFactors[model::kLockNone][0] != 0.0f;
     }
     EXPECT_EQ(faulty, 0) << "first " << first;
-    EXPECT_EQ(sink.shown, 0);
+    EXPECT_TRUE(sink.shown.empty());
     EXPECT_GT(deformedHands, 400);  // the pairs are alike with factors, not without
 }
 

@@ -147,8 +147,7 @@ TEST_F(Figure, CountMismatchRefusesTheNewPartWithTheCounts) {
     EXPECT_EQ(sink.shown[0].caption, "Cant connect object!");
     EXPECT_EQ(sink.shown[0].text,
               "Object you are trying to connect have: 10 points\n Object that it will be connected to have: 12 points");
-    EXPECT_EQ(sink.shown[0].icon, ui::Icon::Exclamation);
-    EXPECT_EQ(sink.shown[0].owner, nullptr);
+    EXPECT_EQ(sink.shown[0].severity, ui::Severity::kError);
 
     // A child seam that does not match, found while pulling dependants.
     PartShape arm;
@@ -265,8 +264,7 @@ TEST_F(Figure, SetPartReadsReplacesAndRemoves) {
     ASSERT_EQ(sink.shown.size(), 1u);
     EXPECT_EQ(sink.shown[0].caption, "Unable to add object");
     EXPECT_EQ(sink.shown[0].text, notObject);
-    EXPECT_EQ(sink.shown[0].icon, ui::Icon::Exclamation);
-    EXPECT_EQ(sink.shown[0].owner, nullptr);
+    EXPECT_EQ(sink.shown[0].severity, ui::Severity::kError);
     EXPECT_EQ(creature.PartAt(0), now);
 
     // A file without points.

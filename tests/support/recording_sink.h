@@ -1,4 +1,4 @@
-// A message sink for tests that keeps every box it was asked to show.
+// A message sink for tests that keeps every message it was told.
 #pragma once
 
 #include <ostream>
@@ -7,26 +7,20 @@
 
 #include "ui/message_sink.h"
 
-namespace testsupport {
+namespace ui {
 
-struct ShownMessage {
-    std::string text;
-    std::string caption;
-    ui::Icon icon;
-    ui::Window* owner;
-};
-
-inline std::ostream& operator<<(std::ostream& out, const ShownMessage& m) {
-    return out << m.caption << ": " << m.text;
+inline std::ostream& operator<<(std::ostream& out, const Message& m) {
+    return out << m.caption << ": " << m.text << (m.detail.empty() ? "" : " (" + m.detail + ")");
 }
+
+}  // namespace ui
+
+namespace testsupport {
 
 class RecordingSink : public ui::MessageSink {
 public:
-    void ShowMessage(const std::string& text, const std::string& caption, ui::Icon icon,
-                     ui::Window* owner) override {
-        shown.push_back({text, caption, icon, owner});
-    }
-    std::vector<ShownMessage> shown;
+    void Report(const ui::Message& message) override { shown.push_back(message); }
+    std::vector<ui::Message> shown;
 };
 
 }  // namespace testsupport

@@ -83,7 +83,7 @@ protected:
     bool Export(bool typeNames = false) { return formats::Export3ds(creature, path.string(), sink, typeNames); }
     bool Saved() const {
         return sink.shown.size() == 1 && sink.shown[0].text == "Saved" && sink.shown[0].caption.empty() &&
-               sink.shown[0].icon == ui::Icon::None;
+               sink.shown[0].severity == ui::Severity::kNote;
     }
 
     RecordingSink sink;
@@ -279,7 +279,7 @@ TEST_F(Export3dsTest, FiguresPastTheFormatsCountsAreRefusedWithNothingWritten) {
             EXPECT_FALSE(written);
             EXPECT_EQ(messages.shown[0].text, std::string(c.refusal) + " Nothing was exported.");
             EXPECT_EQ(messages.shown[0].caption, "Error!");
-            EXPECT_EQ(messages.shown[0].icon, ui::Icon::Exclamation);
+            EXPECT_EQ(messages.shown[0].severity, ui::Severity::kError);
             EXPECT_TRUE(folder.Files().empty());
         }
     }

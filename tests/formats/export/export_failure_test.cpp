@@ -68,8 +68,7 @@ protected:
         ASSERT_EQ(sink.shown.size(), 1u);
         EXPECT_EQ(sink.shown[0].text, "Coudln't open file for saving!");
         EXPECT_EQ(sink.shown[0].caption, "Error!");
-        EXPECT_EQ(sink.shown[0].icon, ui::Icon::Exclamation);
-        EXPECT_EQ(sink.shown[0].owner, nullptr);
+        EXPECT_EQ(sink.shown[0].severity, ui::Severity::kError);
     }
 
     RecordingSink sink;

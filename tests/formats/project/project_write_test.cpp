@@ -68,7 +68,7 @@ TEST_F(ProjectTest, FailedSaveKeepsTheOldFileAndSaysSo) {
         ASSERT_EQ(sink.shown.size(), 1u);
         EXPECT_EQ(sink.shown[0].caption, "Error!");
         EXPECT_EQ(sink.shown[0].text, formats::kProjectSaveFailed);
-        EXPECT_EQ(sink.shown[0].icon, ui::Icon::Exclamation);
+        EXPECT_EQ(sink.shown[0].severity, ui::Severity::kError);
         EXPECT_EQ(ReadBytes("old.mwp"), "MW1\r\n0\r\n");
         EXPECT_TRUE(std::filesystem::is_directory("folder"));
         EXPECT_TRUE(std::filesystem::is_empty("folder"));
