@@ -110,6 +110,60 @@ TEST(MeshDrawing, NoCullingIsLeftBehindForTheNextPart) {
     }
 }
 
+TEST(MeshDrawing, TwoViewsOfOneFigureKeepTheirOwnCamerasAndLeaveTheFigureAsItWas) {
+    ViewRig rig;
+    AddPart(rig.creature, MakeSphere(0.02f, 0, 0, 0.06f, 8, 10, {{0.9f, 0.3f, 0.2f}, {0.2f, 0.8f, 0.3f}}));
+    rig.Select(AddPart(rig.creature, MakeSquare(-0.08f, 0.05f, 0.03f, false, {0, 0, 1})));
+    std::vector<std::vector<float>> before;
+    for (const model::MeshObject& part : rig.creature.parts) {
+        before.push_back(part.points);
+        before.push_back(part.normals);
+    }
+    const std::vector<Pixel> first = rig.Render();
+
+    view::CreatureView other(rig.sink);
+    other.OnCreate();
+    other.OnGlInit(ui::GlStatus::Ok);
+    other.OnSize(ViewWidth(), ViewHeight());
+    other.creature = &rig.creature;
+    other.state.yaw = 1.2f;
+    other.state.pitch = -0.4f;
+    other.state.panX = 0.04f;
+    other.state.drawMode = view::kDrawFlat;
+    other.DrawFrame();
+    const std::vector<Pixel> turned = rig.gl.ReadPixels();
+    EXPECT_NE(turned, first);
+    EXPECT_EQ(CountPixels(turned, kYellow), 0) << "the other view selects nothing";
+
+    EXPECT_EQ(rig.Render(), first) << "the first view's camera is its own";
+    std::size_t next = 0;
+    for (const model::MeshObject& part : rig.creature.parts) {
+        EXPECT_EQ(part.points, before[next++]);
+        EXPECT_EQ(part.normals, before[next++]);
+    }
+}
+
+TEST(MeshDrawing, ThePanMovesThePictureAcrossTheView) {
+    const struct {
+        float panX;
+        float panY;
+    } cases[] = {{0.05f, 0}, {0, -0.05f}, {-0.04f, 0.03f}};
+    const Pixel red = ToPixel({1, 0, 0});
+    for (const auto& c : cases) {
+        ViewRig rig;
+        rig.view.state.drawMode = view::kDrawWireframe;
+        rig.view.state.wireColor[0] = 1;
+        rig.view.state.wireColor[1] = rig.view.state.wireColor[2] = 0;
+        // A small square's outline about the origin, found again about the pan.
+        AddPart(rig.creature, MakeSquare(0, 0, 0.01f, true, {1, 1, 1}));
+        rig.view.state.panX = c.panX;
+        rig.view.state.panY = c.panY;
+        rig.Render();
+        EXPECT_EQ(rig.PixelOf(c.panX - 0.01f, c.panY, 0), red) << c.panX << ", " << c.panY;
+        EXPECT_NE(rig.PixelOf(-0.01f, 0, 0), red) << c.panX << ", " << c.panY;
+    }
+}
+
 TEST(MeshDrawing, RoutinesWithoutPolygonsReportItAndRestoreTheirState) {
     ViewRig rig;
     auto empty = MakePart({0, 0, 0}, {}, {});
