@@ -143,7 +143,7 @@ bool BuildStressFigure(model::Creature& creature) {
 // ---- The sample figure, which needs an upper body to drag. ----
 
 bool BuildSampleFigure(model::Creature& creature) {
-    return bench::BuildSampleFigure(creature) && creature.SelectPart(kUpperBodyPanel) != nullptr;
+    return bench::BuildSampleFigure(creature) && creature.PartOfPanel(kUpperBodyPanel) != nullptr;
 }
 
 // ---- The page and the view on the in-memory platform. ----
@@ -178,9 +178,6 @@ std::unique_ptr<Scene> MakeScene(bool stress) {
         s.problem = stress ? "the stress figure did not assemble" : "no sample object library";
         return scene;
     }
-    s.creature.lightLevel = 0.5f;
-    s.creature.yaw = 0.3f;
-    s.creature.pitch = 0.2f;
     s.platform.glAvailable = true;  // the OSMesa context is current
     s.top = s.platform.CreateTopLevel({1, "host", 400, 400, false, {}}, &s.host);
     s.viewWindow = static_cast<MemoryWindow*>(s.platform.CreateGlView(resources::ViewTemplate(), s.view, *s.top));
@@ -191,10 +188,13 @@ std::unique_ptr<Scene> MakeScene(bool stress) {
         return scene;
     }
     s.view.creature = &s.creature;
+    s.view.state.lightLevel = 0.5f;
+    s.view.state.yaw = 0.3f;
+    s.view.state.pitch = 0.2f;
     s.page.creature = &s.creature;
     s.page.view = &s.view;
     if (!s.pageWindow->ChooseEntry(panels::kIdObjectList, kUpperBodyEntry) ||
-        (s.part = s.creature.SelectPart(kUpperBodyPanel)) == nullptr || !s.viewWindow->Paint()) {
+        (s.part = s.creature.PartOfPanel(kUpperBodyPanel)) == nullptr || !s.viewWindow->Paint()) {
         s.problem = "the upper body could not be chosen";
     }
     if (!s.platform.messages.empty()) {

@@ -31,6 +31,7 @@
 #include "model/part_types.h"
 #include "ui/dialog_template.h"
 #include "view/creature_view.h"
+#include "view/placement.h"
 
 
 namespace {
@@ -74,8 +75,6 @@ std::unique_ptr<model::MeshObject> MakeSphere(float cx, float cy, float cz, floa
     part->polygonCount = static_cast<std::int32_t>(part->polygons.size());
     part->surfaceCount = 4;
     part->restPoints = part->points;
-    part->transformedPoints.assign(part->points.size(), 0.0f);
-    part->transformedNormals.assign(part->points.size(), 0.0f);
     return part;
 }
 
@@ -104,6 +103,7 @@ struct ArrayReference {
         std::vector<Run> runs;
     };
     std::vector<Part> parts;
+    view::PlacedPoints placed;  // the current part under the view's turn
 
     void Prepare(model::Creature& creature) {
         parts.clear();
@@ -127,32 +127,31 @@ struct ArrayReference {
         }
     }
 
-    void Draw(model::Creature& creature, const view::CreatureView& view) {
+    void Draw(const model::Creature& creature, const view::CreatureView& view) {
+        const view::ViewState& state = view.state;
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glPushMatrix();
-        glScalef(view.zoom, view.zoom, -view.zoom);
-        const float level = creature.lightLevel;
+        glScalef(state.zoom, state.zoom, -state.zoom);
+        const float level = state.lightLevel;
         const GLfloat ambient[4] = {level, level, level, 0.1f};
         const GLfloat diffuse[4] = {level, level, level, 0.4f};
-        const bool flat = creature.drawMode == 1;
+        const bool flat = state.drawMode == view::kDrawFlat;
         const GLfloat smoothPosition[4] = {-114.0f, 14.0f, -114.0f, 1.0f};
         const GLfloat flatPosition[4] = {-4.0f, 4.0f, -4.0f, 1.0f};
         const GLfloat black[4] = {0, 0, 0, 1};
         const GLfloat white[4] = {1, 1, 1, 1};
-        const bool wire = creature.drawMode == 2;
+        const bool wire = state.drawMode == view::kDrawWireframe;
+        const view::Placement placement = view::PlacementOf(state);
         std::size_t index = 0;
-        for (model::MeshObject& part : creature.parts) {
-            part.yaw = creature.yaw;
-            part.pitch = creature.pitch;
-            part.UpdatePlacement();
-            part.TransformPoints();
+        for (const model::MeshObject& part : creature.parts) {
+            view::PlacePoints(part, placement, placed);
             glEnableClientState(GL_VERTEX_ARRAY);
-            glVertexPointer(3, GL_FLOAT, 0, part.transformedPoints.data());
+            glVertexPointer(3, GL_FLOAT, 0, placed.points.data());
             if (wire) {
                 glDisable(GL_LIGHTING);
                 glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-                glColor3fv(creature.wireColor);
+                glColor3fv(state.wireColor);
                 glDrawElements(GL_QUADS, static_cast<GLsizei>(parts[index].indices.size()), GL_UNSIGNED_SHORT,
                                parts[index].indices.data());
                 glEnable(GL_LIGHTING);
@@ -166,7 +165,7 @@ struct ArrayReference {
                 glEnable(GL_LIGHT0);
                 glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
                 glEnableClientState(GL_NORMAL_ARRAY);
-                glNormalPointer(GL_FLOAT, 0, part.transformedNormals.data());
+                glNormalPointer(GL_FLOAT, 0, placed.normals.data());
                 for (const Run& run : parts[index].runs) {
                     glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE, run.colour);
                     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, black);
@@ -196,10 +195,10 @@ Scene* MakeScene(bool stress) {
     scene->view.OnGlInit(ui::GlStatus::Ok);
     scene->view.OnSize(ViewWidth(), ViewHeight());
     scene->view.creature = &scene->creature;
-    scene->creature.lightLevel = 0.5f;
-    scene->creature.wireColor[0] = scene->creature.wireColor[1] = scene->creature.wireColor[2] = 0.8f;
-    scene->creature.yaw = 0.3f;
-    scene->creature.pitch = 0.2f;
+    scene->view.state.lightLevel = 0.5f;
+    scene->view.state.wireColor[0] = scene->view.state.wireColor[1] = scene->view.state.wireColor[2] = 0.8f;
+    scene->view.state.yaw = 0.3f;
+    scene->view.state.pitch = 0.2f;
     if (stress) {
         BuildStressFigure(scene->creature);
         scene->ready = true;
@@ -240,7 +239,7 @@ void FrameBenchmark(benchmark::State& state, Scene* scene, int mode, Way way) {
         state.SkipWithError("sample object library not found");
         return;
     }
-    scene->creature.drawMode = mode;
+    scene->view.state.drawMode = mode;
     Frame(*scene, way);  // warm: buffers grown, shaders compiled
     for (auto _ : state) {
         Frame(*scene, way);
@@ -249,16 +248,14 @@ void FrameBenchmark(benchmark::State& state, Scene* scene, int mode, Way way) {
     if (way != Way::Program) {
         return;
     }
-    // The program's own work in a frame: placement and transform of every part.
+    // The program's own work in a frame: placement of every part.
     using Clock = std::chrono::steady_clock;
     const int rounds = 20;
+    const view::Placement placement = view::PlacementOf(scene->view.state);
+    view::PlacedPoints placed;
     Clock::time_point start = Clock::now();
     for (int round = 0; round < rounds; ++round) {
-        for (model::MeshObject& each : scene->creature.parts) {
-            model::MeshObject* part = &each;
-            part->UpdatePlacement();
-            part->TransformPoints();
-        }
+        for (const model::MeshObject& part : scene->creature.parts) view::PlacePoints(part, placement, placed);
     }
     double ownMs = std::chrono::duration<double, std::milli>(Clock::now() - start).count() / rounds;
     long allocationsBefore = allocationCount.load();

@@ -58,20 +58,24 @@ bool MainWindow::OnInitDialog() {
     partSelectionPanel->SetObjectDir(objectDir);
     preferencesPanel->SetObjectDir(objectDir);
     preferencesPanel->SetProjectDir(projectDir);
-    creature->lightLevel = 0.5f;
-    drawMode = 0;
+    preferencesPanel->view = view.get();  // its bars show the view's colours
+    view->state.lightLevel = 0.5f;
+    view->state.drawMode = view::kDrawSmooth;
     window->SetCheck(kIdSmooth, true);
     partSelectionPanel->creature = creature.get();
     partSelectionPanel->view = view.get();
     projectPanel->creature = creature.get();
 
     // Creating the view resets its background to black; the configured colour
-    // is put back at the end.
+    // is put back at once, before the Prefs page shows it.
+    float configuredBackground[3];
+    for (int c = 0; c < 3; ++c) configuredBackground[c] = view->state.backgroundColor[c];
     viewWindow = platform_.CreateGlView(ViewTemplate(), *view, *window);
     if (viewWindow != nullptr) {
         viewWindow->Move(330, 20);
         viewWindow->Show(true);
     }
+    for (int c = 0; c < 3; ++c) view->state.backgroundColor[c] = configuredBackground[c];
 
     struct Page {
         ui::WindowHandler* handler;
@@ -93,17 +97,9 @@ bool MainWindow::OnInitDialog() {
     view->creature = creature.get();
     partParameterPanel->creature = creature.get();
     partParameterPanel->view = view.get();
-    preferencesPanel->view = view.get();
-    preferencesPanel->creature = creature.get();
-    creature->drawMode = drawMode;
     projectPanel->partSelectionPanel = partSelectionPanel.get();
 
     partSelectionPanel->FillPartLists();
-
-    for (int c = 0; c < 3; ++c) {
-        view->backgroundColor[c] = backgroundColor[c];
-        creature->wireColor[c] = wireColor[c];
-    }
     return true;
 }
 
@@ -116,16 +112,13 @@ void MainWindow::ReadConfig() {
     convertObjectName = values.convertObjectName;
     objectDir = values.objectDir;
     projectDir = values.projectDir;
-    for (int c = 0; c < 4; ++c) {
-        backgroundColor[c] = values.backgroundColor[c];
-        wireColor[c] = values.wireColor[c];
-    }
-    for (int c = 0; c < 3; ++c) {
-        if (preferencesPanel) {
-            preferencesPanel->backgroundColor[c] = backgroundColor[c];
-            preferencesPanel->wireColor[c] = wireColor[c];
+    backgroundFourth = values.backgroundColor[3];
+    wireFourth = values.wireColor[3];
+    if (view) {
+        for (int c = 0; c < 3; ++c) {
+            view->state.backgroundColor[c] = values.backgroundColor[c];
+            view->state.wireColor[c] = values.wireColor[c];
         }
-        if (view) view->backgroundColor[c] = backgroundColor[c];
     }
 }
 
@@ -141,14 +134,12 @@ void MainWindow::WriteConfig() {
     values.convertObjectName = convertObjectName;
     values.objectDir = preferencesPanel ? preferencesPanel->objectDir : objectDir;
     values.projectDir = preferencesPanel ? preferencesPanel->projectDir : projectDir;
-    for (int c = 0; c < 4; ++c) {
-        values.backgroundColor[c] = backgroundColor[c];
-        values.wireColor[c] = wireColor[c];
-    }
-    if (preferencesPanel) {
+    values.backgroundColor[3] = backgroundFourth;
+    values.wireColor[3] = wireFourth;
+    if (view) {
         for (int c = 0; c < 3; ++c) {
-            values.backgroundColor[c] = preferencesPanel->backgroundColor[c];
-            values.wireColor[c] = preferencesPanel->wireColor[c];
+            values.backgroundColor[c] = view->state.backgroundColor[c];
+            values.wireColor[c] = view->state.wireColor[c];
         }
     }
     if (!formats::WriteConfigFile((std::filesystem::path(startDir) / formats::kConfigFileName).string(), values)) {
@@ -180,8 +171,7 @@ void MainWindow::OnCommand(int id, int /*code*/) {
 }
 
 void MainWindow::SetShadingMode(int mode) {
-    drawMode = mode;
-    if (creature) creature->drawMode = mode;
+    if (view) view->state.drawMode = mode;
     RepaintView();
 }
 
@@ -212,10 +202,10 @@ void MainWindow::Zoom(int code, int pos) {
     }
     // Single precision throughout, so a drag sums the same steps as ever.
     const float step = static_cast<float>(zoomPosition - old) * (1.0f / 90.0f);
-    if (view) view->zoom -= step;
+    if (view) view->state.zoom -= step;
     RepaintView();
     lightOffset += step * 0.5f;
-    if (creature) creature->lightLevel = 0.7f - lightOffset;
+    if (view) view->state.lightLevel = 0.7f - lightOffset;
     window->SetScrollPos(kIdZoomBar, zoomPosition);
 }
 
@@ -243,6 +233,7 @@ void MainWindow::ClearCreature() {
             partSelectionPanel->window->SetSelection(panels::PartSelectionPanel::ListId(i), 0);
         if (creature) creature->SetPart(std::string(model::panelOrder[i]), nullptr, 0);
     }
+    if (view) view->DropSelectionIfGone();
     RepaintView();
 }
 

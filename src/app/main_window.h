@@ -51,9 +51,10 @@ public:
     std::unique_ptr<panels::PreferencesPanel> preferencesPanel;
     std::unique_ptr<panels::PartParameterPanel> partParameterPanel;
     int icon = 0;
-    float backgroundColor[4] = {0, 0, 0, 0};
-    float wireColor[4] = {0.8f, 0.8f, 0.8f, 0};
-    int drawMode = 0;
+    // The colours and the shading mode live in the view's state; mw.cfg's
+    // colour lines carry a fourth value that nothing uses, written back as read.
+    float backgroundFourth = 0;
+    float wireFourth = 0;
     int zoomPosition = 0;
     int tabControl = 0;
     std::unique_ptr<model::Creature> creature;

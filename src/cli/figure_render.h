@@ -5,25 +5,21 @@
 #include <string>
 #include <vector>
 
+#include "view/view_state.h"
+
 namespace model {
 class Creature;
 }
 
 namespace cli {
 
-// What the view would show: its size, the program's start-up camera and
-// light, the colours of mw.cfg (set by the caller).
+// What the view would show: its size and how it shows the figure (the
+// program's start-up camera and light; the colours of mw.cfg, set by the
+// caller).
 struct RenderSettings {
     int width = 0;  // 0: the view's size
     int height = 0;
-    int drawMode = 0;  // 0 smooth, 1 flat, 2 wireframe
-    float yaw = 0;     // radians, as the creature holds them
-    float pitch = 0;
-    float zoom = 1.1f;
-    float lightLevel = 0.5f;
-    float background[3] = {0, 0, 0};
-    float wire[3] = {0.8f, 0.8f, 0.8f};
-    int selectPanelIndex = -1;  // the part drawn highlighted; -1 none
+    view::ViewState view;
 };
 
 // Rows from the top, three bytes a pixel.
@@ -40,13 +36,11 @@ int MaxRenderSize();
 int ViewPixelWidth();
 int ViewPixelHeight();
 
-// Draws the creature as the view would, in a context of the calling
-// thread's own (several threads may render at once, each its own creature;
-// a context already current in the thread is current again afterwards).
-// The creature's camera and drawing fields and the parts' selection are set
-// from `settings` for the drawing and put back afterwards. False, with
-// `error` saying why, when no picture was made.
-bool RenderPicture(model::Creature& creature, const RenderSettings& settings, Picture& picture,
+// Draws the figure as a view in `settings` would, in a context of the
+// calling thread's own (several threads may render at once, also the same
+// figure; a context already current in the thread is current again
+// afterwards). False, with `error` saying why, when no picture was made.
+bool RenderPicture(const model::Creature& creature, const RenderSettings& settings, Picture& picture,
                    std::string& error);
 
 // How hard the PNG encoder works: Fast for batches of pictures, Small for

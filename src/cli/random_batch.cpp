@@ -37,7 +37,7 @@ void AppendPrefixed(std::string& lines, const std::string& prefix, const std::st
     }
 }
 
-bool WritePicture(model::Creature& creature, const RandomBatch& batch, const std::string& path,
+bool WritePicture(const model::Creature& creature, const RandomBatch& batch, const std::string& path,
                   std::string& problem) {
     Picture picture;
     if (!RenderPicture(creature, batch.render, picture, problem)) return false;

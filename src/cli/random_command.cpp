@@ -344,8 +344,8 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
     RemoveStaleTemporaries(batch.outDir, batch.firstSeed, batch.firstSeed + batch.count - 1);
     const formats::ConfigValues config = ConfiguredValues();
     for (int c = 0; c < 3; ++c) {
-        batch.render.background[c] = config.backgroundColor[c];
-        batch.render.wire[c] = config.wireColor[c];
+        batch.render.view.backgroundColor[c] = config.backgroundColor[c];
+        batch.render.view.wireColor[c] = config.wireColor[c];
     }
 
     const bool quiet = options.Has("--quiet");

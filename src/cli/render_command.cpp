@@ -139,8 +139,8 @@ int PanelIndexOf(const std::string& name) {
 bool ReadSettings(const ParsedOptions& options, RenderSettings& settings, std::string& problem) {
     const formats::ConfigValues config = ConfiguredValues();
     for (int c = 0; c < 3; ++c) {
-        settings.background[c] = config.backgroundColor[c];
-        settings.wire[c] = config.wireColor[c];
+        settings.view.backgroundColor[c] = config.backgroundColor[c];
+        settings.view.wireColor[c] = config.wireColor[c];
     }
     settings.width = ViewPixelWidth();
     settings.height = ViewPixelHeight();
@@ -152,8 +152,8 @@ bool ReadSettings(const ParsedOptions& options, RenderSettings& settings, std::s
                 return false;
             }
         } else if (option == "--mode") {
-            settings.drawMode = ModeOf(value);
-            if (settings.drawMode < 0) {
+            settings.view.drawMode = ModeOf(value);
+            if (settings.view.drawMode < 0) {
                 problem = "--mode " + value + ": the mode is smooth, flat or wire";
                 return false;
             }
@@ -167,18 +167,18 @@ bool ReadSettings(const ParsedOptions& options, RenderSettings& settings, std::s
                     problem = "--zoom " + value + ": the zoom is above 0 and at most 1000";
                     return false;
                 }
-                settings.zoom = static_cast<float>(number);
+                settings.view.zoom = static_cast<float>(number);
             } else {
-                (option == "--yaw" ? settings.yaw : settings.pitch) = static_cast<float>(number * kRadiansPerDegree);
+                (option == "--yaw" ? settings.view.yaw : settings.view.pitch) = static_cast<float>(number * kRadiansPerDegree);
             }
         } else if (option == "--background" || option == "--wire") {
-            if (!ParseColour(value, option == "--wire" ? settings.wire : settings.background)) {
+            if (!ParseColour(value, option == "--wire" ? settings.view.wireColor : settings.view.backgroundColor)) {
                 problem = option + " " + value + ": give the colour as R,G,B, each from 0 to 1, e.g. 0.2,0.4,0.6";
                 return false;
             }
         } else if (option == "--select") {
-            settings.selectPanelIndex = PanelIndexOf(value);
-            if (settings.selectPanelIndex < 0) {
+            settings.view.selectedPanel = PanelIndexOf(value);
+            if (settings.view.selectedPanel < 0) {
                 problem = "--select " + value + ": no such part; the parts are \"Head\", \"Neck\", \"Upper body\", ...";
                 return false;
             }
@@ -247,9 +247,9 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << "mwbatch render: " << projectPath << ": no part could be loaded, nothing written\n";
         return kExitFailed;
     }
-    if (settings.selectPanelIndex >= 0 && !quiet &&
-        creature.PartNamed(model::panelOrder[settings.selectPanelIndex]) == nullptr) {
-        err << "mwbatch render: the figure has no \"" << model::panelOrder[settings.selectPanelIndex]
+    if (settings.view.selectedPanel >= 0 && !quiet &&
+        creature.PartNamed(model::panelOrder[settings.view.selectedPanel]) == nullptr) {
+        err << "mwbatch render: the figure has no \"" << model::panelOrder[settings.view.selectedPanel]
             << "\", nothing is highlighted\n";
     }
 

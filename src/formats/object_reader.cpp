@@ -165,10 +165,6 @@ std::unique_ptr<MeshObject> ReadObjectImage(std::vector<unsigned char> image, Ob
         auto part = std::make_unique<MeshObject>();
         part->fileImage = std::move(image);
         if (!ImageReader(*part, why).WalkChunks()) return nullptr;
-        // Sized by the points the file holds, not by the count its header
-        // claims: a header alone allocates nothing of the sort.
-        part->transformedPoints.assign(part->points.size(), 0.0f);
-        part->transformedNormals.assign(part->points.size(), 0.0f);
         return part;
     } catch (const std::bad_alloc&) {
         Refuse(why, ReadError::kOutOfMemory);

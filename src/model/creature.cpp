@@ -36,29 +36,9 @@ bool Creature::SetPart(const std::string& typeName, const MeshObject& parsed, st
     return SetPart(typeName, parsed.Copy(), panelIndex);
 }
 
-MeshObject* Creature::SelectPart(std::int32_t panelIndex) {
-    ClearSelection();
+MeshObject* Creature::PartOfPanel(std::int32_t panelIndex) const {
     if (panelIndex < 0 || panelIndex >= kPartTypeCount) return nullptr;
-    const int typeId = panelToTypeId[static_cast<std::size_t>(panelIndex)];
-    for (MeshObject& part : parts) {
-        if (part.typeId == typeId) {
-            part.selected = 1;
-            return &part;
-        }
-    }
-    return nullptr;
-}
-
-void Creature::ClearSelection() {
-    for (MeshObject& part : parts) part.selected = 0;
-}
-
-bool Creature::ApplyPan() {
-    for (MeshObject& part : parts) {
-        part.translation[0] = panX;
-        part.translation[1] = panY;
-    }
-    return true;
+    return LastPartOfType(panelToTypeId[static_cast<std::size_t>(panelIndex)]);
 }
 
 MeshObject* Creature::PartAt(std::int32_t position) const {

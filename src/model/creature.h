@@ -1,6 +1,6 @@
-// Creature: the figure being built, at most one part per body-part type,
-// with the camera and drawing settings the view and the drawing read.
-// Parts come and go through SetPart only.
+// Creature: the figure being built, at most one part per body-part type.
+// Parts come and go through SetPart only; how the figure is shown (camera,
+// colours, selection) belongs to the view.
 #pragma once
 
 #include <cstdint>
@@ -35,10 +35,9 @@ public:
     bool SetPart(const std::string& typeName, const MeshObject& parsed, std::int32_t panelIndex);
     // Where the figure's messages (unreadable file, seam mismatch) go.
     ui::MessageSink& Messages() const { return messages_; }
-    // Marks the part of that panel index selected and returns it; null for
-    // an empty slot or an index outside 0 … 21 (every part unselected then).
-    MeshObject* SelectPart(std::int32_t panelIndex);
-    void ClearSelection();
+    // The part of that panel index; null for an empty slot or an index
+    // outside 0 … 21.
+    MeshObject* PartOfPanel(std::int32_t panelIndex) const;
 
     // Connection (placing a new part, pulling dependants, welding seams).
     bool ConnectPart(std::unique_ptr<MeshObject> part);
@@ -48,21 +47,12 @@ public:
     // Recomputes a part from its rest points and factors, then re-aligns
     // and re-welds it.
     bool ApplyParameters(MeshObject* part);
-    // Copies the pan into every part's translation.
-    bool ApplyPan();
 
     // The part at a list position; null when out of range.
     MeshObject* PartAt(std::int32_t position) const;
     // The last part in list order of that type name; null if none.
     MeshObject* PartNamed(std::string_view typeName) const { return LastPartNamed(typeName); }
 
-    float lightLevel = 0;
-    std::int32_t drawMode = 0;
-    float pitch = 0;
-    float yaw = 0;
-    float panX = 0;
-    float panY = 0;
-    float wireColor[3] = {0.8f, 0.8f, 0.8f};
     PartList parts;
 
 private:

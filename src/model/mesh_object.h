@@ -1,6 +1,5 @@
 // MeshObject: one body part of the figure, a quad mesh read from an object
-// file, with its boundary (seam) lists, deformation settings, selection flag
-// and placement. Geometry is decoded from the file into arrays of its own
+// file, with its boundary (seam) lists and deformation settings. Geometry is decoded from the file into arrays of its own
 // (aligned, host byte order); the file's bytes are kept for the surfaces'
 // attribute bytes.
 #pragma once
@@ -71,10 +70,6 @@ public:
 
     // Moves points and restPoints (not normals); false without points.
     bool Translate(float dx, float dy, float dz);
-    // Rebuilds placementMatrix from angles, scale and translation.
-    void UpdatePlacement();
-    // placementMatrix applied to points and normals into the transformed arrays.
-    bool TransformPoints();
 
     float* Point(int i) { return &points[3 * static_cast<std::size_t>(i)]; }
     const float* Point(int i) const { return &points[3 * static_cast<std::size_t>(i)]; }
@@ -86,15 +81,13 @@ public:
     std::string objectType;
 
     // pointCount × 3 floats each; empty when the file had no such chunk.
-    // A file without normals is accepted: normals stay empty, the
-    // transformed normals stay zero and welding moves the points only.
+    // A file without normals is accepted: normals stay empty, the part is
+    // drawn with zero normals and welding moves the points only.
     // The counts are the header's; walk the vectors, which may be empty
     // where the file lacked a chunk.
     std::vector<float> restPoints;
     std::vector<float> points;
     std::vector<float> normals;
-    std::vector<float> transformedPoints;
-    std::vector<float> transformedNormals;
     SharedArray<unsigned char> fileImage;
     SharedArray<Polygon> polygons;
     std::array<std::vector<std::uint16_t>, kBoundaryListCount> boundaryLists;
@@ -105,15 +98,6 @@ public:
     std::vector<SurfaceRecord> surfaces;  // surfaceCount + 10 records
 
     PartSettings settings;
-    std::uint8_t selected = 0;
-
-    double placementMatrix[3][4] = {};
-    float translation[3] = {0, 0, 0};
-    float yaw = 0;
-    float pitch = 0;
-    float roll = 0;
-    float scale[3] = {1, 1, 1};
-    float wireColor[3] = {1, 1, 1};
 
 private:
     MeshObject(const MeshObject&) = default;

@@ -86,10 +86,9 @@ void Creature::ReportCountMismatch(int ownCount, int otherCount) {
 bool Creature::ConnectPart(std::unique_ptr<MeshObject> part) {
     if (part == nullptr) return false;
 
-    // Replace: the old part of this type goes first, its selection stays.
+    // Replace: the old part of this type goes first.
     for (std::int32_t i = 0; i < parts.Count(); ++i) {
         if (parts.At(i)->objectType == part->objectType) {
-            part->selected = parts.At(i)->selected;
             parts.RemoveAt(i);
             break;
         }
@@ -150,10 +149,6 @@ bool Creature::ConnectPart(std::unique_ptr<MeshObject> part) {
         WeldNeighbours(part.get());
     }
 
-    part->translation[0] = panX;
-    part->translation[1] = panY;
-    part->UpdatePlacement();
-    part->TransformPoints();
     parts.Append(std::move(part));
     return true;
 }

@@ -79,14 +79,17 @@ model::MeshObject* PartParameterPanel::ChosenPart() {
     if (window == nullptr || creature == nullptr) return nullptr;
     const int k = window->Selection(kIdObjectList);
     if (k <= 0) return nullptr;
-    return creature->SelectPart(k - 1);
+    // The part worked on is the one the view outlines.
+    model::MeshObject* part = creature->PartOfPanel(k - 1);
+    if (view != nullptr) view->state.selectedPanel = part != nullptr ? k - 1 : -1;
+    return part;
 }
 
 void PartParameterPanel::ShowPart() {
     if (window == nullptr) return;
     model::MeshObject* part = ChosenPart();
     if (part == nullptr) {
-        if (creature != nullptr) creature->ClearSelection();
+        if (view != nullptr) view->state.selectedPanel = -1;
         ResetControls();
         RequestRepaint();
         return;
@@ -102,7 +105,7 @@ void PartParameterPanel::ShowPart() {
         window->SetScrollPos(kAxisControls[a].adjustBar, valid ? part->settings.sliderPositions[m][a] : 0);
         window->SetText(kAxisControls[a].valueField, formats::FormatFixed(valid ? part->settings.deformFactors[m][a] : 0.0f));
     }
-    // SelectPart has marked the part: it is drawn highlighted.
+    // ChosenPart has selected the part in the view: it is drawn highlighted.
     RequestRepaint();
 }
 

@@ -52,6 +52,9 @@ bool PartSelectionPanel::ApplyPartChoice(int row) {
         const std::string path = PartFolder(objectDir, name) + "/" + window->EntryText(ListId(row), k);
         formats::SetPartFromFile(*creature, name, path, row);
     }
+    // A replaced part stays selected; one taken out (or lost to a failed
+    // replacement) does not.
+    if (view != nullptr) view->DropSelectionIfGone();
     RequestRepaint();
     return true;
 }

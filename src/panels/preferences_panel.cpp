@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "model/creature.h"
 #include "ui/platform.h"
 #include "view/creature_view.h"
 
@@ -36,9 +35,10 @@ bool PreferencesPanel::OnInitDialog() {
     window->SetText(kIdObjectDirEdit, objectDir);
     window->SetText(kIdProjectDirEdit, projectDir);
     for (int bar : kBars) window->SetScrollInfo(bar, ui::ScrollInfo{0, 255, 2, 0, 0});
+    // Without a view the bars start at 0.
     for (int c = 0; c < 3; ++c) {
-        window->SetScrollPos(kBars[c], BarPosition(backgroundColor[c]));
-        window->SetScrollPos(kBars[3 + c], BarPosition(wireColor[c]));
+        window->SetScrollPos(kBars[c], BarPosition(view != nullptr ? view->state.backgroundColor[c] : 0.0f));
+        window->SetScrollPos(kBars[3 + c], BarPosition(view != nullptr ? view->state.wireColor[c] : 0.0f));
     }
     return true;
 }
@@ -99,17 +99,14 @@ void PreferencesPanel::ColourBarMoved(int barId, int code) {
     window->SetScrollPos(barId, p);
     const float c = static_cast<float>(p) * (1.0f / 255.0f);
 
+    if (view == nullptr) return;
     const int index = static_cast<int>(bar - std::begin(kBars));
     if (index < 3) {
-        backgroundColor[index] = c;
-        if (view != nullptr) view->backgroundColor[index] = c;
+        view->state.backgroundColor[index] = c;
     } else {
-        wireColor[index - 3] = c;
-        if (creature != nullptr) {
-            for (int k = 0; k < 3; ++k) creature->wireColor[k] = wireColor[k];
-        }
+        view->state.wireColor[index - 3] = c;
     }
-    if (view != nullptr) view->RequestRepaint();
+    view->RequestRepaint();
 }
 
 }  // namespace panels

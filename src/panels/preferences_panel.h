@@ -8,9 +8,6 @@
 
 #include "ui/window.h"
 
-namespace model {
-class Creature;
-}
 namespace ui {
 class Platform;
 }
@@ -50,11 +47,9 @@ public:
     // The folder chooser for the object (1017) or project (1019) directory.
     void BrowseForFolder(int buttonId);
 
-    float backgroundColor[4] = {0, 0, 0, 0};
-    float wireColor[4] = {0, 0, 0, 0};
     std::string objectDir;
     std::string projectDir;
-    model::Creature* creature = nullptr;
+    // The colour bars show and change the view's colours.
     view::CreatureView* view = nullptr;
 
 private:

@@ -122,7 +122,11 @@ void ProjectPanel::LoadProject() {
         lists->SetSelection(list, position);
     };
     formats::LoadProjectRecords(project, *creature, objectDir, select);
-    if (view != nullptr) view->RequestRepaint();
+    if (view != nullptr) {
+        // Every part was taken out and loaded anew: none is selected.
+        view->state.selectedPanel = -1;
+        view->RequestRepaint();
+    }
 }
 
 void ProjectPanel::ExportCreature() {

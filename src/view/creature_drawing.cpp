@@ -1,38 +1,31 @@
-// The creature's three drawing operations: every part takes the figure's
-// camera angles, is transformed in software and is drawn in the mode's style.
+// The figure's three drawing operations: every part is placed by the view's
+// turn and pan in software and drawn in the mode's style.
 #include "model/creature.h"
 #include "view/mesh_drawing.h"
+#include "view/view_state.h"
 
 namespace view {
 namespace {
 
 enum class Mode { Smooth, Flat, Wireframe };
 
-void DrawParts(model::Creature& creature, Mode mode, DrawPath path) {
-    for (model::MeshObject& each : creature.parts) {
-        model::MeshObject* part = &each;
-        part->yaw = creature.yaw;
-        part->pitch = creature.pitch;
-        part->UpdatePlacement();
-        part->TransformPoints();
+void DrawParts(const model::Creature& creature, const ViewState& state, Mode mode, DrawPath path) {
+    const Placement placement = PlacementOf(state);
+    const model::MeshObject* selected = creature.PartOfPanel(state.selectedPanel);
+    PlacedPoints& placed = SharedPlacedPoints();
+    for (const model::MeshObject& part : creature.parts) {
+        PlacePoints(part, placement, placed);
         switch (mode) {
             case Mode::Smooth:
-                DrawPartSmooth(*part, creature.lightLevel, path);
-                if (part->selected == 1) {
-                    DrawPartHighlight(*part, path);
-                }
+                DrawPartSmooth(part, placed, state.lightLevel, path);
+                if (&part == selected) DrawPartHighlight(part, placed, path);
                 break;
             case Mode::Flat:
-                DrawPartFlat(*part, creature.lightLevel, path);
-                if (part->selected == 1) {
-                    DrawPartHighlight(*part, path);
-                }
+                DrawPartFlat(part, placed, state.lightLevel, path);
+                if (&part == selected) DrawPartHighlight(part, placed, path);
                 break;
             case Mode::Wireframe:
-                part->wireColor[0] = creature.wireColor[0];
-                part->wireColor[1] = creature.wireColor[1];
-                part->wireColor[2] = creature.wireColor[2];
-                DrawPartWire(*part, path);
+                DrawPartWire(part, placed, &part == selected ? kHighlightColour : state.wireColor, path);
                 break;
         }
     }
@@ -40,12 +33,16 @@ void DrawParts(model::Creature& creature, Mode mode, DrawPath path) {
 
 }  // namespace
 
-void DrawSmooth(model::Creature& creature, DrawPath path) { DrawParts(creature, Mode::Smooth, path); }
+void DrawSmooth(const model::Creature& creature, const ViewState& state, DrawPath path) {
+    DrawParts(creature, state, Mode::Smooth, path);
+}
 
-void DrawFlat(model::Creature& creature, DrawPath path) { DrawParts(creature, Mode::Flat, path); }
+void DrawFlat(const model::Creature& creature, const ViewState& state, DrawPath path) {
+    DrawParts(creature, state, Mode::Flat, path);
+}
 
-void DrawWireframe(model::Creature& creature, DrawPath path) {
-    DrawParts(creature, Mode::Wireframe, path);
+void DrawWireframe(const model::Creature& creature, const ViewState& state, DrawPath path) {
+    DrawParts(creature, state, Mode::Wireframe, path);
 }
 
 }  // namespace view

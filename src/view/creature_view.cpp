@@ -34,8 +34,8 @@ bool CreatureView::OnCreate() {
     creature = nullptr;
     leftDragging = false;
     rightDragging = false;
-    zoom = kStartZoom;
-    backgroundColor[0] = backgroundColor[1] = backgroundColor[2] = 0.0f;
+    state.zoom = kStartZoom;
+    state.backgroundColor[0] = state.backgroundColor[1] = state.backgroundColor[2] = 0.0f;
     return true;
 }
 
@@ -81,27 +81,31 @@ void CreatureView::OnSize(int width, int height) {
 
 void CreatureView::OnPaint() { DrawFrame(); }
 
+void CreatureView::DropSelectionIfGone() {
+    if (creature == nullptr || creature->PartOfPanel(state.selectedPanel) == nullptr) state.selectedPanel = -1;
+}
+
 void CreatureView::DrawFrame() {
     if (!glReady) {
         return;
     }
-    glClearColor(backgroundColor[0], backgroundColor[1], backgroundColor[2], 1.0f);
+    glClearColor(state.backgroundColor[0], state.backgroundColor[1], state.backgroundColor[2], 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (creature == nullptr) {
         return;
     }
     glPushMatrix();
     // The negative z scale mirrors the model's z axis.
-    glScalef(zoom, zoom, -zoom);
-    switch (creature->drawMode) {
-        case 0:
-            DrawSmooth(*creature, drawPath);
+    glScalef(state.zoom, state.zoom, -state.zoom);
+    switch (state.drawMode) {
+        case kDrawSmooth:
+            DrawSmooth(*creature, state, drawPath);
             break;
-        case 1:
-            DrawFlat(*creature, drawPath);
+        case kDrawFlat:
+            DrawFlat(*creature, state, drawPath);
             break;
-        case 2:
-            DrawWireframe(*creature, drawPath);
+        case kDrawWireframe:
+            DrawWireframe(*creature, state, drawPath);
             break;
         default:
             break;
@@ -130,8 +134,8 @@ void CreatureView::OnMouseMove(int x, int y) {
     // followed, so that a figure set later does not jump.
     if (leftDragging) {
         if (creature != nullptr) {
-            creature->pitch += PixelDelta(leftLastY, y) * kRotationPerPixel;
-            creature->yaw += PixelDelta(leftLastX, x) * kRotationPerPixel;
+            state.pitch += PixelDelta(leftLastY, y) * kRotationPerPixel;
+            state.yaw += PixelDelta(leftLastX, x) * kRotationPerPixel;
             RequestRepaint();
         }
         leftLastX = x;
@@ -139,9 +143,8 @@ void CreatureView::OnMouseMove(int x, int y) {
     }
     if (rightDragging) {
         if (creature != nullptr) {
-            creature->panX -= PixelDelta(rightLastX, x) * kPanPerPixel;
-            creature->panY += PixelDelta(rightLastY, y) * kPanPerPixel;
-            creature->ApplyPan();
+            state.panX -= PixelDelta(rightLastX, x) * kPanPerPixel;
+            state.panY += PixelDelta(rightLastY, y) * kPanPerPixel;
             RequestRepaint();
         }
         rightLastX = x;

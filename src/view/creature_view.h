@@ -1,11 +1,13 @@
-// CreatureView: the OpenGL view of the figure. It owns no figure data: on
-// every paint it clears, applies the push-back, the z mirror and the zoom,
-// and draws the creature in its shading mode. The mouse turns (left button)
-// and pans (right button) the figure through the creature's camera fields.
+// CreatureView: the OpenGL view of the figure. It reads the figure and owns
+// how it is shown (its ViewState): on every paint it clears, applies the
+// push-back, the z mirror and the zoom, and draws the figure in the state's
+// shading mode. The mouse turns (left button) and pans (right button) the
+// view's camera, never the figure.
 #pragma once
 
 #include "ui/window.h"
 #include "view/mesh_drawing.h"
+#include "view/view_state.h"
 
 namespace model {
 class Creature;
@@ -33,15 +35,18 @@ public:
     // Clears and draws one frame (the paint handler's work, without the swap).
     void DrawFrame();
 
-    model::Creature* creature = nullptr;
+    // Clears the selection when it names a slot the figure has no part in:
+    // a part taken out of the figure leaves the view unselected.
+    void DropSelectionIfGone();
+
+    const model::Creature* creature = nullptr;
+    ViewState state;
     bool leftDragging = false;
     bool rightDragging = false;
     int leftLastX = 0;
     int leftLastY = 0;
     int rightLastX = 0;
     int rightLastY = 0;
-    float zoom = 1.1f;
-    float backgroundColor[3] = {0, 0, 0};
     bool glReady = false;  // a context was set up; paints draw only then
     DrawPath drawPath = DrawPath::Batched;  // PerQuad draws the reference picture
 

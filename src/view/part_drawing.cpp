@@ -10,8 +10,6 @@
 namespace view {
 namespace {
 
-const GLfloat kYellow[3] = {1.0f, 1.0f, 0.0f};
-
 struct LightSetup {
     GLfloat position[4];
     GLfloat specular[4];
@@ -192,9 +190,9 @@ void Outlines(const PartGeometry& geometry, DrawPath path) {
 
 }  // namespace
 
-bool DrawPartSmooth(model::MeshObject& part, float lightLevel, DrawPath path) {
+bool DrawPartSmooth(const model::MeshObject& part, const PlacedPoints& placed, float lightLevel, DrawPath path) {
     SetUpShading(kSmoothLight, lightLevel);
-    PartGeometry geometry = InspectPart(part);
+    PartGeometry geometry = InspectPart(part, placed);
     if (geometry.polygonCount == 0) {
         return false;
     }
@@ -208,9 +206,9 @@ bool DrawPartSmooth(model::MeshObject& part, float lightLevel, DrawPath path) {
     return true;
 }
 
-bool DrawPartFlat(model::MeshObject& part, float lightLevel, DrawPath path) {
+bool DrawPartFlat(const model::MeshObject& part, const PlacedPoints& placed, float lightLevel, DrawPath path) {
     SetUpShading(kFlatLight, lightLevel);
-    PartGeometry geometry = InspectPart(part);
+    PartGeometry geometry = InspectPart(part, placed);
     if (geometry.polygonCount == 0) {
         return false;
     }
@@ -222,11 +220,11 @@ bool DrawPartFlat(model::MeshObject& part, float lightLevel, DrawPath path) {
     return true;
 }
 
-bool DrawPartWire(model::MeshObject& part, DrawPath path) {
+bool DrawPartWire(const model::MeshObject& part, const PlacedPoints& placed, const float colour[3], DrawPath path) {
     glDisable(GL_LIGHTING);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    glColor3fv(part.selected == 1 ? kYellow : part.wireColor);
-    PartGeometry geometry = InspectPart(part);
+    glColor3fv(colour);
+    PartGeometry geometry = InspectPart(part, placed);
     bool drawn = geometry.polygonCount > 0;
     if (drawn) {
         Outlines(geometry, path);
@@ -235,16 +233,16 @@ bool DrawPartWire(model::MeshObject& part, DrawPath path) {
     return drawn;
 }
 
-bool DrawPartHighlight(model::MeshObject& part, DrawPath path) {
+bool DrawPartHighlight(const model::MeshObject& part, const PlacedPoints& placed, DrawPath path) {
     glDisable(GL_LIGHTING);
     glCullFace(GL_FRONT);
     glEnable(GL_CULL_FACE);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    glColor3fv(kYellow);
+    glColor3fv(kHighlightColour);
     // Pulls the outline toward the viewer, in front of the part's own fill.
     glPolygonOffset(-1.0f, -1.0f);
     glEnable(GL_POLYGON_OFFSET_LINE);
-    PartGeometry geometry = InspectPart(part);
+    PartGeometry geometry = InspectPart(part, placed);
     bool drawn = geometry.polygonCount > 0;
     if (drawn) {
         Outlines(geometry, path);

@@ -7,18 +7,17 @@
 
 namespace view {
 
-PartGeometry InspectPart(const model::MeshObject& part) {
+PartGeometry InspectPart(const model::MeshObject& part, const PlacedPoints& placed) {
     PartGeometry geometry;
     // Point indices are 16-bit, so more than kMaxPoints points can never be addressed.
-    std::size_t usable = std::min<std::size_t>(part.transformedPoints.size() / 3, model::kMaxPoints);
+    std::size_t usable = std::min<std::size_t>(placed.points.size() / 3, model::kMaxPoints);
     usable = std::min<std::size_t>(usable, static_cast<std::size_t>(std::max(part.pointCount, 0)));
     geometry.usablePoints = static_cast<int>(usable);
-    geometry.points = usable > 0 ? part.transformedPoints.data() : nullptr;
-    // A part read without normals keeps zero transformed normals; it is lit
-    // by the flat rule instead.
-    if (usable > 0 && part.normals.size() / 3 >= usable &&
-        part.transformedNormals.size() / 3 >= usable) {
-        geometry.normals = part.transformedNormals.data();
+    geometry.points = usable > 0 ? placed.points.data() : nullptr;
+    // A part read without normals is drawn with zero normals; it is lit by
+    // the flat rule instead.
+    if (usable > 0 && part.normals.size() / 3 >= usable && placed.normals.size() / 3 >= usable) {
+        geometry.normals = placed.normals.data();
     }
     std::size_t polygons = std::min<std::size_t>(part.polygons.size(),
                                                  static_cast<std::size_t>(std::max(part.polygonCount, 0)));

@@ -9,19 +9,20 @@
 #include <vector>
 
 #include "model/mesh_object.h"
+#include "view/placement.h"
 
 namespace view {
 
 // A part's drawing arrays as far as they can be read safely.
 struct PartGeometry {
-    const float* points = nullptr;   // transformed points, usablePoints × 3
-    const float* normals = nullptr;  // transformed normals, or null for a part without normals
+    const float* points = nullptr;   // placed points, usablePoints × 3
+    const float* normals = nullptr;  // placed normals, or null for a part without normals
     int usablePoints = 0;            // points with a full entry in the arrays
     const model::Polygon* polygons = nullptr;
     int polygonCount = 0;            // polygons present in the array
 };
 
-PartGeometry InspectPart(const model::MeshObject& part);
+PartGeometry InspectPart(const model::MeshObject& part, const PlacedPoints& placed);
 
 // A polygon is drawn only when its four points exist.
 inline bool PolygonInRange(const model::Polygon& polygon, int usablePoints) {

@@ -68,8 +68,8 @@ TEST_F(MainWindowTest, StartUpShowsTheConfiguredValuesAndTheProjectPage) {
         EXPECT_EQ(w.TabSelection(kIdTabStrip), 0);
         EXPECT_TRUE(w.IsChecked(kIdSmooth));
         EXPECT_FALSE(w.IsChecked(kIdFlat));
-        EXPECT_EQ(mw.creature->drawMode, 0);
-        EXPECT_FLOAT_EQ(mw.creature->lightLevel, 0.5f);
+        EXPECT_EQ(mw.view->state.drawMode, 0);
+        EXPECT_FLOAT_EQ(mw.view->state.lightLevel, 0.5f);
         EXPECT_EQ(w.GetScrollInfo(kIdZoomBar).max, 100);
 
         // The pages were created after the file was read, so they show its values.
@@ -84,8 +84,8 @@ TEST_F(MainWindowTest, StartUpShowsTheConfiguredValuesAndTheProjectPage) {
         EXPECT_EQ(mw.projectPanel->projectDir, "/projects");
 
         // The view's colour is the configured one again after its creation reset it.
-        EXPECT_FLOAT_EQ(mw.view->backgroundColor[1], 0.4f);
-        EXPECT_FLOAT_EQ(mw.creature->wireColor[2], 0.5f);
+        EXPECT_FLOAT_EQ(mw.view->state.backgroundColor[1], 0.4f);
+        EXPECT_FLOAT_EQ(mw.view->state.wireColor[2], 0.5f);
         EXPECT_EQ(mw.view->creature, mw.creature.get());
         ASSERT_NE(mw.viewWindow, nullptr);
         EXPECT_EQ(mw.viewWindow->Geometry().x, 330);
@@ -113,8 +113,8 @@ TEST_F(MainWindowTest, WithoutAConfigFileTheDefaultsApply) {
         EXPECT_EQ(prefs->Text(panels::kIdObjectDirEdit), "");
         EXPECT_EQ(prefs->GetScrollInfo(panels::kIdBackgroundGreenBar).pos, 0);
         EXPECT_EQ(prefs->GetScrollInfo(panels::kIdWireGreenBar).pos, 204);
-        EXPECT_EQ(mw.view->backgroundColor[0], 0.0f);
-        EXPECT_FLOAT_EQ(mw.creature->wireColor[0], 0.8f);
+        EXPECT_EQ(mw.view->state.backgroundColor[0], 0.0f);
+        EXPECT_FLOAT_EQ(mw.view->state.wireColor[0], 0.8f);
         EXPECT_EQ(mw.convertObjectName, "NewObject");
     });
 }
@@ -131,8 +131,8 @@ TEST_F(MainWindowTest, ColoursOutOfRangeInTheConfigFileShowAtTheBarsEnds) {
         EXPECT_EQ(prefs->GetScrollInfo(panels::kIdWireGreenBar).pos, 254);
         EXPECT_EQ(prefs->GetScrollInfo(panels::kIdWireBlueBar).pos, 0);
         // The values themselves are kept as read.
-        EXPECT_TRUE(std::isinf(mw.preferencesPanel->backgroundColor[0]));
-        EXPECT_FLOAT_EQ(mw.creature->wireColor[1], 2.0f);
+        EXPECT_TRUE(std::isinf(mw.view->state.backgroundColor[0]));
+        EXPECT_FLOAT_EQ(mw.view->state.wireColor[1], 2.0f);
     });
 }
 
@@ -186,12 +186,11 @@ TEST_F(MainWindowTest, ShadingButtonsSetTheDrawModeAndRepaint) {
         ASSERT_NE(mw.viewWindow, nullptr);
         const int before = static_cast<MemoryWindow*>(mw.viewWindow)->invalidateCount;
         w.Click(kIdWireframe);
-        EXPECT_EQ(mw.creature->drawMode, 2);
+        EXPECT_EQ(mw.view->state.drawMode, 2);
         EXPECT_TRUE(w.IsChecked(kIdWireframe));
         EXPECT_FALSE(w.IsChecked(kIdSmooth));
         w.Click(kIdFlat);
-        EXPECT_EQ(mw.drawMode, 1);
-        EXPECT_EQ(mw.creature->drawMode, 1);
+        EXPECT_EQ(mw.view->state.drawMode, 1);
         EXPECT_GT(static_cast<MemoryWindow*>(mw.viewWindow)->invalidateCount, before);
     });
 }
@@ -200,39 +199,39 @@ TEST_F(MainWindowTest, ZoomBarStepsZoomAndLight) {
     Run([&](MainWindow& mw, MemoryWindow& w) {
         // The end-of-scroll message alone moves nothing but sets the light.
         w.Scroll(kIdZoomBar, ui::kScrollEnd, 0);
-        EXPECT_FLOAT_EQ(mw.view->zoom, 1.1f);
-        EXPECT_EQ(mw.creature->lightLevel, 0.7f);
+        EXPECT_FLOAT_EQ(mw.view->state.zoom, 1.1f);
+        EXPECT_EQ(mw.view->state.lightLevel, 0.7f);
 
         w.Scroll(kIdZoomBar, ui::kScrollLineRight, 0);
         EXPECT_EQ(mw.zoomPosition, 1);
-        EXPECT_EQ(mw.view->zoom, 1.1f - 1.0f * (1.0f / 90.0f));
+        EXPECT_EQ(mw.view->state.zoom, 1.1f - 1.0f * (1.0f / 90.0f));
         EXPECT_EQ(w.GetScrollInfo(kIdZoomBar).pos, 1);
         w.Scroll(kIdZoomBar, ui::kScrollPageRight, 0);
         EXPECT_EQ(mw.zoomPosition, 5);
         w.Scroll(kIdZoomBar, ui::kScrollPageLeft, 0);
         w.Scroll(kIdZoomBar, ui::kScrollLineLeft, 0);
         EXPECT_EQ(mw.zoomPosition, 0);
-        EXPECT_NEAR(mw.view->zoom, 1.1f, 1e-6);
-        EXPECT_NEAR(mw.creature->lightLevel, 0.7f, 1e-6);
+        EXPECT_NEAR(mw.view->state.zoom, 1.1f, 1e-6);
+        EXPECT_NEAR(mw.view->state.lightLevel, 0.7f, 1e-6);
 
         // A drag from 0 to 100 lowers the zoom by about 100/90 and darkens.
         for (int p = 1; p <= 100; ++p) w.Scroll(kIdZoomBar, ui::kScrollThumbTrack, p);
         w.Scroll(kIdZoomBar, ui::kScrollThumbPosition, 100);
         w.Scroll(kIdZoomBar, ui::kScrollEnd, 0);
         EXPECT_EQ(mw.zoomPosition, 100);
-        EXPECT_NEAR(mw.view->zoom, 1.1f - 100.0f / 90.0f, 1e-5);
-        EXPECT_NEAR(mw.creature->lightLevel, 0.7f - 50.0f / 90.0f, 1e-5);
+        EXPECT_NEAR(mw.view->state.zoom, 1.1f - 100.0f / 90.0f, 1e-5);
+        EXPECT_NEAR(mw.view->state.lightLevel, 0.7f - 50.0f / 90.0f, 1e-5);
 
         // Beyond the end the bar stays but zoom and light keep changing.
-        const float zoomAtEnd = mw.view->zoom;
+        const float zoomAtEnd = mw.view->state.zoom;
         w.Scroll(kIdZoomBar, ui::kScrollLineRight, 0);
         EXPECT_EQ(mw.zoomPosition, 101);
         EXPECT_EQ(w.GetScrollInfo(kIdZoomBar).pos, 100);
-        EXPECT_LT(mw.view->zoom, zoomAtEnd);
+        EXPECT_LT(mw.view->state.zoom, zoomAtEnd);
         // A later drag counts from the thumb position again.
         w.Scroll(kIdZoomBar, ui::kScrollThumbTrack, 50);
         EXPECT_EQ(mw.zoomPosition, 50);
-        EXPECT_NEAR(mw.view->zoom, 1.1f - 50.0f / 90.0f, 1e-5);
+        EXPECT_NEAR(mw.view->state.zoom, 1.1f - 50.0f / 90.0f, 1e-5);
     });
 }
 
@@ -297,14 +296,16 @@ TEST_F(MainWindowTest, ARandomFiguresPartIsChosenAndDeformedOnTheEditPage) {
         MemoryWindow* edit = ChildWithTemplate(w, kPartParameterTemplate);
         ASSERT_NE(edit, nullptr);
         ASSERT_TRUE(edit->ChooseEntry(panels::kIdObjectList, 9));  // "Upper body"
-        model::MeshObject* body = mw.creature->SelectPart(8);
+        model::MeshObject* body = mw.creature->PartOfPanel(8);
         ASSERT_NE(body, nullptr);
+        EXPECT_EQ(mw.view->state.selectedPanel, 8) << "the part worked on is outlined";
         const float before = body->points[3 * 2];
         ASSERT_TRUE(edit->Scroll(panels::kAxisControls[0].adjustBar, ui::kScrollPageLeft, 0));
         EXPECT_EQ(body->settings.deformFactors[0][0], 0.04f);
         EXPECT_NE(body->points[3 * 2], before);
         // Clearing the figure leaves the page with nothing to touch.
         w.Click(kIdClearCreature);
+        EXPECT_EQ(mw.view->state.selectedPanel, -1);
         EXPECT_TRUE(edit->Scroll(panels::kAxisControls[0].adjustBar, ui::kScrollPageLeft, 0));
         EXPECT_TRUE(platform.messages.empty());
     });

@@ -63,8 +63,6 @@ TEST(ObjectReader, SoundFileFillsEveryField) {
     EXPECT_EQ(o->restPoints, o->points);
     ASSERT_EQ(o->normals.size(), 12u);
     EXPECT_FLOAT_EQ(o->normals[2], 1.0f);
-    EXPECT_EQ(o->transformedPoints.size(), 12u);
-    EXPECT_EQ(o->transformedNormals.size(), 12u);
     ASSERT_EQ(o->polygons.size(), 1u);
     EXPECT_EQ(o->polygons[0].c, 2);
     EXPECT_EQ(o->polygons[0].d, 3);

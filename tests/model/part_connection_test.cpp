@@ -15,17 +15,12 @@ using testdata::SeamClosed;
 using Figure = testdata::Figure;
 
 TEST_F(Figure, SingleNeighbourMovesTheNewPartAndWeldsTheSeam) {
-    creature.panX = 0.25f;
-    creature.panY = -1.0f;
-
     PartShape hand;
     hand.lists[0] = AddPoints(hand, {{10, 0, 0}, {13, 0, 0}});
     AddPoints(hand, {{20, 0, 0}});
     model::MeshObject* h = Add("Left hand", hand);
-    // The first part stays where its file puts it and takes the pan.
+    // The first part stays where its file puts it.
     EXPECT_EQ(h->points, hand.points);
-    EXPECT_EQ(h->translation[0], 0.25f);
-    EXPECT_EQ(h->translation[1], -1.0f);
     EXPECT_EQ(h->typeId, 1);
 
     PartShape forearm;
@@ -50,9 +45,6 @@ TEST_F(Figure, SingleNeighbourMovesTheNewPartAndWeldsTheSeam) {
     EXPECT_FLOAT_EQ(f->normals[0], 0.5f);
     EXPECT_FLOAT_EQ(h->normals[2], 0.5f);
     EXPECT_FLOAT_EQ(h->normals[3 * 2 + 2], 1.0f);
-    // The new part is transformed for drawing at once.
-    EXPECT_FLOAT_EQ(f->transformedPoints[3 * 2], 15.75f);
-    EXPECT_FLOAT_EQ(f->transformedPoints[3 * 2 + 1], 4.0f);
 
     EXPECT_EQ(creature.parts.Count(), 2);
     EXPECT_EQ(creature.PartAt(1), f);
@@ -207,34 +199,17 @@ TEST_F(Figure, NoseAndMouthAreWeldedAgainByAnyWeld) {
               "Object you are trying to connect have: 3 points\n Object that it will be connected to have: 2 points");
 }
 
-TEST_F(Figure, SelectionFollowsThePanelOrder) {
+TEST_F(Figure, PartsAreFoundByPanelIndex) {
     PartShape single;
     AddPoints(single, {{0, 0, 0}});
     model::MeshObject* body = Add("Upper body", single);
     model::MeshObject* head = Add("Head", single);
 
-    EXPECT_EQ(creature.SelectPart(8), body);
-    EXPECT_EQ(body->selected, 1);
-    EXPECT_EQ(head->selected, 0);
-    EXPECT_EQ(creature.SelectPart(0), head);
-    EXPECT_EQ(body->selected, 0);
-
-    EXPECT_EQ(creature.SelectPart(1), nullptr);  // Left ear: empty slot
-    EXPECT_EQ(head->selected, 0);
-    creature.SelectPart(0);
-    EXPECT_EQ(creature.SelectPart(-1), nullptr);
-    EXPECT_EQ(creature.SelectPart(22), nullptr);
-    EXPECT_EQ(head->selected, 0);
-    creature.SelectPart(8);
-    creature.ClearSelection();
-    EXPECT_EQ(body->selected, 0);
-
-    creature.panX = 2;
-    creature.panY = 3;
-    EXPECT_TRUE(creature.ApplyPan());
-    EXPECT_EQ(head->translation[0], 2.0f);
-    EXPECT_EQ(body->translation[1], 3.0f);
-    EXPECT_EQ(body->translation[2], 0.0f);
+    EXPECT_EQ(creature.PartOfPanel(8), body);
+    EXPECT_EQ(creature.PartOfPanel(0), head);
+    EXPECT_EQ(creature.PartOfPanel(1), nullptr);  // Left ear: empty slot
+    EXPECT_EQ(creature.PartOfPanel(-1), nullptr);
+    EXPECT_EQ(creature.PartOfPanel(22), nullptr);
 }
 
 TEST_F(Figure, SetPartReadsReplacesAndRemoves) {
@@ -245,17 +220,16 @@ TEST_F(Figure, SetPartReadsReplacesAndRemoves) {
     const std::string second = testdata::WritePart(folder / "Long head.mwo", shape);
 
     ASSERT_TRUE(formats::SetPartFromFile(creature, "Head", first, 0));
-    model::MeshObject* old = creature.SelectPart(0);
+    model::MeshObject* old = creature.PartOfPanel(0);
     ASSERT_NE(old, nullptr);
     EXPECT_EQ(old->objectName, first);
     EXPECT_EQ(old->objectType, "Head");
 
-    // Replacing keeps the selection; the panel index is the caller's.
+    // The panel index is the caller's.
     ASSERT_TRUE(formats::SetPartFromFile(creature, "Head", second, 5));
     ASSERT_EQ(creature.parts.Count(), 1);
     model::MeshObject* now = creature.PartAt(0);
     EXPECT_EQ(now->objectName, second);
-    EXPECT_EQ(now->selected, 1);
     EXPECT_EQ(now->panelIndex, 5);
 
     // A file that is not an object file leaves the old part in place.

@@ -47,7 +47,7 @@ TEST_F(PartListTest, PositionsLookupsAndIterationAgreeAsPartsComeAndGo) {
                 ASSERT_NE(at, nullptr);
                 EXPECT_EQ(at->objectType, expected[p]);
                 EXPECT_EQ(figure.PartNamed(expected[p]), at);
-                EXPECT_EQ(figure.SelectPart(PanelOf(expected[p])), at);
+                EXPECT_EQ(figure.PartOfPanel(PanelOf(expected[p])), at);
             }
             EXPECT_EQ(figure.PartAt(static_cast<std::int32_t>(expected.size())), nullptr);
             EXPECT_EQ(figure.PartAt(-1), nullptr);

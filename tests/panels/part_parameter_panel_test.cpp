@@ -72,9 +72,11 @@ protected:
                 EXPECT_FALSE(w.IsEnabled(id)) << id;
             }
         }
-        EXPECT_EQ(arm_->selected, 0);
-        EXPECT_EQ(body_->selected, 0);
+        EXPECT_EQ(SelectedPart(), nullptr);
     }
+
+    // The part the view outlines.
+    const model::MeshObject* SelectedPart() const { return creature->PartOfPanel(panel->view->state.selectedPanel); }
 
     static std::string Fixed(float v) { return formats::FormatFixed(v); }
     float ArmX() const { return arm_->points[3 * 2]; }  // a corner off the seam
@@ -115,8 +117,7 @@ TEST_F(PartParameterTest, ChoosingAPartShowsItsSettingsAndNoneOrAnEmptySlotReset
         }
         const int repaints = viewWindow->invalidateCount;
         ASSERT_TRUE(w.ChooseEntry(kIdObjectList, kLeftArmEntry));
-        EXPECT_EQ(arm_->selected, 1);
-        EXPECT_EQ(body_->selected, 0);
+        EXPECT_EQ(SelectedPart(), arm_);
         EXPECT_GT(viewWindow->invalidateCount, repaints);
         for (int a = 0; a < 3; ++a) {
             const AxisControls& axis = kAxisControls[a];
@@ -146,10 +147,9 @@ TEST_F(PartParameterTest, StepButtonsStopAtBothEnds) {
         w.SetSelection(kIdObjectList, kUpperBodyEntry);
         w.Click(kIdNextPart);
         EXPECT_EQ(w.Selection(kIdObjectList), kLeftArmEntry);
-        EXPECT_EQ(arm_->selected, 1);
+        EXPECT_EQ(SelectedPart(), arm_);
         w.Click(kIdPreviousPart);
-        EXPECT_EQ(body_->selected, 1);
-        EXPECT_EQ(arm_->selected, 0);
+        EXPECT_EQ(SelectedPart(), body_);
         w.SetSelection(kIdObjectList, 22);
         w.Click(kIdNextPart);
         EXPECT_EQ(w.Selection(kIdObjectList), 22);
@@ -325,7 +325,7 @@ TEST_F(PartParameterTest, APartRemovedWhileChosenIsNeverTouched) {
         EXPECT_TRUE(w.IsChecked(X.lockButtons[1]));  // only the checks change
         EXPECT_EQ(body_->settings.deformFactors[0][0], 0.0f);
         w.Click(kIdNextPart);  // "Left forearm": not there either
-        EXPECT_EQ(body_->selected, 0);
+        EXPECT_EQ(SelectedPart(), nullptr);
     });
 }
 

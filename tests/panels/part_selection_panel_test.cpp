@@ -97,9 +97,10 @@ TEST_F(PartSelectionTest, ListsAreSortedIgnoringCaseAfterNoneAndEmptyFoldersSayN
 
 TEST_F(PartSelectionTest, ChoosingAndSteppingLoadsReloadsAndEmptiesTheSlot) {
     testlib::MakeTinyLibrary(dir / "lib", {{"Nose", {"n1.mwo", "n2.mwo"}}}, {});
-    WithPanel(dir / "lib", [](MemoryPlatform& platform, MemoryWindow& page, model::Creature& creature,
-                              MemoryWindow& viewWindow) {
+    WithPanel(dir / "lib", [this](MemoryPlatform& platform, MemoryWindow& page, model::Creature& creature,
+                                  MemoryWindow& viewWindow) {
         const int row = 5;  // "Nose"
+        view::ViewState& shown = panel->view->state;
         const int back = PartSelectionPanel::StepButtonId(row, false);
         const int forward = PartSelectionPanel::StepButtonId(row, true);
 
@@ -116,16 +117,19 @@ TEST_F(PartSelectionTest, ChoosingAndSteppingLoadsReloadsAndEmptiesTheSlot) {
         EXPECT_EQ(page.Selection(List(row)), 2);
         EXPECT_NE(creature.PartAt(0)->objectName.find("n2.mwo"), std::string::npos);
         // ">" on the last entry stays there and loads a fresh copy.
-        creature.PartAt(0)->selected = 1;
+        shown.selectedPanel = row;
         page.Click(forward);
         EXPECT_EQ(page.Selection(List(row)), 2);
         ASSERT_EQ(creature.parts.Count(), 1);
-        EXPECT_EQ(creature.PartAt(0)->selected, 1);  // the replacement keeps the selection
+        EXPECT_EQ(shown.selectedPanel, row) << "the replacement keeps the selection";
 
         page.Click(back);
         page.Click(back);
         EXPECT_EQ(page.Selection(List(row)), 0);
         EXPECT_EQ(creature.parts.Count(), 0);
+        // The part taken out takes its selection along: loading the slot
+        // again later brings no outline back.
+        EXPECT_EQ(shown.selectedPanel, -1);
         // "<" on the first entry applies it again: still empty, no message.
         page.Click(back);
         EXPECT_EQ(page.Selection(List(row)), 0);

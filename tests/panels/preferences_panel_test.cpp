@@ -1,11 +1,10 @@
-// The "Prefs" page on the in-memory platform: colour bars from the
-// configured colours and back, the colours reaching the view and the
-// creature at once, and the directory choosers.
+// The "Prefs" page on the in-memory platform: colour bars from the view's
+// colours and back, the colours reaching the view at once, and the
+// directory choosers.
 #include <gtest/gtest.h>
 
 #include <optional>
 
-#include "model/creature.h"
 #include "panels/preferences_panel.h"
 #include "resources/templates.h"
 #include "ui/memory/memory_platform.h"
@@ -23,16 +22,15 @@ protected:
     MemoryWindow& Open(float background, float wire, const std::string& objects = "/lib/objects",
                        const std::string& projects = "/home/projects") {
         for (int c = 0; c < 3; ++c) {
-            page.backgroundColor[c] = background;
-            page.wireColor[c] = wire;
+            view.state.backgroundColor[c] = background;
+            view.state.wireColor[c] = wire;
         }
         page.SetObjectDir(objects);
         page.SetProjectDir(projects);
+        page.view = &view;
         host = platform.CreateTopLevel({1, "host", 400, 400, false, {}});
         auto* w = static_cast<MemoryWindow*>(
             platform.CreateChildDialog(resources::PreferencesTemplate(), page, *host, 0));
-        page.view = &view;
-        page.creature = &creature;
         return *w;
     }
     void TearDown() override {
@@ -40,7 +38,6 @@ protected:
     }
 
     MemoryPlatform platform;
-    model::Creature creature{platform};
     view::CreatureView view{platform};
     PreferencesPanel page{platform};
     std::unique_ptr<MemoryWindow> host;
@@ -53,7 +50,8 @@ TEST_F(PreferencesTest, BarsShowTheConfiguredComponentsTruncated) {
     } cases[] = {{0.8f, 204}, {1.0f, 254}, {0.5f, 127}, {0.0f, 0}, {-0.3f, 0}, {7.0f, 254}};
     for (const auto& c : cases) {
         PreferencesPanel fresh(platform);
-        for (int k = 0; k < 3; ++k) fresh.backgroundColor[k] = fresh.wireColor[k] = c.component;
+        for (int k = 0; k < 3; ++k) view.state.backgroundColor[k] = view.state.wireColor[k] = c.component;
+        fresh.view = &view;
         auto top = platform.CreateTopLevel(resources::PreferencesTemplate(), &fresh);
         for (int bar : {kIdBackgroundRedBar, kIdBackgroundBlueBar, kIdWireGreenBar}) {
             EXPECT_EQ(top->GetScrollInfo(bar).pos, c.position) << c.component;
@@ -87,20 +85,17 @@ TEST_F(PreferencesTest, ScrollCodesMoveByOneAndTheComponentFollowsPastTheEnds) {
     for (const Case& c : cases) {
         for (int bar : {kIdBackgroundGreenBar, kIdWireBlueBar}) {
             PreferencesPanel fresh(platform);
-            for (int k = 0; k < 3; ++k) fresh.backgroundColor[k] = fresh.wireColor[k] = c.start;
+            for (int k = 0; k < 3; ++k) view.state.backgroundColor[k] = view.state.wireColor[k] = c.start;
             fresh.view = &view;
-            fresh.creature = &creature;
             auto top = platform.CreateTopLevel(resources::PreferencesTemplate(), &fresh);
             ASSERT_TRUE(top->Scroll(bar, c.code, c.thumb));
             EXPECT_EQ(top->GetScrollInfo(bar).pos, c.shown) << c.code;
             if (bar == kIdBackgroundGreenBar) {
-                EXPECT_EQ(fresh.backgroundColor[1], c.component) << c.code;
-                EXPECT_EQ(view.backgroundColor[1], c.component) << c.code;
+                EXPECT_EQ(view.state.backgroundColor[1], c.component) << c.code;
+                EXPECT_EQ(view.state.backgroundColor[0], c.start) << "the other components stay";
             } else {
-                EXPECT_EQ(fresh.wireColor[2], c.component) << c.code;
-                // The creature takes all three wire components at once.
-                EXPECT_EQ(creature.wireColor[2], c.component) << c.code;
-                EXPECT_EQ(creature.wireColor[0], fresh.wireColor[0]);
+                EXPECT_EQ(view.state.wireColor[2], c.component) << c.code;
+                EXPECT_EQ(view.state.wireColor[0], c.start) << "the other components stay";
             }
             top->DetachHandlers();
         }
@@ -113,10 +108,9 @@ TEST_F(PreferencesTest, EachBarChangesItsOwnComponentAndRepaints) {
                          kIdWireRedBar,       kIdWireGreenBar,       kIdWireBlueBar};
     for (int i = 0; i < 6; ++i) w.Scroll(bars[i], ui::kScrollThumbTrack, 10 * (i + 1));
     for (int c = 0; c < 3; ++c) {
-        EXPECT_EQ(view.backgroundColor[c], static_cast<float>(10 * (c + 1)) * (1.0f / 255.0f));
-        EXPECT_EQ(creature.wireColor[c], static_cast<float>(10 * (c + 4)) * (1.0f / 255.0f));
+        EXPECT_EQ(view.state.backgroundColor[c], static_cast<float>(10 * (c + 1)) * (1.0f / 255.0f));
+        EXPECT_EQ(view.state.wireColor[c], static_cast<float>(10 * (c + 4)) * (1.0f / 255.0f));
     }
-    EXPECT_EQ(page.backgroundColor[3], 0.0f);  // the fourth value is never set
 }
 
 TEST_F(PreferencesTest, DirectoryChoosersOpenAtTheValueAndKeepItWithoutTrailingSeparator) {

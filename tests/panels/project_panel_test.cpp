@@ -59,6 +59,7 @@ protected:
             auto* page = static_cast<MemoryWindow*>(platform.CreateChildDialog(resources::ProjectTemplate(), project, w, 0));
             main.FillPartLists();
             creature = &figure;
+            shown = &view.state;
             body(*page, *lists);
         };
         platform.RunModal({1, "host", 600, 600, false, {}}, host, nullptr);
@@ -70,6 +71,7 @@ protected:
 
     MemoryPlatform platform;
     model::Creature* creature = nullptr;
+    view::ViewState* shown = nullptr;  // the view's state during `body`
 };
 
 TEST_F(ProjectPanelTest, NewProjectOnlySaysSo) {
@@ -146,15 +148,18 @@ TEST_F(ProjectPanelTest, SavedAndLoadedProjectGivesTheFigureAndTheListsBack) {
         text.replace(text.find("\\Nose\\n2.mwo"), 12, "\\Nose\\gone.mwo");
         std::ofstream(dir / "gone.mwp", std::ios::binary) << text;
         Answer(dir / "gone.mwp");
+        shown->selectedPanel = kHeadRow;
         page.Click(kIdLoadProject);
         EXPECT_EQ(creature->parts.Count(), 2);
         EXPECT_EQ(lists.Selection(nose), -1);
+        EXPECT_EQ(shown->selectedPanel, -1) << "every part was loaded anew, none is selected";
     });
 }
 
 TEST_F(ProjectPanelTest, FailedSaveOrLoadIsReportedAndChangesNothing) {
     WithPages([&](MemoryWindow& page, MemoryWindow& lists) {
         lists.ChooseEntry(PartSelectionPanel::ListId(kNoseRow), 1);
+        shown->selectedPanel = kNoseRow;
         Answer(dir / "missing folder" / "figure.mwp");
         page.Click(kIdSaveProject);
         Answer(dir / "no such project.mwp");
@@ -166,6 +171,7 @@ TEST_F(ProjectPanelTest, FailedSaveOrLoadIsReportedAndChangesNothing) {
         }
         EXPECT_EQ(creature->parts.Count(), 1);
         EXPECT_EQ(lists.Selection(PartSelectionPanel::ListId(kNoseRow)), 1);
+        EXPECT_EQ(shown->selectedPanel, kNoseRow);
         EXPECT_FALSE(std::filesystem::exists(dir / "missing folder"));
     });
 }

@@ -28,9 +28,9 @@ TEST(MeshDrawing, OnlyTheBackgroundWithoutAFigureOrForAnUnknownMode) {
     ViewRig rig;
     const Colour background{0.2f, 0.4f, 0.6f};
     const Pixel backgroundPixel = ToPixel(background);
-    rig.view.backgroundColor[0] = background[0];
-    rig.view.backgroundColor[1] = background[1];
-    rig.view.backgroundColor[2] = background[2];
+    rig.view.state.backgroundColor[0] = background[0];
+    rig.view.state.backgroundColor[1] = background[1];
+    rig.view.state.backgroundColor[2] = background[2];
     const int all = ViewWidth() * ViewHeight();
 
     rig.view.creature = nullptr;
@@ -40,10 +40,10 @@ TEST(MeshDrawing, OnlyTheBackgroundWithoutAFigureOrForAnUnknownMode) {
     EXPECT_EQ(CountPixels(rig.Render(), backgroundPixel), all) << "creature without parts";
 
     AddPart(rig.creature, MakeSquare(0, 0, 0.1f, true, {1, 0, 0}));
-    rig.creature.drawMode = 0;
+    rig.view.state.drawMode = 0;
     EXPECT_LT(CountPixels(rig.Render(), backgroundPixel), all) << "the square shows in smooth mode";
     for (int mode : {3, -1, 100}) {
-        rig.creature.drawMode = mode;
+        rig.view.state.drawMode = mode;
         EXPECT_EQ(CountPixels(rig.Render(), backgroundPixel), all) << "draw mode " << mode;
     }
 }
@@ -51,20 +51,18 @@ TEST(MeshDrawing, OnlyTheBackgroundWithoutAFigureOrForAnUnknownMode) {
 TEST(MeshDrawing, WireframeInTheWireColourAndYellowWhenSelected) {
     ViewRig rig;
     const Colour wire{0.8f, 0.2f, 0.4f};
-    rig.creature.wireColor[0] = wire[0];
-    rig.creature.wireColor[1] = wire[1];
-    rig.creature.wireColor[2] = wire[2];
-    rig.creature.drawMode = 2;
+    rig.view.state.wireColor[0] = wire[0];
+    rig.view.state.wireColor[1] = wire[1];
+    rig.view.state.wireColor[2] = wire[2];
+    rig.view.state.drawMode = 2;
     model::MeshObject* part = AddPart(rig.creature, MakeSquare(0, 0, 0.1f, true, {0, 0, 1}));
 
     std::vector<Pixel> picture = rig.Render();
     EXPECT_GT(CountPixels(picture, ToPixel(wire)), 100);
     EXPECT_EQ(CountPixels(picture, kYellow), 0);
     EXPECT_EQ(rig.Centre(), ToPixel({0, 0, 0})) << "outline only, no fill";
-    EXPECT_EQ(part->wireColor[0], wire[0]);
-    EXPECT_EQ(part->wireColor[2], wire[2]);
 
-    part->selected = 1;
+    rig.Select(part);
     picture = rig.Render();
     EXPECT_GT(CountPixels(picture, kYellow), 100);
     EXPECT_EQ(CountPixels(picture, ToPixel(wire)), 0);
@@ -73,18 +71,17 @@ TEST(MeshDrawing, WireframeInTheWireColourAndYellowWhenSelected) {
 TEST(MeshDrawing, SelectedPartGetsAYellowOutlineOnItsBackFacingQuads) {
     for (int mode : {0, 1}) {
         ViewRig rig;
-        rig.creature.drawMode = mode;
+        rig.view.state.drawMode = mode;
         model::MeshObject* away = AddPart(rig.creature, MakeSquare(-0.08f, 0, 0.05f, false, {0, 0, 1}));
         model::MeshObject* toward = AddPart(rig.creature, MakeSquare(0.08f, 0, 0.05f, true, {0, 0, 1}));
 
         EXPECT_EQ(CountPixels(rig.Render(), kYellow), 0) << "nothing selected, mode " << mode;
 
-        away->selected = 1;
+        rig.Select(away);
         EXPECT_GT(CountPixels(rig.Render(), kYellow), 100) << "mode " << mode;
 
         // Front faces are culled for the outline, so a quad facing the viewer gets none.
-        away->selected = 0;
-        toward->selected = 1;
+        rig.Select(toward);
         EXPECT_EQ(CountPixels(rig.Render(), kYellow), 0) << "mode " << mode;
     }
 }
@@ -92,49 +89,106 @@ TEST(MeshDrawing, SelectedPartGetsAYellowOutlineOnItsBackFacingQuads) {
 TEST(MeshDrawing, NoCullingIsLeftBehindForTheNextPart) {
     for (int mode : {0, 1}) {
         ViewRig rig;
-        rig.creature.drawMode = mode;
+        rig.view.state.drawMode = mode;
         model::MeshObject* empty = AddPart(rig.creature, MakePart({}, {}, {}));
         AddPart(rig.creature, MakeSquare(0, 0, 0.05f, true, {0, 1, 0}));
         const Pixel black = ToPixel({0, 0, 0});
 
         rig.Render();
         EXPECT_NE(rig.Centre(), black) << "mode " << mode;
-        empty->selected = 1;
+        rig.Select(empty);
         rig.Render();
         EXPECT_NE(rig.Centre(), black) << "selected empty part, mode " << mode;
 
         // A selected part with quads, drawn first, leaves no culling either.
-        empty->selected = 0;
         ViewRig second;
-        second.creature.drawMode = mode;
-        AddPart(second.creature, MakeSquare(-0.1f, 0, 0.03f, false, {0, 0, 1}))->selected = 1;
+        second.view.state.drawMode = mode;
+        second.Select(AddPart(second.creature, MakeSquare(-0.1f, 0, 0.03f, false, {0, 0, 1})));
         AddPart(second.creature, MakeSquare(0, 0, 0.05f, true, {0, 1, 0}));
         second.Render();
         EXPECT_NE(second.Centre(), black) << "after a highlight, mode " << mode;
     }
 }
 
+TEST(MeshDrawing, TwoViewsOfOneFigureKeepTheirOwnCamerasAndLeaveTheFigureAsItWas) {
+    ViewRig rig;
+    AddPart(rig.creature, MakeSphere(0.02f, 0, 0, 0.06f, 8, 10, {{0.9f, 0.3f, 0.2f}, {0.2f, 0.8f, 0.3f}}));
+    rig.Select(AddPart(rig.creature, MakeSquare(-0.08f, 0.05f, 0.03f, false, {0, 0, 1})));
+    std::vector<std::vector<float>> before;
+    for (const model::MeshObject& part : rig.creature.parts) {
+        before.push_back(part.points);
+        before.push_back(part.normals);
+    }
+    const std::vector<Pixel> first = rig.Render();
+
+    view::CreatureView other(rig.sink);
+    other.OnCreate();
+    other.OnGlInit(ui::GlStatus::Ok);
+    other.OnSize(ViewWidth(), ViewHeight());
+    other.creature = &rig.creature;
+    other.state.yaw = 1.2f;
+    other.state.pitch = -0.4f;
+    other.state.panX = 0.04f;
+    other.state.drawMode = view::kDrawFlat;
+    other.DrawFrame();
+    const std::vector<Pixel> turned = rig.gl.ReadPixels();
+    EXPECT_NE(turned, first);
+    EXPECT_EQ(CountPixels(turned, kYellow), 0) << "the other view selects nothing";
+
+    EXPECT_EQ(rig.Render(), first) << "the first view's camera is its own";
+    std::size_t next = 0;
+    for (const model::MeshObject& part : rig.creature.parts) {
+        EXPECT_EQ(part.points, before[next++]);
+        EXPECT_EQ(part.normals, before[next++]);
+    }
+}
+
+TEST(MeshDrawing, ThePanMovesThePictureAcrossTheView) {
+    const struct {
+        float panX;
+        float panY;
+    } cases[] = {{0.05f, 0}, {0, -0.05f}, {-0.04f, 0.03f}};
+    const Pixel red = ToPixel({1, 0, 0});
+    for (const auto& c : cases) {
+        ViewRig rig;
+        rig.view.state.drawMode = view::kDrawWireframe;
+        rig.view.state.wireColor[0] = 1;
+        rig.view.state.wireColor[1] = rig.view.state.wireColor[2] = 0;
+        // A small square's outline about the origin, found again about the pan.
+        AddPart(rig.creature, MakeSquare(0, 0, 0.01f, true, {1, 1, 1}));
+        rig.view.state.panX = c.panX;
+        rig.view.state.panY = c.panY;
+        rig.Render();
+        EXPECT_EQ(rig.PixelOf(c.panX - 0.01f, c.panY, 0), red) << c.panX << ", " << c.panY;
+        EXPECT_NE(rig.PixelOf(-0.01f, 0, 0), red) << c.panX << ", " << c.panY;
+    }
+}
+
 TEST(MeshDrawing, RoutinesWithoutPolygonsReportItAndRestoreTheirState) {
     ViewRig rig;
     auto empty = MakePart({0, 0, 0}, {}, {});
-    EXPECT_FALSE(view::DrawPartSmooth(*empty, 0.5f));
-    EXPECT_FALSE(view::DrawPartFlat(*empty, 0.5f));
-    EXPECT_FALSE(view::DrawPartWire(*empty));
+    view::PlacedPoints placed;
+    view::PlacePoints(*empty, view::PlacementOf(rig.view.state), placed);
+    const float grey[3] = {0.8f, 0.8f, 0.8f};
+    EXPECT_FALSE(view::DrawPartSmooth(*empty, placed, 0.5f));
+    EXPECT_FALSE(view::DrawPartFlat(*empty, placed, 0.5f));
+    EXPECT_FALSE(view::DrawPartWire(*empty, placed, grey));
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-    EXPECT_FALSE(view::DrawPartHighlight(*empty));
+    EXPECT_FALSE(view::DrawPartHighlight(*empty, placed));
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
     EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
     EXPECT_FALSE(glIsEnabled(GL_POLYGON_OFFSET_LINE));
     // The polygon count alone does not make polygons.
     empty->polygonCount = 5;
-    EXPECT_FALSE(view::DrawPartSmooth(*empty, 0.5f));
+    EXPECT_FALSE(view::DrawPartSmooth(*empty, placed, 0.5f));
 
     auto square = MakeSquare(0, 0, 0.05f, true, {1, 1, 1});
-    EXPECT_TRUE(view::DrawPartFlat(*square, 0.5f));
+    view::PlacePoints(*square, view::PlacementOf(rig.view.state), placed);
+    EXPECT_TRUE(view::DrawPartFlat(*square, placed, 0.5f));
     GLint shadeModel = 0;
     glGetIntegerv(GL_SHADE_MODEL, &shadeModel);
     EXPECT_EQ(shadeModel, GL_FLAT);
-    EXPECT_TRUE(view::DrawPartHighlight(*square));
+    EXPECT_TRUE(view::DrawPartHighlight(*square, placed));
     GLint polygonMode[2] = {0, 0};
     glGetIntegerv(GL_POLYGON_MODE, polygonMode);
     EXPECT_EQ(polygonMode[0], GL_LINE);
@@ -147,15 +201,15 @@ TEST(MeshDrawing, RoutinesWithoutPolygonsReportItAndRestoreTheirState) {
 TEST(MeshDrawing, LightLevelZeroLeavesOnlyTheGlobalAmbientLight) {
     for (int mode : {0, 1}) {
         ViewRig rig;
-        rig.creature.drawMode = mode;
-        rig.creature.lightLevel = 0;
+        rig.view.state.drawMode = mode;
+        rig.view.state.lightLevel = 0;
         AddPart(rig.creature, MakeSquare(0, 0, 0.05f, true, {1.0f, 0.5f, 0.25f}));
         rig.Render();
         Pixel centre = rig.Centre();
         EXPECT_TRUE(Near(centre, 51, 26, 13)) << "mode " << mode << ": " << int(centre.r) << ","
                                               << int(centre.g) << "," << int(centre.b);
         // With light the same face is brighter.
-        rig.creature.lightLevel = 1;
+        rig.view.state.lightLevel = 1;
         rig.Render();
         EXPECT_GT(rig.Centre().r, centre.r) << "mode " << mode;
     }
@@ -166,8 +220,8 @@ TEST(MeshDrawing, BadIndicesAreSkippedAndUnknownSurfacesAreGrey) {
         for (int mode : {0, 1, 2}) {
             ViewRig rig;
             rig.view.drawPath = path;
-            rig.creature.drawMode = mode;
-            rig.creature.lightLevel = 0;
+            rig.view.state.drawMode = mode;
+            rig.view.state.lightLevel = 0;
             auto part = MakeSquare(0, 0, 0.05f, true, {1, 0, 0});
             part->polygons.Edit()[0].surface = 40;  // no such surface record
             part->polygons.push_back({0, 1, 2, 9, 0});
@@ -225,8 +279,8 @@ TEST(MeshDrawing, TheNearerPartCoversTheFartherInEitherDrawingOrder) {
             SCOPED_TRACE(::testing::Message() << "zoom " << c.zoom << ", yaw " << c.yaw
                                               << ", near part drawn " << (nearFirst ? "first" : "last"));
             ViewRig rig;
-            rig.view.zoom = c.zoom;
-            rig.creature.yaw = c.yaw;
+            rig.view.state.zoom = c.zoom;
+            rig.view.state.yaw = c.yaw;
             // A small red square in front of a larger green one, both centred.
             auto nearPart = MakeSquare(0, 0, 0.03f, true, {1, 0, 0}, c.nearZ);
             auto farPart = MakeSquare(0, 0, 0.09f, true, {0, 1, 0}, -c.nearZ);
@@ -265,7 +319,7 @@ TEST(MeshDrawing, FlatShadesEachQuadInOneColourSmoothShadesAcrossIt) {
     const auto render = [&](int mode, std::vector<Pixel>& picture, std::vector<bool>& uniform,
                             std::vector<bool>& lit) {
         ViewRig rig;
-        rig.creature.drawMode = mode;
+        rig.view.state.drawMode = mode;
         model::MeshObject* sphere = AddPart(rig.creature, makeSphere());
         picture = rig.Render();
         uniform.clear();
@@ -313,7 +367,7 @@ TEST(MeshDrawing, FlatShadesEachQuadInOneColourSmoothShadesAcrossIt) {
     // Flat shading lights a quad by its own face: the points' normals,
     // turned over here, change nothing.
     ViewRig turned;
-    turned.creature.drawMode = 1;
+    turned.view.state.drawMode = 1;
     auto sphere = makeSphere();
     for (float& n : sphere->normals) n = -n;
     AddPart(turned.creature, std::move(sphere));
@@ -354,7 +408,8 @@ std::unique_ptr<model::MeshObject> MakeCone(float centreX, float centreY, float 
 // part without normals, degenerate quads (the very first one inherits
 // OpenGL's current normal), polygons that must be skipped and quads that
 // share their last corner.
-void BuildComparisonFigure(model::Creature& creature) {
+void BuildComparisonFigure(ViewRig& rig) {
+    model::Creature& creature = rig.creature;
     const std::vector<Colour> colours = {{0.9f, 0.3f, 0.2f}, {0.2f, 0.8f, 0.3f}, {0.3f, 0.4f, 0.9f}};
     auto odd = MakeSphere(0.05f, -0.04f, 0.02f, 0.05f, 6, 8, colours);
     // The first quad of the figure: a, b, c on one line, d off it.
@@ -373,21 +428,21 @@ void BuildComparisonFigure(model::Creature& creature) {
     odd->polygonCount = static_cast<std::int32_t>(odd->polygons.size());
     AddPart(creature, std::move(odd));
 
-    AddPart(creature, MakeSphere(-0.06f, 0.02f, -0.03f, 0.06f, 10, 14, colours))->selected = 1;
+    rig.Select(AddPart(creature, MakeSphere(-0.06f, 0.02f, -0.03f, 0.06f, 10, 14, colours)));
     auto flatOnly = MakeSphere(0.02f, 0.1f, 0.0f, 0.04f, 5, 7, {{0.7f, 0.7f, 0.2f}});
     flatOnly->normals.clear();
     AddPart(creature, std::move(flatOnly));
     AddPart(creature, MakeSquare(0.1f, -0.12f, 0.04f, false, {0.6f, 0.2f, 0.7f}));
     AddPart(creature, MakeCone(-0.12f, -0.1f, 0.05f, 40, 65440));
-    creature.yaw = 0.4f;
-    creature.pitch = 0.3f;
+    rig.view.state.yaw = 0.4f;
+    rig.view.state.pitch = 0.3f;
 }
 
 std::vector<Pixel> RenderComparison(int mode, view::DrawPath path) {
     ViewRig rig;
-    BuildComparisonFigure(rig.creature);
+    BuildComparisonFigure(rig);
     rig.view.drawPath = path;
-    rig.creature.drawMode = mode;
+    rig.view.state.drawMode = mode;
     // The second frame starts from the OpenGL state the first one left.
     rig.Render();
     return rig.Render();

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <utility>
 
+#include "model/part_types.h"
 #include "ui/dialog_template.h"
 #include "view/gl_headers.h"
 
@@ -22,9 +23,7 @@ std::unique_ptr<model::MeshObject> MakePart(std::vector<float> points,
         part->surfaces.push_back(surface);
     }
     part->restPoints = points;
-    part->transformedPoints = points;
     part->points = std::move(points);
-    part->transformedNormals = normals.empty() ? std::vector<float>(part->points.size(), 0.0f) : normals;
     part->normals = std::move(normals);
     part->polygons = std::move(polygons);
     return part;
@@ -72,6 +71,8 @@ std::unique_ptr<model::MeshObject> MakeSphere(float centreX, float centreY, floa
 
 model::MeshObject* AddPart(model::Creature& creature, std::unique_ptr<model::MeshObject> part) {
     model::MeshObject* raw = part.get();
+    part->panelIndex = creature.parts.Count();
+    part->SetTypeId(model::panelToTypeId[static_cast<std::size_t>(part->panelIndex)]);
     creature.parts.Append(std::move(part));
     return raw;
 }
@@ -84,9 +85,9 @@ ViewRig::ViewRig() : gl(ViewWidth(), ViewHeight()), creature(sink), view(sink) {
     view.OnGlInit(ui::GlStatus::Ok);
     view.OnSize(ViewWidth(), ViewHeight());
     view.creature = &creature;
-    creature.lightLevel = 0.5f;
-    creature.wireColor[0] = creature.wireColor[1] = creature.wireColor[2] = 0.8f;
 }
+
+void ViewRig::Select(const model::MeshObject* part) { view.state.selectedPanel = part != nullptr ? part->panelIndex : -1; }
 
 std::vector<testgl::Pixel> ViewRig::Render() {
     view.DrawFrame();
@@ -102,7 +103,7 @@ testgl::Pixel ViewRig::PixelOf(float x, float y, float z) {
     GLdouble projection[16];
     GLint viewport[4];
     glPushMatrix();
-    glScalef(view.zoom, view.zoom, -view.zoom);
+    glScalef(view.state.zoom, view.state.zoom, -view.state.zoom);
     glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
     glPopMatrix();
     glGetDoublev(GL_PROJECTION_MATRIX, projection);

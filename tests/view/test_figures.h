@@ -20,8 +20,7 @@ using Colour = std::array<float, 3>;
 
 using testsupport::RecordingSink;
 
-// A part from points and quads; normals may be empty. The transformed arrays
-// start as copies, so the part can be drawn without a placement step.
+// A part from points and quads; normals may be empty.
 std::unique_ptr<model::MeshObject> MakePart(std::vector<float> points,
                                             std::vector<model::Polygon> polygons,
                                             const std::vector<Colour>& surfaceColours,
@@ -38,7 +37,9 @@ std::unique_ptr<model::MeshObject> MakeSphere(float centreX, float centreY, floa
                                               int rings, int segments,
                                               const std::vector<Colour>& surfaceColours);
 
-// Appends the part to the creature's list as connection would.
+// Appends the part to the creature's list as connection would, as the part
+// of the next panel index (the first part is panel 0, the next 1, ...), so
+// that a view can select it.
 model::MeshObject* AddPart(model::Creature& creature, std::unique_ptr<model::MeshObject> part);
 
 // The view's size in pixels.
@@ -54,6 +55,8 @@ struct ViewRig {
     // The pixel of the last frame where a model point shows while the figure
     // is neither turned nor panned.
     testgl::Pixel PixelOf(float x, float y, float z);
+    // Outlines the part (one added by AddPart), or none for null.
+    void Select(const model::MeshObject* part);
 
     RecordingSink sink;
     testgl::OsMesaContext gl;

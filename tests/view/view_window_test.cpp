@@ -40,15 +40,15 @@ TEST(CreatureViewWindow, CreationResetsTheViewAndAFailedSetupShowsTheBox) {
         model::Creature creature(platform);
         view::CreatureView view(platform);
         view.creature = &creature;
-        view.zoom = 3;
+        view.state.zoom = 3;
         view.rightDragging = true;
-        view.backgroundColor[2] = 1;
+        view.state.backgroundColor[2] = 1;
         ASSERT_NE(platform.CreateGlView(resources::ViewTemplate(), view, *parent), nullptr);
         EXPECT_EQ(view.creature, nullptr);
-        EXPECT_FLOAT_EQ(view.zoom, 1.1f);
+        EXPECT_FLOAT_EQ(view.state.zoom, 1.1f);
         EXPECT_FALSE(view.leftDragging);
         EXPECT_FALSE(view.rightDragging);
-        EXPECT_EQ(view.backgroundColor[2], 0.0f);
+        EXPECT_EQ(view.state.backgroundColor[2], 0.0f);
         EXPECT_TRUE(platform.messages.empty());
     }
     const struct {
@@ -77,33 +77,31 @@ TEST(CreatureViewWindow, CreationResetsTheViewAndAFailedSetupShowsTheBox) {
 TEST(CreatureViewWindow, LeftDragTurnsRightDragPans) {
     WindowRig rig;
     model::MeshObject* part = AddPart(rig.creature, MakeSquare(0, 0, 0.1f, true, {1, 1, 1}));
-    part->translation[2] = 0.25f;
+    const std::vector<float> points = part->points;
 
     ASSERT_TRUE(rig.window->MouseButton(MouseButton::Left, true, 100, 100));
     EXPECT_TRUE(rig.view.leftDragging);
     rig.window->MouseMove(90, 120);  // left and down
-    EXPECT_FLOAT_EQ(rig.creature.pitch, -20.0f * 0.005f);
-    EXPECT_FLOAT_EQ(rig.creature.yaw, 10.0f * 0.005f);
+    EXPECT_FLOAT_EQ(rig.view.state.pitch, -20.0f * 0.005f);
+    EXPECT_FLOAT_EQ(rig.view.state.yaw, 10.0f * 0.005f);
     EXPECT_EQ(rig.window->invalidateCount, 1);
     rig.window->MouseMove(95, 110);
-    EXPECT_FLOAT_EQ(rig.creature.pitch, -20.0f * 0.005f + 10.0f * 0.005f);
-    EXPECT_FLOAT_EQ(rig.creature.yaw, 10.0f * 0.005f - 5.0f * 0.005f);
+    EXPECT_FLOAT_EQ(rig.view.state.pitch, -20.0f * 0.005f + 10.0f * 0.005f);
+    EXPECT_FLOAT_EQ(rig.view.state.yaw, 10.0f * 0.005f - 5.0f * 0.005f);
     EXPECT_EQ(rig.view.leftLastX, 95);
     EXPECT_EQ(rig.view.leftLastY, 110);
-    EXPECT_EQ(rig.creature.panX, 0.0f);
+    EXPECT_EQ(rig.view.state.panX, 0.0f);
     rig.window->MouseButton(MouseButton::Left, false, 95, 110);
     EXPECT_FALSE(rig.view.leftDragging);
 
     rig.window->invalidateCount = 0;
     ASSERT_TRUE(rig.window->MouseButton(MouseButton::Right, true, 200, 200));
     rig.window->MouseMove(210, 190);  // right and up
-    EXPECT_FLOAT_EQ(rig.creature.panX, 10.0f * 0.002f);
-    EXPECT_FLOAT_EQ(rig.creature.panY, 10.0f * 0.002f);
-    EXPECT_EQ(part->translation[0], rig.creature.panX);
-    EXPECT_EQ(part->translation[1], rig.creature.panY);
-    EXPECT_EQ(part->translation[2], 0.25f) << "the pan leaves z alone";
+    EXPECT_FLOAT_EQ(rig.view.state.panX, 10.0f * 0.002f);
+    EXPECT_FLOAT_EQ(rig.view.state.panY, 10.0f * 0.002f);
+    EXPECT_EQ(part->points, points) << "the figure itself is neither turned nor moved";
     EXPECT_EQ(rig.window->invalidateCount, 1);
-    EXPECT_FLOAT_EQ(rig.creature.pitch, -0.05f) << "no rotation while only the right button is held";
+    EXPECT_FLOAT_EQ(rig.view.state.pitch, -0.05f) << "no rotation while only the right button is held";
     EXPECT_EQ(rig.view.rightLastX, 210);
     EXPECT_EQ(rig.view.rightLastY, 190);
 }
@@ -112,18 +110,18 @@ TEST(CreatureViewWindow, BothButtonsStepTwiceAMoveWithoutButtonsNothing) {
     WindowRig rig;
     rig.window->MouseMove(50, 60);
     EXPECT_EQ(rig.window->invalidateCount, 0);
-    EXPECT_EQ(rig.creature.pitch, 0.0f);
-    EXPECT_EQ(rig.creature.yaw, 0.0f);
-    EXPECT_EQ(rig.creature.panX, 0.0f);
+    EXPECT_EQ(rig.view.state.pitch, 0.0f);
+    EXPECT_EQ(rig.view.state.yaw, 0.0f);
+    EXPECT_EQ(rig.view.state.panX, 0.0f);
 
     rig.window->MouseButton(MouseButton::Left, true, 50, 60);
     rig.window->MouseButton(MouseButton::Right, true, 50, 60);
     rig.window->MouseMove(60, 50);
     EXPECT_EQ(rig.window->invalidateCount, 2);
-    EXPECT_FLOAT_EQ(rig.creature.pitch, 10.0f * 0.005f);
-    EXPECT_FLOAT_EQ(rig.creature.yaw, -10.0f * 0.005f);
-    EXPECT_FLOAT_EQ(rig.creature.panX, 10.0f * 0.002f);
-    EXPECT_FLOAT_EQ(rig.creature.panY, 10.0f * 0.002f);
+    EXPECT_FLOAT_EQ(rig.view.state.pitch, 10.0f * 0.005f);
+    EXPECT_FLOAT_EQ(rig.view.state.yaw, -10.0f * 0.005f);
+    EXPECT_FLOAT_EQ(rig.view.state.panX, 10.0f * 0.002f);
+    EXPECT_FLOAT_EQ(rig.view.state.panY, 10.0f * 0.002f);
 
     // Without a creature a drag turns nothing and asks for no repaint.
     rig.view.creature = nullptr;
@@ -137,7 +135,7 @@ TEST(CreatureViewWindow, AButtonReleasedOutsideKeepsDragging) {
     EXPECT_FALSE(rig.window->MouseButton(MouseButton::Left, false, -5, 700)) << "not delivered";
     EXPECT_TRUE(rig.view.leftDragging);
     rig.window->MouseMove(10, 0);
-    EXPECT_FLOAT_EQ(rig.creature.pitch, 10.0f * 0.005f);
+    EXPECT_FLOAT_EQ(rig.view.state.pitch, 10.0f * 0.005f);
     EXPECT_EQ(rig.window->invalidateCount, 1);
     rig.window->MouseButton(MouseButton::Left, true, 10, 0);
     rig.window->MouseButton(MouseButton::Left, false, 10, 0);
@@ -183,7 +181,7 @@ TEST(CreatureViewWindow, SizeSetsViewportProjectionAndOnePushBack) {
     EXPECT_EQ(mode, GL_MODELVIEW);
 
     // A paint clears to the background colour and leaves the matrix as it was.
-    rig.view.backgroundColor[0] = 1;
+    rig.view.state.backgroundColor[0] = 1;
     AddPart(rig.creature, MakeSquare(0, 0, 0.05f, true, {1, 1, 1}));
     EXPECT_TRUE(rig.window->Paint());
     EXPECT_EQ(gl.PixelAt(0, 0), (testgl::Pixel{255, 0, 0, 255}));
