@@ -13,6 +13,8 @@
 #include "model/creature.h"
 #include "model/mesh_object.h"
 #include "ui/message_sink.h"
+#include "view/placement.h"
+#include "view/view_state.h"
 
 namespace {
 
@@ -25,10 +27,12 @@ float Touch(const std::vector<float>& v, std::size_t point) {
 }
 
 void UseLikeTheProgram(model::MeshObject& part) {
-    part.yaw = 0.3f;
-    part.pitch = -0.2f;
-    part.UpdatePlacement();
-    part.TransformPoints();
+    // Placed for drawing as the view places it, turned a little.
+    view::ViewState state;
+    state.yaw = 0.3f;
+    state.pitch = -0.2f;
+    view::PlacedPoints placed;
+    view::PlacePoints(part, view::PlacementOf(state), placed);
     volatile float sink = 0;
     const std::size_t n = part.points.size() / 3;
     Require(part.points.empty() || part.points.size() == 3 * static_cast<std::size_t>(part.pointCount));
@@ -36,7 +40,7 @@ void UseLikeTheProgram(model::MeshObject& part) {
     for (const model::Polygon& q : part.polygons) {
         for (std::uint16_t corner : {q.a, q.b, q.c, q.d}) {
             Require(corner < part.pointCount);
-            if (corner < n) sink = sink + Touch(part.transformedPoints, corner) + Touch(part.transformedNormals, corner);
+            if (corner < n) sink = sink + Touch(placed.points, corner) + Touch(placed.normals, corner);
         }
         Require(q.surface < part.surfaces.size());
         sink = sink + part.surfaces[q.surface].colour[0];
