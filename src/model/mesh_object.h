@@ -53,11 +53,13 @@ class MeshObject {
 public:
     MeshObject() = default;
     ~MeshObject() = default;
-    MeshObject& operator=(const MeshObject&) = delete;
 
     // A part of its own with everything this one holds, its polygons and
     // file bytes shared with this one.
     std::unique_ptr<MeshObject> Copy() const { return std::unique_ptr<MeshObject>(new MeshObject(*this)); }
+    // Takes everything `kept` holds, as a copy does; the part stays where
+    // it is, so whoever points at it still does.
+    void AssignFrom(const MeshObject& kept) { *this = kept; }
 
     bool SetObjectName(const std::string& path);
     bool SetObjectType(const std::string& typeName);
@@ -101,6 +103,7 @@ public:
 
 private:
     MeshObject(const MeshObject&) = default;
+    MeshObject& operator=(const MeshObject&) = default;
 };
 
 }  // namespace model

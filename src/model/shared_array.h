@@ -47,6 +47,8 @@ public:
     void resize(std::size_t count) { Edit().resize(count); }
     void clear() { items_.reset(); }
 
+    // Whether another array holds these very items too.
+    bool Shared() const { return items_ != nullptr && items_.use_count() > 1; }
     // Whether both arrays hold the very same items (not only equal ones).
     bool SharesWith(const SharedArray& other) const { return items_ != nullptr && items_ == other.items_; }
 

@@ -1,0 +1,159 @@
+#include "model/figure_history.h"
+
+#include <cstring>
+#include <utility>
+
+#include "model/creature.h"
+
+namespace model {
+
+namespace {
+
+bool SameFloats(const std::vector<float>& a, const std::vector<float>& b) {
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0);
+}
+
+template <typename T>
+bool SameArray(const SharedArray<T>& a, const SharedArray<T>& b) {
+    return (a.empty() && b.empty()) || a.SharesWith(b);
+}
+
+// The same file in the same slot: the part stayed where it was.
+bool SamePlace(const MeshObject& a, const MeshObject& b) {
+    return a.objectName == b.objectName && a.objectType == b.objectType && a.panelIndex == b.panelIndex &&
+           SameArray(a.polygons, b.polygons) && SameArray(a.fileImage, b.fileImage);
+}
+
+// Bit for bit what a change can touch: the points, the normals, the settings.
+bool SamePart(const MeshObject& a, const MeshObject& b) {
+    return SamePlace(a, b) && a.typeId == b.typeId && SameFloats(a.points, b.points) &&
+           SameFloats(a.restPoints, b.restPoints) && SameFloats(a.normals, b.normals) &&
+           std::memcmp(&a.settings, &b.settings, sizeof a.settings) == 0;
+}
+
+std::size_t BytesOf(const MeshObject& part) {
+    std::size_t bytes = sizeof part + sizeof(float) * (part.points.size() + part.restPoints.size() + part.normals.size());
+    for (const auto& list : part.boundaryLists) bytes += sizeof(std::uint16_t) * list.size();
+    for (const SurfaceRecord& surface : part.surfaces) bytes += sizeof surface + surface.name.size();
+    if (!part.polygons.Shared()) bytes += sizeof(Polygon) * part.polygons.size();
+    if (!part.fileImage.Shared()) bytes += part.fileImage.size();
+    return bytes;
+}
+
+}  // namespace
+
+struct FigureHistory::State {
+    bool whole = false;                // every part in list order
+    std::vector<std::int32_t> positions;  // else where each kept part stands
+    std::vector<std::unique_ptr<MeshObject>> parts;
+};
+
+struct FigureHistory::Step {
+    std::string name;
+    State before;
+    State after;
+    std::size_t bytes = 0;
+};
+
+FigureHistory::FigureHistory(std::size_t maxSteps, std::size_t maxBytes)
+    : maxSteps_(maxSteps < 1 ? 1 : maxSteps), maxBytes_(maxBytes) {}
+
+FigureHistory::~FigureHistory() = default;
+
+void FigureHistory::Begin(const Creature& figure, std::string name) {
+    if (before_ != nullptr) return;
+    before_ = std::make_unique<std::vector<std::unique_ptr<MeshObject>>>();
+    for (const MeshObject& part : figure.parts) before_->push_back(part.Copy());
+    beginName_ = std::move(name);
+}
+
+bool FigureHistory::Commit(const Creature& figure) {
+    if (before_ == nullptr) return false;
+    std::vector<std::unique_ptr<MeshObject>> before = std::move(*before_);
+    before_.reset();
+    auto step = std::make_unique<Step>();
+    step->name = std::move(beginName_);
+
+    const PartList& now = figure.parts;
+    bool samePlaces = static_cast<std::int32_t>(before.size()) == now.Count();
+    for (std::size_t i = 0; samePlaces && i < before.size(); ++i) {
+        samePlaces = SamePlace(*before[i], *now.At(static_cast<std::int32_t>(i)));
+    }
+    if (samePlaces) {
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            const MeshObject& after = *now.At(static_cast<std::int32_t>(i));
+            if (SamePart(*before[i], after)) continue;
+            step->before.positions.push_back(static_cast<std::int32_t>(i));
+            step->before.parts.push_back(std::move(before[i]));
+            step->after.parts.push_back(after.Copy());
+        }
+        if (step->before.parts.empty()) return false;
+        step->after.positions = step->before.positions;
+    } else {
+        step->before.whole = step->after.whole = true;
+        step->before.parts = std::move(before);
+        for (const MeshObject& part : now) step->after.parts.push_back(part.Copy());
+    }
+    for (const State* state : {&step->before, &step->after}) {
+        for (const auto& part : state->parts) step->bytes += BytesOf(*part);
+    }
+
+    // A new change after an undo: what was undone cannot come back.
+    while (undone_ > 0) {
+        bytes_ -= steps_.back()->bytes;
+        steps_.pop_back();
+        --undone_;
+    }
+    bytes_ += step->bytes;
+    steps_.push_back(std::move(step));
+    while (steps_.size() > 1 && (steps_.size() > maxSteps_ || bytes_ > maxBytes_)) DropOldest();
+    return true;
+}
+
+void FigureHistory::DropOldest() {
+    bytes_ -= steps_.front()->bytes;
+    steps_.erase(steps_.begin());
+}
+
+std::string FigureHistory::UndoName() const {
+    return CanUndo() ? steps_[steps_.size() - 1 - undone_]->name : std::string();
+}
+
+std::string FigureHistory::RedoName() const { return CanRedo() ? steps_[steps_.size() - undone_]->name : std::string(); }
+
+bool FigureHistory::Undo(Creature& figure) {
+    before_.reset();
+    if (!CanUndo()) return false;
+    Restore(figure, steps_[steps_.size() - 1 - undone_]->before);
+    ++undone_;
+    return true;
+}
+
+bool FigureHistory::Redo(Creature& figure) {
+    before_.reset();
+    if (!CanRedo()) return false;
+    Restore(figure, steps_[steps_.size() - undone_]->after);
+    --undone_;
+    return true;
+}
+
+void FigureHistory::Clear() {
+    steps_.clear();
+    undone_ = 0;
+    bytes_ = 0;
+    before_.reset();
+}
+
+void FigureHistory::Restore(Creature& figure, const State& state) const {
+    if (state.whole) {
+        while (figure.parts.Count() > 0) figure.parts.RemoveAt(figure.parts.Count() - 1);
+        for (const auto& part : state.parts) figure.parts.Append(part->Copy());
+        return;
+    }
+    // The parts stay where they are, so whatever points at them still does.
+    for (std::size_t k = 0; k < state.parts.size(); ++k) {
+        if (MeshObject* part = figure.parts.At(state.positions[k])) part->AssignFrom(*state.parts[k]);
+    }
+}
+
+}  // namespace model
