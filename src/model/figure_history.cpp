@@ -43,15 +43,22 @@ std::size_t BytesOf(const MeshObject& part) {
 }  // namespace
 
 struct FigureHistory::State {
-    bool whole = false;                // every part in list order
+    bool whole = false;                   // every part in list order
     std::vector<std::int32_t> positions;  // else where each kept part stands
     std::vector<std::unique_ptr<MeshObject>> parts;
 };
 
+std::size_t FigureHistory::BytesOf(const State& state) {
+    std::size_t bytes = sizeof(std::int32_t) * state.positions.size();
+    for (const auto& part : state.parts) bytes += model::BytesOf(*part);
+    return bytes;
+}
+
+// A step keeps one side of its change: the figure before it while it can
+// be undone, after it while it can be redone. Taking it swaps the two.
 struct FigureHistory::Step {
     std::string name;
-    State before;
-    State after;
+    State kept;
     std::size_t bytes = 0;
 };
 
@@ -81,22 +88,16 @@ bool FigureHistory::Commit(const Creature& figure) {
     }
     if (samePlaces) {
         for (std::size_t i = 0; i < before.size(); ++i) {
-            const MeshObject& after = *now.At(static_cast<std::int32_t>(i));
-            if (SamePart(*before[i], after)) continue;
-            step->before.positions.push_back(static_cast<std::int32_t>(i));
-            step->before.parts.push_back(std::move(before[i]));
-            step->after.parts.push_back(after.Copy());
+            if (SamePart(*before[i], *now.At(static_cast<std::int32_t>(i)))) continue;
+            step->kept.positions.push_back(static_cast<std::int32_t>(i));
+            step->kept.parts.push_back(std::move(before[i]));
         }
-        if (step->before.parts.empty()) return false;
-        step->after.positions = step->before.positions;
+        if (step->kept.parts.empty()) return false;
     } else {
-        step->before.whole = step->after.whole = true;
-        step->before.parts = std::move(before);
-        for (const MeshObject& part : now) step->after.parts.push_back(part.Copy());
+        step->kept.whole = true;
+        step->kept.parts = std::move(before);
     }
-    for (const State* state : {&step->before, &step->after}) {
-        for (const auto& part : state->parts) step->bytes += BytesOf(*part);
-    }
+    step->bytes = BytesOf(step->kept);
 
     // A new change after an undo: what was undone cannot come back.
     while (undone_ > 0) {
@@ -124,7 +125,7 @@ std::string FigureHistory::RedoName() const { return CanRedo() ? steps_[steps_.s
 bool FigureHistory::Undo(Creature& figure) {
     before_.reset();
     if (!CanUndo()) return false;
-    Restore(figure, steps_[steps_.size() - 1 - undone_]->before);
+    Swap(figure, *steps_[steps_.size() - 1 - undone_]);
     ++undone_;
     return true;
 }
@@ -132,9 +133,28 @@ bool FigureHistory::Undo(Creature& figure) {
 bool FigureHistory::Redo(Creature& figure) {
     before_.reset();
     if (!CanRedo()) return false;
-    Restore(figure, steps_[steps_.size() - undone_]->after);
+    Swap(figure, *steps_[steps_.size() - undone_]);
     --undone_;
     return true;
+}
+
+void FigureHistory::Swap(Creature& figure, Step& step) {
+    // The figure as it is now, where the step will put back what it kept.
+    State now;
+    now.whole = step.kept.whole;
+    now.positions = step.kept.positions;
+    if (now.whole) {
+        for (const MeshObject& part : figure.parts) now.parts.push_back(part.Copy());
+    } else {
+        for (std::int32_t position : now.positions) {
+            if (const MeshObject* part = figure.parts.At(position)) now.parts.push_back(part->Copy());
+        }
+    }
+    Restore(figure, step.kept);
+    step.kept = std::move(now);
+    bytes_ -= step.bytes;
+    step.bytes = BytesOf(step.kept);
+    bytes_ += step.bytes;
 }
 
 void FigureHistory::Clear() {

@@ -1,10 +1,11 @@
 // FigureHistory: the figure's changes as steps that can be taken back and
 // done again. Welding depends on the order in which parts came, so a step
-// does not replay inverse operations: it keeps the parts as they were before
-// and after, and undoing puts those back bit for bit. A step keeps only the
-// parts it changed when the figure kept its parts in their places (a drag on
-// one part keeps that part and the parts welded to it), and the whole list
-// when parts came, went or moved.
+// does not replay inverse operations: it keeps the parts as they were on the
+// other side of the change, and taking the step puts those back bit for bit
+// while keeping the ones they replace. A step keeps only the parts it
+// changed when the figure kept its parts in their places (a drag on one
+// part keeps that part and the parts welded to it), and the whole list when
+// parts came, went or moved.
 #pragma once
 
 #include <cstddef>
@@ -60,6 +61,9 @@ private:
     struct Step;
 
     void Restore(Creature& figure, const State& state) const;
+    // Puts back what the step kept and keeps what it replaced instead.
+    void Swap(Creature& figure, Step& step);
+    static std::size_t BytesOf(const State& state);
     void DropOldest();
 
     std::size_t maxSteps_;

@@ -128,7 +128,7 @@ TEST_F(FigureHistoryTest, AStepKeepsWhatItChangedAndOneBeginCoversADrag) {
             forearmAndNeighbours += bytes;
         }
     }
-    EXPECT_LT(history.Bytes(), 3 * forearmAndNeighbours);
+    EXPECT_LT(history.Bytes(), 2 * forearmAndNeighbours);
     EXPECT_LT(history.Bytes(), figureBytes);
 
     const std::string dragged = Fingerprint(figure);
