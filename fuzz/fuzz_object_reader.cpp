@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the object reader. Whatever it accepts is then
-// used the way the program uses a part: placed and transformed, its quads
-// walked as the drawing walks them, its surface attribute bytes looked at,
-// and two copies connected, welded and deformed. The sanitizers catch any
+// used the way the program uses a part: placed as the view places it, its
+// quads walked as the drawing walks them, its surface attribute bytes looked
+// at, and three copies connected, welded and deformed. The sanitizers catch any
 // access outside an array.
 #include <cstddef>
 #include <cstdint>

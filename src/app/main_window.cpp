@@ -98,6 +98,11 @@ bool MainWindow::OnInitDialog() {
     partParameterPanel->creature = creature.get();
     partParameterPanel->view = view.get();
     projectPanel->partSelectionPanel = partSelectionPanel.get();
+    partSelectionPanel->steps = &steps;
+    partParameterPanel->steps = &steps;
+    projectPanel->steps = &steps;
+    steps.changed = [this] { ShowSteps(); };
+    ShowSteps();
 
     partSelectionPanel->FillPartLists();
     return true;
@@ -165,6 +170,10 @@ void MainWindow::OnCommand(int id, int /*code*/) {
         case kIdRandomCreature:
             if (partSelectionPanel) partSelectionPanel->PickRandomParts();
             break;
+        case kIdUndo:
+        case kIdRedo:
+            TakeStep(id == kIdUndo);
+            break;
         default:
             break;  // OK and Cancel end the run by the toolkit's default
     }
@@ -216,6 +225,7 @@ ui::WindowHandler* MainWindow::PageOfTab(int index) const {
 
 void MainWindow::OnTabChanging(int tabId) {
     if (tabId != tabControl) return;
+    if (partParameterPanel) partParameterPanel->EndDrag();
     ui::WindowHandler* page = PageOfTab(window->TabSelection(tabControl));
     if (page != nullptr && page->window != nullptr) page->window->Show(false);
 }
@@ -228,13 +238,32 @@ void MainWindow::OnTabChanged(int tabId) {
 }
 
 void MainWindow::ClearCreature() {
+    if (creature) steps.Begin(*creature, "Clear Creature");
     for (int i = 0; i < model::kPartTypeCount; ++i) {
         if (partSelectionPanel && partSelectionPanel->window)
             partSelectionPanel->window->SetSelection(panels::PartSelectionPanel::ListId(i), 0);
         if (creature) creature->SetPart(std::string(model::panelOrder[i]), nullptr, 0);
     }
+    if (creature) steps.Commit(*creature);
     if (view) view->DropSelectionIfGone();
     RepaintView();
+}
+
+void MainWindow::TakeStep(bool undo) {
+    if (!creature) return;
+    if (partParameterPanel) partParameterPanel->EndDrag();
+    if (!(undo ? steps.history.Undo(*creature) : steps.history.Redo(*creature))) return;
+    if (partSelectionPanel) partSelectionPanel->ShowFigure();
+    if (view) view->DropSelectionIfGone();
+    if (partParameterPanel) partParameterPanel->ShowPart();
+    ShowSteps();
+    RepaintView();
+}
+
+void MainWindow::ShowSteps() {
+    if (window == nullptr) return;
+    window->Enable(kIdUndo, steps.history.CanUndo());
+    window->Enable(kIdRedo, steps.history.CanRedo());
 }
 
 void MainWindow::RepaintView() {

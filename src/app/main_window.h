@@ -8,6 +8,7 @@
 #include <string>
 
 #include "formats/config_file.h"
+#include "panels/figure_steps.h"
 #include "ui/platform.h"
 #include "ui/window.h"
 
@@ -58,6 +59,8 @@ public:
     int zoomPosition = 0;
     int tabControl = 0;
     std::unique_ptr<model::Creature> creature;
+    // The figure's changes, undone and redone by the Undo and Redo buttons.
+    panels::FigureSteps steps;
     std::string projectDir;
     std::string convertObjectDir;
     std::string objectDir;
@@ -73,6 +76,10 @@ private:
     void SetShadingMode(int mode);
     void Zoom(int code, int pos);
     void ClearCreature();
+    // Undo or Redo, then every page and the view show the figure as it is.
+    void TakeStep(bool undo);
+    // The buttons enabled while there is a step to take.
+    void ShowSteps();
     void RepaintView();
     ui::WindowHandler* PageOfTab(int index) const;
 

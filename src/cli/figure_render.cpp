@@ -1,6 +1,5 @@
 #include "cli/figure_render.h"
 
-#include <cstdint>
 #include <new>
 #include <vector>
 

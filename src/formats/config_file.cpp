@@ -1,9 +1,7 @@
 #include "formats/config_file.h"
 
-#include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "formats/atomic_file.h"
 #include "formats/c_number.h"

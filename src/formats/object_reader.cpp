@@ -10,7 +10,6 @@
 #include <utility>
 
 #include "formats/object_chunks.h"
-#include "formats/object_library.h"
 #include "formats/object_reader.h"
 #include "formats/regular_file.h"
 #include "model/creature.h"
@@ -26,7 +25,6 @@ using model::kSpareSurfaces;
 using model::MeshObject;
 using model::Polygon;
 using model::SurfaceRecord;
-
 
 constexpr std::size_t kChunkHeaderBytes = 8;
 constexpr std::size_t kHeaderDataBytes = 16;
@@ -221,11 +219,11 @@ bool ImageReader::WalkChunks() {
             const std::uint32_t points32 = U32(p);
             const std::uint32_t polygons32 = U32(p + 4);
             const std::uint32_t surfaces32 = U32(p + 8);
-            // Point indices are 16-bit: more part_.points could never be named. Refused.
+            // Point indices are 16-bit: more points could never be named. Refused.
             if (points32 > static_cast<std::uint32_t>(kMaxPoints)) return Refuse(ReadError::kTooManyPoints, at);
             // A polygon count that does not fit the signed count: refused.
             if (polygons32 > 0x7FFFFFFFu) return Refuse(ReadError::kTooManyPolygons, at);
-            // More part_.surfaces than a 16-bit surface index can name: refused.
+            // More surfaces than a 16-bit surface index can name: refused.
             if (surfaces32 > kMaxSurfaces) return Refuse(ReadError::kTooManySurfaces, at);
             part_.pointCount = static_cast<std::int32_t>(points32);
             part_.polygonCount = static_cast<std::int32_t>(polygons32);

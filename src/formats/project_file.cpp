@@ -1,6 +1,5 @@
 // Writing a project file, reading one from disk, and loading its records
 // into the creature through the same SetPart path a user's choice takes.
-#include "formats/object_reader.h"
 #include "formats/project_file.h"
 
 #include <algorithm>
@@ -11,6 +10,7 @@
 
 #include "formats/atomic_file.h"
 #include "formats/c_number.h"
+#include "formats/object_reader.h"
 #include "formats/regular_file.h"
 #include "model/creature.h"
 #include "model/part_types.h"

@@ -69,11 +69,11 @@ bool ReadProjectFile(const std::string& path, ProjectFile& project, std::string*
 // caller's business.
 using SelectInList = std::function<void(int panelIndex, const std::string& fileName)>;
 
-// Empties the creature, then loads every record through SetPart (objectDir
-// + the stored path, "\" read as "/"), restores its settings and applies
-// its deformation. When the file announces more records than it holds, one
-// more, empty record is tried (and fails with SetPart's message), as a file
-// cut short reads. Returns the number of records whose part was loaded.
+// Empties the creature, then loads every record through SetPartFromFile
+// (objectDir + the stored path, "\" read as "/"), restores its settings and
+// applies its deformation. When the file announces more records than it
+// holds, one more, empty record is tried (and fails with "Unable to add
+// object"), as a file cut short reads. Returns the number of records whose part was loaded.
 int LoadProjectRecords(const ProjectFile& project, model::Creature& creature, const std::string& objectDir,
                        const SelectInList& selectInList);
 

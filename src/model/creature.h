@@ -19,7 +19,8 @@ namespace model {
 
 class Creature {
 public:
-    // Messages (unreadable file, seam mismatch) go to `messages`.
+    // Messages (seam mismatch, a part without points, and the readers' for
+    // files that cannot be added) go to `messages`.
     explicit Creature(ui::MessageSink& messages);
     ~Creature() = default;
     Creature(const Creature&) = delete;

@@ -31,12 +31,15 @@ bool SamePart(const MeshObject& a, const MeshObject& b) {
            std::memcmp(&a.settings, &b.settings, sizeof a.settings) == 0;
 }
 
-std::size_t BytesOf(const MeshObject& part) {
+// The memory a kept part holds. The polygons and file bytes count only for
+// parts kept with the whole list: parts that stayed in place share them with
+// the figure, while parts that came or went may be their last holders (one
+// array kept by several steps counts in each, which errs on the safe side).
+std::size_t BytesOf(const MeshObject& part, bool withSharedArrays) {
     std::size_t bytes = sizeof part + sizeof(float) * (part.points.size() + part.restPoints.size() + part.normals.size());
     for (const auto& list : part.boundaryLists) bytes += sizeof(std::uint16_t) * list.size();
     for (const SurfaceRecord& surface : part.surfaces) bytes += sizeof surface + surface.name.size();
-    if (!part.polygons.Shared()) bytes += sizeof(Polygon) * part.polygons.size();
-    if (!part.fileImage.Shared()) bytes += part.fileImage.size();
+    if (withSharedArrays) bytes += sizeof(Polygon) * part.polygons.size() + part.fileImage.size();
     return bytes;
 }
 
@@ -50,7 +53,7 @@ struct FigureHistory::State {
 
 std::size_t FigureHistory::BytesOf(const State& state) {
     std::size_t bytes = sizeof(std::int32_t) * state.positions.size();
-    for (const auto& part : state.parts) bytes += model::BytesOf(*part);
+    for (const auto& part : state.parts) bytes += model::BytesOf(*part, state.whole);
     return bytes;
 }
 
@@ -124,21 +127,25 @@ std::string FigureHistory::RedoName() const { return CanRedo() ? steps_[steps_.s
 
 bool FigureHistory::Undo(Creature& figure) {
     before_.reset();
-    if (!CanUndo()) return false;
-    Swap(figure, *steps_[steps_.size() - 1 - undone_]);
+    if (!CanUndo() || !Swap(figure, *steps_[steps_.size() - 1 - undone_])) return false;
     ++undone_;
     return true;
 }
 
 bool FigureHistory::Redo(Creature& figure) {
     before_.reset();
-    if (!CanRedo()) return false;
-    Swap(figure, *steps_[steps_.size() - undone_]);
+    if (!CanRedo() || !Swap(figure, *steps_[steps_.size() - undone_])) return false;
     --undone_;
     return true;
 }
 
-void FigureHistory::Swap(Creature& figure, Step& step) {
+bool FigureHistory::Swap(Creature& figure, Step& step) {
+    // Parts kept in place go back only onto the very parts they were: a
+    // figure changed without a step (which the pages never do) is left alone.
+    for (std::size_t k = 0; !step.kept.whole && k < step.kept.parts.size(); ++k) {
+        const MeshObject* part = figure.parts.At(step.kept.positions[k]);
+        if (part == nullptr || !SamePlace(*part, *step.kept.parts[k])) return false;
+    }
     // The figure as it is now, where the step will put back what it kept.
     State now;
     now.whole = step.kept.whole;
@@ -150,11 +157,12 @@ void FigureHistory::Swap(Creature& figure, Step& step) {
             if (const MeshObject* part = figure.parts.At(position)) now.parts.push_back(part->Copy());
         }
     }
-    Restore(figure, step.kept);
+    Restore(figure, std::move(step.kept));
     step.kept = std::move(now);
     bytes_ -= step.bytes;
     step.bytes = BytesOf(step.kept);
     bytes_ += step.bytes;
+    return true;
 }
 
 void FigureHistory::Clear() {
@@ -164,10 +172,10 @@ void FigureHistory::Clear() {
     before_.reset();
 }
 
-void FigureHistory::Restore(Creature& figure, const State& state) const {
+void FigureHistory::Restore(Creature& figure, State&& state) {
     if (state.whole) {
         while (figure.parts.Count() > 0) figure.parts.RemoveAt(figure.parts.Count() - 1);
-        for (const auto& part : state.parts) figure.parts.Append(part->Copy());
+        for (auto& part : state.parts) figure.parts.Append(std::move(part));
         return;
     }
     // The parts stay where they are, so whatever points at them still does.

@@ -46,7 +46,9 @@ public:
     std::string RedoName() const;
     // Puts the figure back as it was before the newest step (after the
     // undone one for Redo). False when there is nothing to take. A change
-    // begun and not committed is dropped first.
+    // begun and not committed is dropped first. Parts a step kept in place
+    // are the same objects afterwards; after a step that kept the whole list
+    // every part is a new one, so look parts up again after either.
     bool Undo(Creature& figure);
     bool Redo(Creature& figure);
     void Clear();
@@ -60,9 +62,10 @@ private:
     struct State;
     struct Step;
 
-    void Restore(Creature& figure, const State& state) const;
-    // Puts back what the step kept and keeps what it replaced instead.
-    void Swap(Creature& figure, Step& step);
+    static void Restore(Creature& figure, State&& state);
+    // Puts back what the step kept and keeps what it replaced instead; false
+    // (nothing changed) when the parts it kept in place are no longer there.
+    bool Swap(Creature& figure, Step& step);
     static std::size_t BytesOf(const State& state);
     void DropOldest();
 

@@ -1,7 +1,8 @@
 // MeshObject: one body part of the figure, a quad mesh read from an object
-// file, with its boundary (seam) lists and deformation settings. Geometry is decoded from the file into arrays of its own
-// (aligned, host byte order); the file's bytes are kept for the surfaces'
-// attribute bytes.
+// file, with its boundary (seam) lists and deformation settings. Geometry is
+// decoded from the file (aligned, host byte order); the file's bytes are
+// kept for the surfaces' attribute bytes. The polygons and the file's bytes
+// never change once read, and copies of a part share them.
 #pragma once
 
 #include <array>

@@ -53,7 +53,7 @@ public:
     bool SharesWith(const SharedArray& other) const { return items_ != nullptr && items_ == other.items_; }
 
 private:
-    std::shared_ptr<std::vector<T>> items_;  // null while empty
+    std::shared_ptr<std::vector<T>> items_;  // may be null while empty
 };
 
 }  // namespace model

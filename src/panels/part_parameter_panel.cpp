@@ -109,11 +109,27 @@ void PartParameterPanel::ShowPart() {
     RequestRepaint();
 }
 
+void PartParameterPanel::BeginStep(const std::string& what, int axis, const model::MeshObject& part) {
+    if (steps != nullptr) steps->Begin(*creature, what + " " + "XYZ"[axis] + " of " + part.objectType);
+}
+
+void PartParameterPanel::CommitStep() {
+    if (steps != nullptr) steps->Commit(*creature);
+}
+
+void PartParameterPanel::EndDrag() {
+    if (!dragging_) return;
+    dragging_ = false;
+    CommitStep();
+}
+
 void PartParameterPanel::SelectLockMode(int axis, int mode) {
     if (axis < 0 || axis > 2 || !ValidMode(mode)) return;
     model::MeshObject* part = ChosenPart();
     if (part == nullptr) return;
+    BeginStep("Lock mode of", axis, *part);
     part->settings.lockModes[axis] = mode;
+    CommitStep();
     window->SetScrollPos(kAxisControls[axis].adjustBar, part->settings.sliderPositions[mode][axis]);
     window->SetText(kAxisControls[axis].valueField, formats::FormatFixed(part->settings.deformFactors[mode][axis]));
 }
@@ -130,6 +146,9 @@ void PartParameterPanel::AdjustByBar(int barId, int code, int thumbPos) {
     const float step = part->settings.sliderSteps[a];
     const float f = valid ? part->settings.deformFactors[m][a] : 0.0f;
 
+    // From the press to the release (or the end-scroll code) one step; a
+    // line or page click a step of its own.
+    if (!dragging_) BeginStep("Adjust", a, *part);
     std::int64_t p = old;
     switch (code) {
         case ui::kScrollLineLeft:
@@ -164,6 +183,8 @@ void PartParameterPanel::AdjustByBar(int barId, int code, int thumbPos) {
         part->settings.deformFactors[m][a] = factor;
     }
     creature->ApplyParameters(part);
+    dragging_ = code == ui::kScrollThumbTrack;
+    if (!dragging_) CommitStep();
     RequestRepaint();
 }
 
@@ -179,8 +200,10 @@ void PartParameterPanel::ValueFieldLeft(int axis) {
     if (part == nullptr) return;
     const std::int32_t m = part->settings.lockModes[axis];
     if (!ValidMode(m)) return;
+    BeginStep("Value", axis, *part);
     part->settings.deformFactors[m][axis] = v;
     creature->ApplyParameters(part);
+    CommitStep();
     RequestRepaint();
 }
 
@@ -188,7 +211,9 @@ void PartParameterPanel::StepFieldLeft(int axis) {
     const float v = formats::ReadLeadingFloat(FieldText(kAxisControls[axis].stepField));
     model::MeshObject* part = ChosenPart();
     if (part == nullptr) return;
+    BeginStep("Step", axis, *part);
     part->settings.sliderSteps[axis] = v;
+    CommitStep();
 }
 
 void PartParameterPanel::StepEntry(int delta) {

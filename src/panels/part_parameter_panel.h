@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "panels/figure_steps.h"
 #include "ui/window.h"
 
 namespace model {
@@ -58,12 +59,15 @@ public:
     void ShowPart();
     void SelectLockMode(int axis, int mode);
     void AdjustByBar(int barId, int code, int thumbPos);
+    // A drag of an adjust bar cut short (another page shown): its step ends here.
+    void EndDrag();
 
     view::CreatureView* view = nullptr;
     model::Creature* creature = nullptr;
+    FigureSteps* steps = nullptr;  // every change is a step of the figure's history
 
 private:
-    // The part of the chosen entry, marked selected; null for "(none)" or an empty slot.
+    // The part of the chosen entry, outlined in the view; null for "(none)" or an empty slot.
     model::MeshObject* ChosenPart();
     void EnableAxisControls(bool enabled);
     void StepEntry(int delta);
@@ -71,6 +75,10 @@ private:
     void StepFieldLeft(int axis);
     std::string FieldText(int id) const;
     void RequestRepaint();
+    void BeginStep(const std::string& what, int axis, const model::MeshObject& part);
+    void CommitStep();
+
+    bool dragging_ = false;  // the scroll messages of a drag are one step
 };
 
 }  // namespace panels

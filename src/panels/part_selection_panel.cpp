@@ -1,9 +1,10 @@
-#include "formats/object_reader.h"
 #include "panels/part_selection_panel.h"
 
+#include <filesystem>
 #include <vector>
 
 #include "formats/object_library.h"
+#include "formats/object_reader.h"
 #include "model/creature.h"
 #include "model/part_types.h"
 #include "ui/message_sink.h"
@@ -46,12 +47,14 @@ bool PartSelectionPanel::ApplyPartChoice(int row) {
     if (window == nullptr || creature == nullptr || row < 0 || row >= kPartRows) return true;
     const std::string name(model::panelOrder[row]);
     const int k = window->Selection(ListId(row));
+    if (steps != nullptr) steps->Begin(*creature, (k <= 0 ? "Remove " : "Choose ") + name);
     if (k <= 0) {
         creature->SetPart(name, nullptr, 0);
     } else {
         const std::string path = PartFolder(objectDir, name) + "/" + window->EntryText(ListId(row), k);
         formats::SetPartFromFile(*creature, name, path, row);
     }
+    if (steps != nullptr) steps->Commit(*creature);
     // A replaced part stays selected; one taken out (or lost to a failed
     // replacement) does not.
     if (view != nullptr) view->DropSelectionIfGone();
@@ -79,11 +82,29 @@ void PartSelectionPanel::PickRandomParts() {
         return;
     }
     const std::vector<int> picks = model::RandomPicks(random_, counts);
+    if (steps != nullptr && creature != nullptr) steps->Begin(*creature, "Random Creature");
     for (int i = 0; i < kPartRows; ++i) {
         // Only " (none) " in the list (the library was never read): nothing to pick.
         if (picks[static_cast<std::size_t>(i)] == 0) continue;
         window->SetSelection(ListId(i), picks[static_cast<std::size_t>(i)]);
         ApplyPartChoice(i);
+    }
+    if (steps != nullptr && creature != nullptr) steps->Commit(*creature);
+}
+
+void PartSelectionPanel::ShowFigure() {
+    if (window == nullptr || creature == nullptr) return;
+    for (int i = 0; i < kPartRows; ++i) {
+        const model::MeshObject* part = creature->PartOfPanel(i);
+        int position = 0;
+        if (part != nullptr) {
+            const std::string file = std::filesystem::path(part->objectName).filename().string();
+            const int count = window->EntryCount(ListId(i));
+            for (int k = 1; k < count; ++k) {
+                if (window->EntryText(ListId(i), k) == file) position = k;
+            }
+        }
+        window->SetSelection(ListId(i), position);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "model/random_figure.h"
+#include "panels/figure_steps.h"
 #include "ui/platform.h"
 #include "ui/window.h"
 
@@ -45,6 +46,9 @@ public:
     // A library without a single object file is said once, and the figure
     // stays as it is.
     void PickRandomParts();
+    // Every row's list shows the file of its part in the figure, or
+    // " (none) " (after an undo or redo).
+    void ShowFigure();
 
     bool OnInitDialog() override;
     void OnCommand(int id, int code) override;
@@ -53,6 +57,7 @@ public:
 
     std::string objectDir;
     model::Creature* creature = nullptr;
+    FigureSteps* steps = nullptr;  // every change is a step of the figure's history
     view::CreatureView* view = nullptr;
     ui::Platform* messages = nullptr;  // where an empty library is said
     // The clock that seeds the random pick (seconds); tests may replace it.

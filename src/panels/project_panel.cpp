@@ -121,7 +121,9 @@ void ProjectPanel::LoadProject() {
         }
         lists->SetSelection(list, position);
     };
+    if (steps != nullptr) steps->Begin(*creature, "Load Project");
     formats::LoadProjectRecords(project, *creature, objectDir, select);
+    if (steps != nullptr) steps->Commit(*creature);
     if (view != nullptr) {
         // Every part was taken out and loaded anew: none is selected.
         view->state.selectedPanel = -1;

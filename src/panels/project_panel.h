@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "panels/figure_steps.h"
 #include "ui/window.h"
 
 namespace model {
@@ -64,6 +65,7 @@ public:
     std::string objectDir;
     view::CreatureView* view = nullptr;
     model::Creature* creature = nullptr;
+    FigureSteps* steps = nullptr;  // a load is a step of the figure's history
 
 private:
     ui::Platform& platform_;

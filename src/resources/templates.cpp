@@ -25,6 +25,8 @@ const DialogTemplate& MainWindowTemplate() {
             {kIdClearCreature, ControlKind::PushButton, "Clear Creature", {154, 371, 66, 13},
              ui::kStyleGroup},
             {kIdRandomCreature, ControlKind::PushButton, "Random Creature", {154, 358, 66, 13}},
+            {kIdUndo, ControlKind::PushButton, "Undo", {226, 371, 40, 13}},
+            {kIdRedo, ControlKind::PushButton, "Redo", {270, 371, 40, 13}},
         },
     };
     return t;

@@ -23,6 +23,8 @@ constexpr int kIdFlat = 1011;
 constexpr int kIdWireframe = 1012;
 constexpr int kIdClearCreature = 1034;
 constexpr int kIdRandomCreature = 1035;
+constexpr int kIdUndo = 1036;
+constexpr int kIdRedo = 1037;
 
 constexpr const char* kMainWindowCaption = "Vexholm - Morphwright 1.6";
 

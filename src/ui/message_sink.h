@@ -1,8 +1,8 @@
 // The one way the model and the formats tell the user something: how bad it
 // is, the caption and text of the box the program shows, and a detail for a
 // command line (which file and why) that the box leaves out. The platform
-// layer chooses the box's icon and owner; mwbatch prints a line; tests
-// record it.
+// layer chooses the box's icon (and shows it without an owner window);
+// mwbatch prints a line; tests record it.
 #pragma once
 
 #include <string>

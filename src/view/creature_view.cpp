@@ -23,6 +23,16 @@ float PixelDelta(int from, int to) {
 
 CreatureView::CreatureView(ui::MessageSink& messages) : messages_(messages) {}
 
+CreatureView::CreatureView(ui::Platform& platform) : messages_(platform), platform_(&platform) {}
+
+void CreatureView::ReportGlFailure(const std::string& text) {
+    if (platform_ != nullptr) {
+        platform_->ShowMessage(text, "OpenGL Error", ui::Icon::Exclamation, window);
+    } else {
+        messages_.Report({ui::Severity::kError, "OpenGL Error", text, ""});
+    }
+}
+
 void CreatureView::RequestRepaint() {
     if (window != nullptr) {
         window->Invalidate();
@@ -43,12 +53,10 @@ bool CreatureView::OnGlInit(ui::GlStatus status) {
     glReady = false;
     switch (status) {
         case ui::GlStatus::PixelFormatFailed:
-            messages_.Report({ui::Severity::kError, "OpenGL Error",
-                              "Unable to Setup PixelFormat, Please install a new OpenGL driver.", ""});
+            ReportGlFailure("Unable to Setup PixelFormat, Please install a new OpenGL driver.");
             return false;
         case ui::GlStatus::ContextFailed:
-            messages_.Report({ui::Severity::kError, "OpenGL Error",
-                              "Unable to Setup OpenGL, Please install a new OpenGL driver.", ""});
+            ReportGlFailure("Unable to Setup OpenGL, Please install a new OpenGL driver.");
             return false;
         case ui::GlStatus::Ok:
             break;

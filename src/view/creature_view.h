@@ -5,6 +5,7 @@
 // view's camera, never the figure.
 #pragma once
 
+#include "ui/platform.h"
 #include "ui/window.h"
 #include "view/mesh_drawing.h"
 #include "view/view_state.h"
@@ -20,7 +21,11 @@ namespace view {
 
 class CreatureView : public ui::GlViewHandler {
 public:
+    // Without a window system (a picture drawn headless): its messages are
+    // told to `messages`.
     explicit CreatureView(ui::MessageSink& messages);
+    // In the program: its own boxes are shown owned by the view's window.
+    explicit CreatureView(ui::Platform& platform);
 
     // Invalidates the whole view without erasing; a no-op before the window exists.
     void RequestRepaint();
@@ -51,7 +56,12 @@ public:
     DrawPath drawPath = DrawPath::Batched;  // PerQuad draws the reference picture
 
 private:
+    // An OpenGL set-up failure, in a box of the view's window when there is a
+    // platform, else told to the sink.
+    void ReportGlFailure(const std::string& text);
+
     ui::MessageSink& messages_;
+    ui::Platform* platform_ = nullptr;
 };
 
 }  // namespace view

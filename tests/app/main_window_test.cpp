@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <vector>
 #include <fstream>
 #include <sstream>
 
@@ -308,6 +310,92 @@ TEST_F(MainWindowTest, ARandomFiguresPartIsChosenAndDeformedOnTheEditPage) {
         EXPECT_EQ(mw.view->state.selectedPanel, -1);
         EXPECT_TRUE(edit->Scroll(panels::kAxisControls[0].adjustBar, ui::kScrollPageLeft, 0));
         EXPECT_TRUE(platform.messages.empty());
+    });
+}
+
+}  // namespace
+}  // namespace app
+
+namespace app {
+namespace {
+
+// The figure bit for bit, and what the Main page's lists show.
+std::string FigureAndLists(const MainWindow& mw, MemoryWindow& main) {
+    std::string all;
+    for (const model::MeshObject& part : mw.creature->parts) {
+        all += part.objectName + '\n';
+        all.append(reinterpret_cast<const char*>(&part.settings), sizeof part.settings);
+        all.append(reinterpret_cast<const char*>(part.points.data()), part.points.size() * sizeof(float));
+        all.append(reinterpret_cast<const char*>(part.normals.data()), part.normals.size() * sizeof(float));
+    }
+    for (int row = 0; row < model::kPartTypeCount; ++row) {
+        all += std::to_string(main.Selection(panels::PartSelectionPanel::ListId(row))) + ',';
+    }
+    return all;
+}
+
+// Edits of every kind through the pages; then Undo all the way gives every
+// earlier figure and list back, Redo all the way every later one. A drag of
+// 40 scroll messages is one step, also when a tab change cuts it short.
+TEST_F(MainWindowTest, UndoAndRedoTakeEveryEditBackAndForth) {
+    testlib::MakeTinyLibrary(dir / "lib", {}, {"one.mwo", "two.mwo", "three.mwo"});
+    WriteConfigText("ObjectDir " + (dir / "lib").string() + "\n");
+    Run([&](MainWindow& mw, MemoryWindow& w) {
+        MemoryWindow* main = ChildWithTemplate(w, kPartSelectionTemplate);
+        MemoryWindow* edit = ChildWithTemplate(w, kPartParameterTemplate);
+        ASSERT_NE(main, nullptr);
+        ASSERT_NE(edit, nullptr);
+        EXPECT_FALSE(w.IsEnabled(kIdUndo));
+        EXPECT_FALSE(w.IsEnabled(kIdRedo));
+        const panels::AxisControls& x = panels::kAxisControls[0];
+        const auto drag = [&](int messages) {
+            for (int m = 1; m <= messages; ++m) edit->Scroll(x.adjustBar, ui::kScrollThumbTrack, -m);
+        };
+        const std::vector<std::function<void()>> edits = {
+            [&] { w.Click(kIdRandomCreature); },
+            [&] { main->ChooseEntry(panels::PartSelectionPanel::ListId(8), 2); },
+            [&] { main->ChooseEntry(panels::PartSelectionPanel::ListId(0), 0); },
+            [&] { edit->ChooseEntry(panels::kIdObjectList, 9); },  // no change of the figure: no step
+            [&] { edit->Click(x.lockButtons[model::kLockPositive]); },
+            [&] {
+                drag(40);
+                edit->Scroll(x.adjustBar, ui::kScrollThumbPosition, -40);
+            },
+            [&] { edit->Scroll(x.adjustBar, ui::kScrollLineRight, 0); },
+            [&] {
+                edit->SetText(x.valueField, "0.25");
+                edit->LoseFocus(x.valueField);
+            },
+            [&] {
+                drag(10);
+                w.SelectTab(kIdTabStrip, 1);  // cuts the drag short
+                w.SelectTab(kIdTabStrip, 3);
+            },
+            [&] { w.Click(kIdClearCreature); },
+        };
+        std::vector<std::string> seen = {FigureAndLists(mw, *main)};
+        for (std::size_t e = 0; e < edits.size(); ++e) {
+            const std::size_t before = mw.steps.history.StepCount();
+            edits[e]();
+            ASSERT_LE(mw.steps.history.StepCount(), before + 1) << "edit " << e;
+            if (mw.steps.history.StepCount() == before + 1) seen.push_back(FigureAndLists(mw, *main));
+        }
+        ASSERT_EQ(seen.size(), 10u);  // the start, and every edit but choosing a part to edit
+        EXPECT_EQ(mw.steps.history.UndoName(), "Clear Creature");
+        for (std::size_t k = seen.size() - 1; k > 0; --k) {
+            ASSERT_TRUE(w.IsEnabled(kIdUndo)) << k;
+            w.Click(kIdUndo);
+            ASSERT_EQ(FigureAndLists(mw, *main), seen[k - 1]) << "undo to " << k - 1;
+        }
+        EXPECT_FALSE(w.IsEnabled(kIdUndo));
+        for (std::size_t k = 1; k < seen.size(); ++k) {
+            ASSERT_TRUE(w.IsEnabled(kIdRedo)) << k;
+            w.Click(kIdRedo);
+            ASSERT_EQ(FigureAndLists(mw, *main), seen[k]) << "redo to " << k;
+        }
+        EXPECT_FALSE(w.IsEnabled(kIdRedo));
+        EXPECT_TRUE(platform.messages.empty());
+        w.Click(ui::kIdOk);
     });
 }
 

@@ -66,7 +66,7 @@ TEST(CreatureViewWindow, CreationResetsTheViewAndAFailedSetupShowsTheBox) {
         EXPECT_EQ(box.text, failure.text);
         EXPECT_EQ(box.caption, "OpenGL Error");
         EXPECT_EQ(box.icon, ui::Icon::Exclamation);
-        EXPECT_EQ(box.owner, nullptr);  // the view says how bad; the platform shows it
+        EXPECT_EQ(box.owner, rig.window);
         EXPECT_FALSE(rig.view.glReady);
         // No context: a paint draws nothing (and makes no GL call).
         EXPECT_FALSE(rig.window->Paint());
