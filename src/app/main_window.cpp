@@ -102,6 +102,9 @@ bool MainWindow::OnInitDialog() {
     partParameterPanel->steps = &steps;
     projectPanel->steps = &steps;
     steps.changed = [this] { ShowSteps(); };
+    window->AddShortcut("Ctrl+Z", kIdUndo);
+    window->AddShortcut("Ctrl+Shift+Z", kIdRedo);
+    window->AddShortcut("Ctrl+Y", kIdRedo);
     ShowSteps();
 
     partSelectionPanel->FillPartLists();
@@ -154,6 +157,8 @@ void MainWindow::WriteConfig() {
 }
 
 void MainWindow::OnCommand(int id, int /*code*/) {
+    // A change of the figure from the bottom row ends a bar's step first.
+    if (partParameterPanel && (id == kIdClearCreature || id == kIdRandomCreature)) partParameterPanel->EndDrag();
     switch (id) {
         case kIdSmooth:
             SetShadingMode(0);
@@ -264,6 +269,11 @@ void MainWindow::ShowSteps() {
     if (window == nullptr) return;
     window->Enable(kIdUndo, steps.history.CanUndo());
     window->Enable(kIdRedo, steps.history.CanRedo());
+    // The tooltips name the step ("Undo: Adjust X of Upper body").
+    const std::string undo = steps.history.UndoName();
+    const std::string redo = steps.history.RedoName();
+    window->SetToolTip(kIdUndo, undo.empty() ? "Undo" : "Undo: " + undo);
+    window->SetToolTip(kIdRedo, redo.empty() ? "Redo" : "Redo: " + redo);
 }
 
 void MainWindow::RepaintView() {

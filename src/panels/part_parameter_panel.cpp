@@ -127,6 +127,7 @@ void PartParameterPanel::SelectLockMode(int axis, int mode) {
     if (axis < 0 || axis > 2 || !ValidMode(mode)) return;
     model::MeshObject* part = ChosenPart();
     if (part == nullptr) return;
+    EndDrag();
     BeginStep("Lock mode of", axis, *part);
     part->settings.lockModes[axis] = mode;
     CommitStep();
@@ -146,8 +147,8 @@ void PartParameterPanel::AdjustByBar(int barId, int code, int thumbPos) {
     const float step = part->settings.sliderSteps[a];
     const float f = valid ? part->settings.deformFactors[m][a] : 0.0f;
 
-    // From the press to the release (or the end-scroll code) one step; a
-    // line or page click a step of its own.
+    // Everything from the press to the end-scroll code that follows every
+    // click and every release is one step: a line or page click, or a drag.
     if (!dragging_) BeginStep("Adjust", a, *part);
     std::int64_t p = old;
     switch (code) {
@@ -183,7 +184,7 @@ void PartParameterPanel::AdjustByBar(int barId, int code, int thumbPos) {
         part->settings.deformFactors[m][a] = factor;
     }
     creature->ApplyParameters(part);
-    dragging_ = code == ui::kScrollThumbTrack;
+    dragging_ = code != ui::kScrollEnd;
     if (!dragging_) CommitStep();
     RequestRepaint();
 }
@@ -200,6 +201,7 @@ void PartParameterPanel::ValueFieldLeft(int axis) {
     if (part == nullptr) return;
     const std::int32_t m = part->settings.lockModes[axis];
     if (!ValidMode(m)) return;
+    EndDrag();
     BeginStep("Value", axis, *part);
     part->settings.deformFactors[m][axis] = v;
     creature->ApplyParameters(part);
@@ -211,6 +213,7 @@ void PartParameterPanel::StepFieldLeft(int axis) {
     const float v = formats::ReadLeadingFloat(FieldText(kAxisControls[axis].stepField));
     model::MeshObject* part = ChosenPart();
     if (part == nullptr) return;
+    EndDrag();
     BeginStep("Step", axis, *part);
     part->settings.sliderSteps[axis] = v;
     CommitStep();

@@ -59,7 +59,8 @@ public:
     void ShowPart();
     void SelectLockMode(int axis, int mode);
     void AdjustByBar(int barId, int code, int thumbPos);
-    // A drag of an adjust bar cut short (another page shown): its step ends here.
+    // The step of an adjust bar whose end-scroll code has not come (another
+    // page shown, another change begun) ends here.
     void EndDrag();
 
     view::CreatureView* view = nullptr;
@@ -78,7 +79,7 @@ private:
     void BeginStep(const std::string& what, int axis, const model::MeshObject& part);
     void CommitStep();
 
-    bool dragging_ = false;  // the scroll messages of a drag are one step
+    bool dragging_ = false;  // a bar's scroll messages up to the end-scroll code are one step
 };
 
 }  // namespace panels

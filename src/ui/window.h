@@ -69,6 +69,12 @@ public:
     virtual void ShowControl(int id, bool visible) = 0;
     virtual bool IsControlVisible(int id) const = 0;
     virtual void SetReadOnly(int id, bool readOnly) = 0;
+    // The text a control shows while the pointer rests on it.
+    virtual void SetToolTip(int id, const std::string& text) = 0;
+    // A key combination ("Ctrl+Z") anywhere in the window acts as a click of
+    // the command `id` while that control is enabled, except in an edit
+    // field being typed in, which keeps the keys it edits text with.
+    virtual void AddShortcut(const std::string& keys, int id) = 0;
     // Radio buttons and check boxes. Setting a check from code notifies nobody.
     virtual void SetCheck(int id, bool checked) = 0;
     virtual bool IsChecked(int id) const = 0;

@@ -360,8 +360,13 @@ TEST_F(MainWindowTest, UndoAndRedoTakeEveryEditBackAndForth) {
             [&] {
                 drag(40);
                 edit->Scroll(x.adjustBar, ui::kScrollThumbPosition, -40);
+                edit->Scroll(x.adjustBar, ui::kScrollEnd, 0);
             },
-            [&] { edit->Scroll(x.adjustBar, ui::kScrollLineRight, 0); },
+            [&] {  // a click: the line and the end-scroll code
+                edit->Scroll(x.adjustBar, ui::kScrollLineRight, 0);
+                edit->Scroll(x.adjustBar, ui::kScrollEnd, 0);
+            },
+            [&] { edit->Scroll(x.adjustBar, ui::kScrollPageLeft, 0); },  // no end yet: the next change ends it
             [&] {
                 edit->SetText(x.valueField, "0.25");
                 edit->LoseFocus(x.valueField);
@@ -374,26 +379,37 @@ TEST_F(MainWindowTest, UndoAndRedoTakeEveryEditBackAndForth) {
             [&] { w.Click(kIdClearCreature); },
         };
         std::vector<std::string> seen = {FigureAndLists(mw, *main)};
+        std::string open;  // the figure after an edit whose step is still open
         for (std::size_t e = 0; e < edits.size(); ++e) {
             const std::size_t before = mw.steps.history.StepCount();
             edits[e]();
-            ASSERT_LE(mw.steps.history.StepCount(), before + 1) << "edit " << e;
-            if (mw.steps.history.StepCount() == before + 1) seen.push_back(FigureAndLists(mw, *main));
+            const std::size_t added = mw.steps.history.StepCount() - before;
+            ASSERT_LE(added, 2u) << "edit " << e;
+            if (added == 2) seen.push_back(open);  // the open step ended first
+            if (added > 0) seen.push_back(FigureAndLists(mw, *main));
+            open = FigureAndLists(mw, *main);
         }
-        ASSERT_EQ(seen.size(), 10u);  // the start, and every edit but choosing a part to edit
-        EXPECT_EQ(mw.steps.history.UndoName(), "Clear Creature");
+        ASSERT_EQ(seen.size(), 11u);  // the start, and every edit but choosing a part to edit
+        EXPECT_EQ(w.ToolTip(kIdUndo), "Undo: Clear Creature");
+        // The buttons and the keys alike.
         for (std::size_t k = seen.size() - 1; k > 0; --k) {
             ASSERT_TRUE(w.IsEnabled(kIdUndo)) << k;
-            w.Click(kIdUndo);
+            if (k % 2 == 0) w.Click(kIdUndo);
+            if (k % 2 == 1) w.PressKeys("Ctrl+Z");
             ASSERT_EQ(FigureAndLists(mw, *main), seen[k - 1]) << "undo to " << k - 1;
         }
         EXPECT_FALSE(w.IsEnabled(kIdUndo));
+        EXPECT_FALSE(w.PressKeys("Ctrl+Z"));
+        EXPECT_EQ(w.ToolTip(kIdRedo), "Redo: Random Creature");
         for (std::size_t k = 1; k < seen.size(); ++k) {
             ASSERT_TRUE(w.IsEnabled(kIdRedo)) << k;
-            w.Click(kIdRedo);
+            if (k % 3 == 0) w.Click(kIdRedo);
+            if (k % 3 == 1) w.PressKeys("Ctrl+Y");
+            if (k % 3 == 2) w.PressKeys("Ctrl+Shift+Z");
             ASSERT_EQ(FigureAndLists(mw, *main), seen[k]) << "redo to " << k;
         }
         EXPECT_FALSE(w.IsEnabled(kIdRedo));
+        EXPECT_EQ(w.ToolTip(kIdUndo), "Undo: Clear Creature");
         EXPECT_TRUE(platform.messages.empty());
         w.Click(ui::kIdOk);
     });

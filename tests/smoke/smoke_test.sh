@@ -107,6 +107,28 @@ if [ "$closeWith" = random ]; then
   cp "$work/chosen.png" "${screenshot%.png}-chosen.png"
   cp "$work/deformed.png" "${screenshot%.png}-deformed.png"
 
+  # Every click of the bar was one step: Ctrl+Z thirty times takes the
+  # figure back to the picture before the clicks, pixel for pixel, and
+  # Ctrl+Y as often gives the deformed one again.
+  differs() {  # screenshot, reference view: the pixels that differ
+    timeout 20 convert "$1" -crop "$crop" +repage "$work/now-view.png"
+    local count
+    count=$(timeout 20 compare -metric AE "$work/now-view.png" "$2" null: 2>&1)
+    echo "${count%% *}"
+  }
+  timeout 5 xdotool windowfocus --sync "$window" 2>/dev/null
+  timeout 20 xdotool key --repeat 30 --delay 50 ctrl+z 2>/dev/null
+  sleep 1
+  timeout 20 import -window root "$work/undone.png" || fail "no screenshot after Ctrl+Z"
+  left=$(differs "$work/undone.png" "$work/chosen-view.png")
+  [ "$left" = 0 ] || fail "Ctrl+Z 30 times left $left pixels of the view unlike the picture before the clicks"
+  timeout 20 xdotool key --repeat 30 --delay 50 ctrl+y 2>/dev/null
+  sleep 1
+  timeout 20 import -window root "$work/redone.png" || fail "no screenshot after Ctrl+Y"
+  left=$(differs "$work/redone.png" "$work/deformed-view.png")
+  [ "$left" = 0 ] || fail "Ctrl+Y 30 times left $left pixels of the view unlike the deformed picture"
+  echo "smoke test: Ctrl+Z 30 times gave back the picture before the clicks, Ctrl+Y as often the one after"
+
   # "Prefs": drag the background red bar (21, 100, 175 × 12) from 0 to its
   # end; the blue background turns magenta at once.
   timeout 5 xdotool mousemove --window "$window" 130 10 click 1 2>/dev/null

@@ -173,6 +173,17 @@ void MemoryWindow::SetReadOnly(int id, bool readOnly) {
     if (Control* c = Find(id)) c->readOnly = readOnly;
 }
 
+void MemoryWindow::SetToolTip(int id, const std::string& text) {
+    if (Control* c = Find(id)) c->toolTip = text;
+}
+
+std::string MemoryWindow::ToolTip(int id) const {
+    const Control* c = Find(id);
+    return c != nullptr ? c->toolTip : std::string();
+}
+
+void MemoryWindow::AddShortcut(const std::string& keys, int id) { shortcuts_[keys] = id; }
+
 void MemoryWindow::SetCheck(int id, bool checked) {
     if (Control* c = Find(id)) c->checked = checked;
 }
@@ -357,6 +368,15 @@ bool MemoryWindow::LoseFocus(int id) {
     Control* c = Reachable(id);
     if (c == nullptr || c->created.kind != ControlKind::Edit) return false;
     if (handler_) handler_->OnCommand(id, kNotifyKillFocus);
+    return true;
+}
+
+bool MemoryWindow::PressKeys(const std::string& keys) {
+    const auto it = shortcuts_.find(keys);
+    if (it == shortcuts_.end() || ended_) return false;
+    const Control* c = Find(it->second);
+    if (c == nullptr || !c->enabled || handler_ == nullptr) return false;
+    handler_->OnCommand(it->second, kNotifyClicked);
     return true;
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,8 @@ public:
     void ShowControl(int id, bool visible) override;
     bool IsControlVisible(int id) const override;
     void SetReadOnly(int id, bool readOnly) override;
+    void SetToolTip(int id, const std::string& text) override;
+    void AddShortcut(const std::string& keys, int id) override;
     void SetCheck(int id, bool checked) override;
     bool IsChecked(int id) const override;
     int AddEntry(int id, const std::string& text) override;
@@ -72,6 +75,7 @@ public:
     bool TypeText(int id, const std::string& text);  // no notification
     bool LoseFocus(int id);                      // OnCommand(id, kNotifyKillFocus)
     bool Close();                                // the close box: ends a modal run
+    bool PressKeys(const std::string& keys);     // a shortcut: as a click of its command
     // GL view only. Messages outside the client area are not delivered: the
     // view does not capture the mouse.
     bool MouseButton(ui::MouseButton button, bool down, int x, int y);
@@ -88,6 +92,7 @@ public:
     int IconId() const { return iconId_; }
     bool PaintPending() const { return paintPending_; }
     bool IsGlView() const { return glHandler_ != nullptr; }
+    std::string ToolTip(int id) const;
     bool Ended() const { return ended_; }
     int EndResult() const { return endResult_; }
     // The control as created: rectangles of template controls are in dialog
@@ -124,6 +129,7 @@ private:
         ScrollInfo scroll;
         std::vector<Tab> tabs;
         int tabSelection = -1;
+        std::string toolTip;
     };
 
     void AddControl(const ControlTemplate& created, const Rect& pixels);
@@ -149,6 +155,7 @@ private:
     WindowHandler* handler_ = nullptr;
     GlViewHandler* glHandler_ = nullptr;
     std::vector<Control> controls_;
+    std::map<std::string, int> shortcuts_;  // keys → command
     std::vector<std::unique_ptr<MemoryWindow>> children_;
 };
 

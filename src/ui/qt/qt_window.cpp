@@ -6,7 +6,9 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
+#include <QShortcut>
 
 #include <algorithm>
 #include <cmath>
@@ -446,6 +448,22 @@ bool QtWindow::IsControlVisible(int id) const {
 
 void QtWindow::SetReadOnly(int id, bool readOnly) {
     if (auto* edit = Widget<QLineEdit>(id, ControlKind::Edit)) edit->setReadOnly(readOnly);
+}
+
+void QtWindow::SetToolTip(int id, const std::string& text) {
+    const Control* c = Find(id);
+    if (c != nullptr && c->widget != nullptr) c->widget->setToolTip(QString::fromStdString(text));
+}
+
+void QtWindow::AddShortcut(const std::string& keys, int id) {
+    if (root_ == nullptr) return;
+    // An edit field with the focus takes its own undo and redo keys first
+    // (it asks for them before the window's shortcuts see them).
+    auto* shortcut = new QShortcut(QKeySequence(QString::fromStdString(keys)), root_.data());
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, root_.data(), [this, id] {
+        if (handler_ != nullptr && !ended_ && IsEnabled(id)) handler_->OnCommand(id, kNotifyClicked);
+    });
 }
 
 void QtWindow::SetCheck(int id, bool checked) {

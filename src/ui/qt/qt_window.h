@@ -69,6 +69,8 @@ public:
     void ShowControl(int id, bool visible) override;
     bool IsControlVisible(int id) const override;
     void SetReadOnly(int id, bool readOnly) override;
+    void SetToolTip(int id, const std::string& text) override;
+    void AddShortcut(const std::string& keys, int id) override;
     void SetCheck(int id, bool checked) override;
     bool IsChecked(int id) const override;
     int AddEntry(int id, const std::string& text) override;
