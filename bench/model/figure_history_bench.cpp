@@ -61,49 +61,56 @@ void BuildStressFigure(model::Creature& figure) {
     }
 }
 
-bool BuildFigure(model::Creature& figure, bool stress) {
-    if (stress) {
-        BuildStressFigure(figure);
-    } else if (!bench::BuildSampleFigure(figure)) {
-        return false;
+// The figure of the benchmark's argument (0: sample, 1: stress), its
+// history, and the drag step on its Left forearm.
+struct DragRig {
+    explicit DragRig(const benchmark::State& state) {
+        if (state.range(0) != 0) {
+            BuildStressFigure(figure);
+        } else {
+            bench::BuildSampleFigure(figure);
+        }
+        forearm = figure.PartNamed("Left forearm");
     }
-    return figure.PartNamed("Left forearm") != nullptr;
-}
-
-void DragStep(benchmark::State& state) {
-    bench::CountingSink sink;
-    model::Creature figure(sink);
-    if (!BuildFigure(figure, state.range(0) != 0)) {
-        state.SkipWithError("no figure");
-        return;
-    }
-    model::MeshObject* forearm = figure.PartNamed("Left forearm");
-    model::FigureHistory history;
-    float from = 0;
-    for (auto _ : state) {
+    void Step(float from) {
         history.Begin(figure, "Adjust X of Left forearm");
         Drag(figure, forearm, from);
         history.Commit(figure);
+    }
+
+    bench::CountingSink sink;
+    model::Creature figure{sink};
+    model::FigureHistory history;
+    model::MeshObject* forearm = nullptr;
+};
+
+void DragStep(benchmark::State& state) {
+    DragRig rig(state);
+    if (rig.forearm == nullptr) {
+        state.SkipWithError("no figure with a Left forearm");
+        return;
+    }
+    float from = 0;
+    for (auto _ : state) {
+        rig.Step(from);
         from = from > 0.5f ? 0 : from + 0.1f;
     }
 }
 
 void UndoAndRedo(benchmark::State& state) {
-    bench::CountingSink sink;
-    model::Creature figure(sink);
-    if (!BuildFigure(figure, state.range(0) != 0)) {
-        state.SkipWithError("no figure");
+    DragRig rig(state);
+    if (rig.forearm == nullptr) {
+        state.SkipWithError("no figure with a Left forearm");
         return;
     }
-    model::MeshObject* forearm = figure.PartNamed("Left forearm");
-    model::FigureHistory history;
-    history.Begin(figure, "Adjust X of Left forearm");
-    Drag(figure, forearm, 0);
-    history.Commit(figure);
+    rig.Step(0);
     for (auto _ : state) {
-        history.Undo(figure);
-        history.Redo(figure);
+        rig.history.Undo(rig.figure);
+        rig.history.Redo(rig.figure);
     }
+    model::Creature& figure = rig.figure;
+    model::FigureHistory& history = rig.history;
+    model::MeshObject* forearm = rig.forearm;
     const std::size_t welded = PointBytes(forearm) + PointBytes(figure.PartNamed("Left arm")) +
                                PointBytes(figure.PartNamed("Left hand"));
     state.counters["step_bytes"] = static_cast<double>(history.Bytes());
