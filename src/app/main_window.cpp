@@ -157,8 +157,6 @@ void MainWindow::WriteConfig() {
 }
 
 void MainWindow::OnCommand(int id, int /*code*/) {
-    // A change of the figure from the bottom row ends a bar's step first.
-    if (partParameterPanel && (id == kIdClearCreature || id == kIdRandomCreature)) partParameterPanel->EndDrag();
     switch (id) {
         case kIdSmooth:
             SetShadingMode(0);
@@ -230,7 +228,7 @@ ui::WindowHandler* MainWindow::PageOfTab(int index) const {
 
 void MainWindow::OnTabChanging(int tabId) {
     if (tabId != tabControl) return;
-    if (partParameterPanel) partParameterPanel->EndDrag();
+    if (creature) steps.Close(*creature);  // a bar's step cut short by the page change ends here
     ui::WindowHandler* page = PageOfTab(window->TabSelection(tabControl));
     if (page != nullptr && page->window != nullptr) page->window->Show(false);
 }
@@ -256,8 +254,7 @@ void MainWindow::ClearCreature() {
 
 void MainWindow::TakeStep(bool undo) {
     if (!creature) return;
-    if (partParameterPanel) partParameterPanel->EndDrag();
-    if (!(undo ? steps.history.Undo(*creature) : steps.history.Redo(*creature))) return;
+    if (!(undo ? steps.Undo(*creature) : steps.Redo(*creature))) return;
     if (partSelectionPanel) partSelectionPanel->ShowFigure();
     if (view) view->DropSelectionIfGone();
     if (partParameterPanel) partParameterPanel->ShowPart();

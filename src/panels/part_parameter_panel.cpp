@@ -14,6 +14,15 @@ namespace panels {
 
 namespace {
 
+// "Adjust X of Upper body": what the Undo and Redo tooltips name.
+std::string StepName(const std::string& what, int axis, const model::MeshObject& part) {
+    return what + " " + "XYZ"[axis] + " of " + part.objectType;
+}
+
+}  // namespace
+
+namespace {
+
 constexpr std::size_t kFieldLimit = 255;
 
 bool ValidMode(std::int32_t mode) { return mode >= model::kLockNone && mode <= model::kLockNegative; }
@@ -110,24 +119,17 @@ void PartParameterPanel::ShowPart() {
 }
 
 void PartParameterPanel::BeginStep(const std::string& what, int axis, const model::MeshObject& part) {
-    if (steps != nullptr) steps->Begin(*creature, what + " " + "XYZ"[axis] + " of " + part.objectType);
+    if (steps != nullptr) steps->Begin(*creature, StepName(what, axis, part));
 }
 
 void PartParameterPanel::CommitStep() {
     if (steps != nullptr) steps->Commit(*creature);
 }
 
-void PartParameterPanel::EndDrag() {
-    if (!dragging_) return;
-    dragging_ = false;
-    CommitStep();
-}
-
 void PartParameterPanel::SelectLockMode(int axis, int mode) {
     if (axis < 0 || axis > 2 || !ValidMode(mode)) return;
     model::MeshObject* part = ChosenPart();
     if (part == nullptr) return;
-    EndDrag();
     BeginStep("Lock mode of", axis, *part);
     part->settings.lockModes[axis] = mode;
     CommitStep();
@@ -149,7 +151,7 @@ void PartParameterPanel::AdjustByBar(int barId, int code, int thumbPos) {
 
     // Everything from the press to the end-scroll code that follows every
     // click and every release is one step: a line or page click, or a drag.
-    if (!dragging_) BeginStep("Adjust", a, *part);
+    if (steps != nullptr) steps->Open(*creature, StepName("Adjust", a, *part));
     std::int64_t p = old;
     switch (code) {
         case ui::kScrollLineLeft:
@@ -184,8 +186,7 @@ void PartParameterPanel::AdjustByBar(int barId, int code, int thumbPos) {
         part->settings.deformFactors[m][a] = factor;
     }
     creature->ApplyParameters(part);
-    dragging_ = code != ui::kScrollEnd;
-    if (!dragging_) CommitStep();
+    if (steps != nullptr && code == ui::kScrollEnd) steps->Close(*creature);
     RequestRepaint();
 }
 
@@ -201,7 +202,6 @@ void PartParameterPanel::ValueFieldLeft(int axis) {
     if (part == nullptr) return;
     const std::int32_t m = part->settings.lockModes[axis];
     if (!ValidMode(m)) return;
-    EndDrag();
     BeginStep("Value", axis, *part);
     part->settings.deformFactors[m][axis] = v;
     creature->ApplyParameters(part);
@@ -213,7 +213,6 @@ void PartParameterPanel::StepFieldLeft(int axis) {
     const float v = formats::ReadLeadingFloat(FieldText(kAxisControls[axis].stepField));
     model::MeshObject* part = ChosenPart();
     if (part == nullptr) return;
-    EndDrag();
     BeginStep("Step", axis, *part);
     part->settings.sliderSteps[axis] = v;
     CommitStep();

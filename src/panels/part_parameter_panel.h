@@ -59,9 +59,6 @@ public:
     void ShowPart();
     void SelectLockMode(int axis, int mode);
     void AdjustByBar(int barId, int code, int thumbPos);
-    // The step of an adjust bar whose end-scroll code has not come (another
-    // page shown, another change begun) ends here.
-    void EndDrag();
 
     view::CreatureView* view = nullptr;
     model::Creature* creature = nullptr;
@@ -79,7 +76,6 @@ private:
     void BeginStep(const std::string& what, int axis, const model::MeshObject& part);
     void CommitStep();
 
-    bool dragging_ = false;  // a bar's scroll messages up to the end-scroll code are one step
 };
 
 }  // namespace panels
