@@ -122,6 +122,9 @@ void MainWindow::ReadConfig() {
     projectDir = values.projectDir;
     backgroundFourth = values.backgroundColor[3];
     wireFourth = values.wireColor[3];
+    mirrorEdit = values.mirrorEdit;
+    windowWidth = values.windowWidth;
+    windowHeight = values.windowHeight;
     if (view) {
         for (int c = 0; c < 3; ++c) {
             view->state.backgroundColor[c] = values.backgroundColor[c];
@@ -144,6 +147,9 @@ void MainWindow::WriteConfig() {
     values.projectDir = preferencesPanel ? preferencesPanel->projectDir : projectDir;
     values.backgroundColor[3] = backgroundFourth;
     values.wireColor[3] = wireFourth;
+    values.mirrorEdit = mirrorEdit;
+    values.windowWidth = windowWidth;
+    values.windowHeight = windowHeight;
     if (view) {
         for (int c = 0; c < 3; ++c) {
             values.backgroundColor[c] = view->state.backgroundColor[c];

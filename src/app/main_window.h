@@ -67,6 +67,11 @@ public:
     std::string convertObjectName;
     std::string startDir;
     float lightOffset = 0;
+    // Left and right parts edited together (the Edit page's check box).
+    bool mirrorEdit = false;
+    // The client size the window opens with and had when it closed.
+    int windowWidth = formats::kWindowWidth;
+    int windowHeight = formats::kWindowHeight;
 
     // The view's window during the run; null when it could not be created
     // and once the run has ended.

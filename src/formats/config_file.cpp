@@ -1,5 +1,6 @@
 #include "formats/config_file.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -81,6 +82,21 @@ void ParseConfig(std::string_view rawText, ConfigValues& values) {
             case kHashConvertObjectName:
                 scanner.ReadRestOfLine(values.convertObjectName);
                 break;
+            case kHashMirrorEdit: {
+                std::int32_t on = 0;
+                if (scanner.ReadInt(on)) values.mirrorEdit = on != 0;
+                break;
+            }
+            case kHashWindowSize: {
+                // Both numbers or neither; each kept within what a window can be.
+                std::int32_t width = 0;
+                std::int32_t height = 0;
+                if (scanner.ReadInt(width) && scanner.ReadInt(height)) {
+                    values.windowWidth = std::clamp<std::int32_t>(width, kWindowWidth, kWindowSizeLimit);
+                    values.windowHeight = std::clamp<std::int32_t>(height, kWindowHeight, kWindowSizeLimit);
+                }
+                break;
+            }
             default:
                 break;  // unknown words, and the values after them, are passed over
         }
@@ -95,6 +111,8 @@ std::string FormatConfig(const ConfigValues& values) {
     out += "ProjectDir " + values.projectDir + "\r\n";
     AppendColourLine(out, "BgColor", values.backgroundColor);
     AppendColourLine(out, "WireColor", values.wireColor);
+    out += std::string("MirrorEdit ") + (values.mirrorEdit ? "1" : "0") + "\r\n";
+    out += "WindowSize " + std::to_string(values.windowWidth) + " " + std::to_string(values.windowHeight) + "\r\n";
     return out;
 }
 

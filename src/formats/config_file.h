@@ -1,6 +1,6 @@
 // mw.cfg: the preferences kept between runs (object and project
-// directories, background and wireframe colours, two conversion values that
-// are only carried along). Keywords are recognised by a numeric hash, so
+// directories, background and wireframe colours, mirrored editing, the main
+// window's size, two conversion values that are only carried along). Keywords are recognised by a numeric hash, so
 // they match in any letter case.
 #pragma once
 
@@ -18,6 +18,14 @@ constexpr std::uint32_t kHashObjectDir = 87193;
 constexpr std::uint32_t kHashProjectDir = 129722;
 constexpr std::uint32_t kHashBgColor = 36317;
 constexpr std::uint32_t kHashWireColor = 92209;
+constexpr std::uint32_t kHashMirrorEdit = 131585;
+constexpr std::uint32_t kHashWindowSize = 136426;
+
+// The main window's client size at its smallest (its template's size), and
+// a bound no screen reaches, so that a damaged file cannot ask for more.
+constexpr int kWindowWidth = 888;
+constexpr int kWindowHeight = 666;
+constexpr int kWindowSizeLimit = 16384;
 
 std::uint32_t KeywordHash(std::string_view word);
 
@@ -28,6 +36,12 @@ struct ConfigValues {
     std::string projectDir;
     float backgroundColor[4] = {0, 0, 0, 0};
     float wireColor[4] = {0.8f, 0.8f, 0.8f, 0};
+    // Left and right parts edited together; off in files older than it.
+    bool mirrorEdit = false;
+    // The main window's client size in pixels, within kWindowWidth ×
+    // kWindowHeight … kWindowSizeLimit on each side.
+    int windowWidth = kWindowWidth;
+    int windowHeight = kWindowHeight;
 };
 
 // Reads the settings of a configuration file's text into `values`, which
@@ -35,7 +49,7 @@ struct ConfigValues {
 // CR LF and LF line ends read alike.
 void ParseConfig(std::string_view text, ConfigValues& values);
 
-// The file's text: six lines ending in CR LF, numbers in the C locale.
+// The file's text: eight lines ending in CR LF, numbers in the C locale.
 std::string FormatConfig(const ConfigValues& values);
 
 // Reads the file; false (values untouched) when it cannot be opened.

@@ -42,7 +42,36 @@ TEST(ConfigText, WrittenExactlyWithCrLfAndSixDecimals) {
               "ObjectDir /lib/objects\r\n"
               "ProjectDir \r\n"
               "BgColor 0.250000 0.000000 1.000000 0.000000\r\n"
-              "WireColor 0.800000 0.800000 0.800000 0.000000\r\n");
+              "WireColor 0.800000 0.800000 0.800000 0.000000\r\n"
+              "MirrorEdit 0\r\n"
+              "WindowSize 888 666\r\n");
+}
+
+TEST(ConfigText, MirrorEditAndWindowSizeReadWithinTheirBounds) {
+    const struct {
+        const char* text;
+        bool mirror;
+        int width;
+        int height;
+    } cases[] = {
+        {"", false, 888, 666},  // a file older than both
+        {"mirroredit 1\nWINDOWSIZE 1200 900\n", true, 1200, 900},
+        {"MirrorEdit 7\nMirrorEdit 0\n", false, 888, 666},
+        {"MirrorEdit x\nWindowSize 1200\n", false, 888, 666},  // half a size is none
+        {"WindowSize 887 665\n", false, 888, 666},              // never below the smallest
+        {"WindowSize 16385 99999999999\n", false, 16384, 16384},
+        {"WindowSize -5 1000\n", false, 888, 1000},
+    };
+    for (const auto& c : cases) {
+        ConfigValues v;
+        ParseConfig(c.text, v);
+        EXPECT_EQ(v.mirrorEdit, c.mirror) << c.text;
+        EXPECT_EQ(v.windowWidth, c.width) << c.text;
+        EXPECT_EQ(v.windowHeight, c.height) << c.text;
+        ConfigValues back;
+        ParseConfig(FormatConfig(v), back);
+        EXPECT_EQ(FormatConfig(back), FormatConfig(v)) << c.text;
+    }
 }
 
 TEST(ConfigText, RoundTripKeepsDirectoriesAndColoursEmptyOnesToo) {

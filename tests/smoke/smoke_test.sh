@@ -231,10 +231,10 @@ pid=
 config="$work/mw.cfg"
 lines=$(wc -l < "$config")
 crlf=$(grep -c $'\r$' "$config")
-[ "$lines" -eq 6 ] || fail "mw.cfg has $lines lines, not 6: $(cat -A "$config")"
+[ "$lines" -eq 8 ] || fail "mw.cfg has $lines lines, not 8: $(cat -A "$config")"
 [ "$crlf" -eq "$lines" ] || fail "mw.cfg lines do not all end with CR LF: $(cat -A "$config")"
 keywords=$(cut -d' ' -f1 "$config" | tr -d '\r' | tr '\n' ' ')
-[ "$keywords" = "ConvertObjectDir ConvertObjectName ObjectDir ProjectDir BgColor WireColor " ] ||
+[ "$keywords" = "ConvertObjectDir ConvertObjectName ObjectDir ProjectDir BgColor WireColor MirrorEdit WindowSize " ] ||
   fail "mw.cfg keywords: $keywords"
 grep -qxF "ObjectDir ${library}"$'\r' "$config" || fail "mw.cfg lacks the line ObjectDir $library: $(cat -A "$config")"
 [ -z "${expectBackground:-}" ] || grep -qxF "$expectBackground"$'\r' "$config" ||
