@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -19,6 +21,16 @@ using namespace resources;
 namespace {
 
 constexpr const char* kTabLabels[4] = {"Project", "Main", "Prefs", "Edit BodyParts"};
+
+constexpr int kViewX = 330;
+constexpr int kViewY = 20;
+// Controls from this height (dialog units) down form the bottom row.
+constexpr int kBottomRowY = 355;
+
+constexpr const char* kUnsavedQuestion =
+    "The figure has changes that are not saved. Save the project before closing?";
+constexpr const char* kUnsavedCaption = "Unsaved Changes";
+enum UnsavedAnswer { kAnswerSave, kAnswerDiscard, kAnswerCancel };
 
 }  // namespace
 
@@ -72,9 +84,14 @@ bool MainWindow::OnInitDialog() {
     for (int c = 0; c < 3; ++c) configuredBackground[c] = view->state.backgroundColor[c];
     viewWindow = platform_.CreateGlView(ViewTemplate(), *view, *window);
     if (viewWindow != nullptr) {
-        viewWindow->Move(330, 20);
+        viewWindow->Move(kViewX, kViewY);
         viewWindow->Show(true);
     }
+    view->wheelTurned = [this](int notches) {
+        // A notch away from the user zooms in: the bar's left arrow.
+        for (int n = 0; n < std::abs(notches); ++n) Zoom(notches > 0 ? ui::kScrollLineLeft : ui::kScrollLineRight, 0);
+    };
+    view->resetRequested = [this] { ResetView(); };
     for (int c = 0; c < 3; ++c) view->state.backgroundColor[c] = configuredBackground[c];
 
     struct Page {
@@ -105,9 +122,13 @@ bool MainWindow::OnInitDialog() {
     window->AddShortcut("Ctrl+Z", kIdUndo);
     window->AddShortcut("Ctrl+Shift+Z", kIdRedo);
     window->AddShortcut("Ctrl+Y", kIdRedo);
+    window->AddShortcut("Home", kIdResetView);
     ShowSteps();
 
     partSelectionPanel->FillPartLists();
+    // The window opens at the size it had when it was last closed.
+    window->AllowResize();
+    window->Resize(windowWidth, windowHeight);
     return true;
 }
 
@@ -183,6 +204,9 @@ void MainWindow::OnCommand(int id, int /*code*/) {
         case kIdRedo:
             TakeStep(id == kIdUndo);
             break;
+        case kIdResetView:
+            ResetView();
+            break;
         default:
             break;  // OK and Cancel end the run by the toolkit's default
     }
@@ -225,6 +249,43 @@ void MainWindow::Zoom(int code, int pos) {
     lightOffset += step * 0.5f;
     if (view) view->state.lightLevel = 0.7f - lightOffset;
     window->SetScrollPos(kIdZoomBar, zoomPosition);
+}
+
+void MainWindow::ResetView() {
+    if (view) {
+        view->ResetCamera();
+        view->state.lightLevel = 0.5f;  // as at start-up, before the bar first moved
+    }
+    lightOffset = 0;
+    zoomPosition = 0;
+    window->SetScrollPos(kIdZoomBar, zoomPosition);
+    RepaintView();
+}
+
+bool MainWindow::OnCloseRequest(int /*result*/) {
+    if (!steps.Modified()) return true;
+    const int answer = platform_.Ask(kUnsavedQuestion, kUnsavedCaption, {"Save", "Discard", "Cancel"}, window);
+    if (answer == kAnswerDiscard) return true;
+    if (answer == kAnswerSave && projectPanel) return projectPanel->SaveProjectCommand();
+    return false;
+}
+
+void MainWindow::OnSize(int width, int height) {
+    windowWidth = width;
+    windowHeight = height;
+    const int wider = std::max(0, width - formats::kWindowWidth);
+    const int taller = std::max(0, height - formats::kWindowHeight);
+    if (viewWindow != nullptr) {
+        viewWindow->Move(kViewX, kViewY);
+        viewWindow->Resize(ui::DialogUnitsToPixelsX(ViewTemplate().width) + wider,
+                           ui::DialogUnitsToPixelsY(ViewTemplate().height) + taller);
+    }
+    for (const ui::ControlTemplate& c : MainWindowTemplate().controls) {
+        if (c.rect.y < kBottomRowY) continue;
+        const ui::Rect at = ui::DialogUnitsToPixels(c.rect);
+        // Cancel keeps to the right-hand corner, under the view.
+        window->MoveControl(c.id, at.x + (c.id == ui::kIdCancel ? wider : 0), at.y + taller);
+    }
 }
 
 ui::WindowHandler* MainWindow::PageOfTab(int index) const {
@@ -272,6 +333,7 @@ void MainWindow::ShowSteps() {
     if (window == nullptr) return;
     window->Enable(kIdUndo, steps.history.CanUndo());
     window->Enable(kIdRedo, steps.history.CanRedo());
+    window->SetModified(steps.Modified());
     // The tooltips name the step ("Undo: Adjust X of Upper body").
     const std::string undo = steps.history.UndoName();
     const std::string redo = steps.history.RedoName();

@@ -37,6 +37,12 @@ public:
     void OnHScroll(int barId, int code, int pos) override;
     void OnTabChanging(int tabId) override;
     void OnTabChanged(int tabId) override;
+    // With a figure changed since it was last saved or loaded, asks whether
+    // to save it first.
+    bool OnCloseRequest(int result) override;
+    // The tab pages and the bottom row keep their places (the row stays at
+    // the window's bottom); the view takes all the room the window gained.
+    void OnSize(int width, int height) override;
 
     // mw.cfg in the start-up directory: read once during start-up, written
     // once after the window has closed.
@@ -80,6 +86,8 @@ public:
 private:
     void SetShadingMode(int mode);
     void Zoom(int code, int pos);
+    // The camera back to where it starts, the zoom bar and the light with it.
+    void ResetView();
     void ClearCreature();
     // Undo or Redo, then every page and the view show the figure as it is.
     void TakeStep(bool undo);

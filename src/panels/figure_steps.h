@@ -4,8 +4,10 @@
 // commit keeps it. A change that spans several messages (an adjust bar from
 // its press to its end-scroll code) stays open until it closes itself, or
 // until any other change begins or a step is taken, which close it first.
-// Whoever shows the history (the Undo and Redo buttons) hears of every kept,
-// undone or redone step.
+// Whoever shows the history (the Undo and Redo buttons, the title's mark of
+// unsaved changes) hears of every kept, undone or redone step, and of a save.
+// The figure is modified after any of those steps, and not after a save or
+// a load.
 #pragma once
 
 #include <functional>
@@ -27,7 +29,9 @@ public:
     }
     void Commit(const model::Creature& figure) {
         if (depth_ == 0 || --depth_ > 0) return;
-        if (history.Commit(figure) && changed) changed();
+        if (!history.Commit(figure)) return;
+        modified_ = true;
+        if (changed) changed();
     }
     // The open change: begun by its first message, later ones join it.
     void Open(const model::Creature& figure, const std::string& name) {
@@ -42,17 +46,29 @@ public:
     }
     bool Undo(model::Creature& figure) {
         Close(figure);
-        return history.Undo(figure);
+        return Took(history.Undo(figure));
     }
     bool Redo(model::Creature& figure) {
         Close(figure);
-        return history.Redo(figure);
+        return Took(history.Redo(figure));
     }
+    // The figure as it is was saved, or loaded as it was saved.
+    void Saved() {
+        modified_ = false;
+        if (changed) changed();
+    }
+    bool Modified() const { return modified_; }
 
     model::FigureHistory history;
     std::function<void()> changed;
 
 private:
+    bool Took(bool taken) {
+        if (taken) modified_ = true;
+        return taken;
+    }
+
+    bool modified_ = false;
     int depth_ = 0;
     bool open_ = false;
 };

@@ -81,13 +81,14 @@ void ProjectPanel::NewProject() {
     platform_.ShowMessage("Only human projects are supported in 1.x", "Info", ui::Icon::None, window);
 }
 
-void ProjectPanel::SaveProjectCommand() {
-    if (creature == nullptr) return;
+bool ProjectPanel::SaveProjectCommand() {
+    if (creature == nullptr) return false;
     ui::FileDialogResult chosen;
-    if (!platform_.FileDialog(SaveRequest("mwp", kProjectFilter), chosen)) return;
-    if (formats::SaveProject(*creature, chosen.path, objectDir, platform_)) {
-        platform_.ShowMessage("Info", "Project Saved", ui::Icon::None, window);
-    }
+    if (!platform_.FileDialog(SaveRequest("mwp", kProjectFilter), chosen)) return false;
+    if (!formats::SaveProject(*creature, chosen.path, objectDir, platform_)) return false;
+    if (steps != nullptr) steps->Saved();
+    platform_.ShowMessage("Info", "Project Saved", ui::Icon::None, window);
+    return true;
 }
 
 void ProjectPanel::LoadProject() {
@@ -123,7 +124,10 @@ void ProjectPanel::LoadProject() {
     };
     if (steps != nullptr) steps->Begin(*creature, "Load Project");
     formats::LoadProjectRecords(project, *creature, objectDir, select);
-    if (steps != nullptr) steps->Commit(*creature);
+    if (steps != nullptr) {
+        steps->Commit(*creature);
+        steps->Saved();  // the figure is the file's
+    }
     if (view != nullptr) {
         // Every part was taken out and loaded anew: none is selected.
         view->state.selectedPanel = -1;

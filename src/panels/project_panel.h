@@ -56,7 +56,8 @@ public:
 
     void NewProject();
     void LoadProject();
-    void SaveProjectCommand();
+    // True when the project was saved.
+    bool SaveProjectCommand();
     void ExportCreature();
     void ShowAbout();
 

@@ -25,6 +25,8 @@ constexpr int kIdClearCreature = 1034;
 constexpr int kIdRandomCreature = 1035;
 constexpr int kIdUndo = 1036;
 constexpr int kIdRedo = 1037;
+// The Home key's command: the camera back to where it starts (no control).
+constexpr int kIdResetView = 1099;
 
 constexpr const char* kMainWindowCaption = "Vexholm - Morphwright 1.6";
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "ui/message_sink.h"
 #include "ui/window.h"
@@ -34,6 +35,10 @@ public:
     virtual void ShowMessage(const std::string& text, const std::string& caption, Icon icon, Window* owner) = 0;
     // The model's and the formats' messages as boxes without an owner: an
     // error with the exclamation icon, a note without.
+    // A modal question with its buttons, left to right; returns the index of
+    // the one pressed. Escape and the close box press the last one.
+    virtual int Ask(const std::string& text, const std::string& caption, const std::vector<std::string>& buttons,
+                    Window* owner) = 0;
     void Report(const Message& message) final {
         ShowMessage(message.text, message.caption,
                     message.severity == Severity::kError ? Icon::Exclamation : Icon::None, nullptr);

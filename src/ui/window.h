@@ -56,12 +56,22 @@ public:
     virtual void SetIcon(int iconId) = 0;
     // Ends a modal run with the given result (kIdOk, kIdCancel).
     virtual void EndDialog(int result) = 0;
+    // The title's mark of unsaved changes, shown while `modified`.
+    virtual void SetModified(bool modified) = 0;
+    virtual bool IsModified() const = 0;
+    // A top-level window the user may resize and maximise, never below the
+    // size it was created with; each new size reaches its handler's OnSize.
+    virtual void AllowResize() = 0;
+    // The client size, in pixels; a resizable top-level window keeps within
+    // its smallest size and the screen.
+    virtual void Resize(int width, int height) = 0;
 
     // Controls, by id. Controls created from code get the default GUI font
     // and are shown; rect is in pixels.
     virtual void CreateControl(const ControlTemplate& control) = 0;
     virtual bool HasControl(int id) const = 0;
     virtual Rect ControlGeometry(int id) const = 0;  // pixels
+    virtual void MoveControl(int id, int x, int y) = 0;  // pixels; keeps its size
     virtual void SetText(int id, const std::string& text) = 0;
     virtual std::string Text(int id) const = 0;
     virtual void Enable(int id, bool enabled) = 0;
@@ -72,8 +82,9 @@ public:
     // The text a control shows while the pointer rests on it.
     virtual void SetToolTip(int id, const std::string& text) = 0;
     // A key combination ("Ctrl+Z") anywhere in the window acts as a click of
-    // the command `id` while that control is enabled, except in an edit
-    // field being typed in, which keeps the keys it edits text with.
+    // the command `id` while that control is enabled (always, for a command
+    // without a control), except in an edit field being typed in, which
+    // keeps the keys it edits text with.
     virtual void AddShortcut(const std::string& keys, int id) = 0;
     // Radio buttons and check boxes. Setting a check from code notifies nobody.
     virtual void SetCheck(int id, bool checked) = 0;
@@ -122,6 +133,11 @@ public:
     // selection is still the old one), and it has changed.
     virtual void OnTabChanging(int /*tabId*/) {}
     virtual void OnTabChanged(int /*tabId*/) {}
+    // The user asks to end a modal run: OK, Cancel, Escape or the close box
+    // (`result` is what the run would end with). False keeps it running.
+    virtual bool OnCloseRequest(int /*result*/) { return true; }
+    // A resizable window's new client size, in pixels.
+    virtual void OnSize(int /*width*/, int /*height*/) {}
 
     Window* window = nullptr;
 };
@@ -152,6 +168,9 @@ public:
     virtual void OnPaint() = 0;  // buffers are swapped after it returns
     virtual void OnMouseButton(MouseButton button, bool down, int x, int y) = 0;
     virtual void OnMouseMove(int x, int y) = 0;
+    // The wheel turned by whole notches: positive away from the user.
+    virtual void OnMouseWheel(int /*notches*/, int /*x*/, int /*y*/) {}
+    virtual void OnDoubleClick(int /*x*/, int /*y*/) {}
 
     Window* window = nullptr;
 };

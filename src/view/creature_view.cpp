@@ -160,4 +160,22 @@ void CreatureView::OnMouseMove(int x, int y) {
     }
 }
 
+void CreatureView::OnMouseWheel(int notches, int /*x*/, int /*y*/) {
+    if (wheelTurned) wheelTurned(notches);
+}
+
+void CreatureView::OnDoubleClick(int /*x*/, int /*y*/) {
+    if (resetRequested) resetRequested();
+}
+
+void CreatureView::ResetCamera() {
+    const ViewState start;
+    state.yaw = start.yaw;
+    state.pitch = start.pitch;
+    state.panX = start.panX;
+    state.panY = start.panY;
+    state.zoom = start.zoom;
+    RequestRepaint();
+}
+
 }  // namespace view

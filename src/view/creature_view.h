@@ -5,6 +5,8 @@
 // view's camera, never the figure.
 #pragma once
 
+#include <functional>
+
 #include "ui/platform.h"
 #include "ui/window.h"
 #include "view/mesh_drawing.h"
@@ -36,6 +38,13 @@ public:
     void OnPaint() override;
     void OnMouseButton(ui::MouseButton button, bool down, int x, int y) override;
     void OnMouseMove(int x, int y) override;
+    // The wheel and a double click are told to whoever holds the zoom bar,
+    // which zooms with the bar or puts the whole camera back.
+    void OnMouseWheel(int notches, int x, int y) override;
+    void OnDoubleClick(int x, int y) override;
+
+    // The camera as it starts: no turn, no pan, the first zoom.
+    void ResetCamera();
 
     // Clears and draws one frame (the paint handler's work, without the swap).
     void DrawFrame();
@@ -54,6 +63,8 @@ public:
     int rightLastY = 0;
     bool glReady = false;  // a context was set up; paints draw only then
     DrawPath drawPath = DrawPath::Batched;  // PerQuad draws the reference picture
+    std::function<void(int notches)> wheelTurned;
+    std::function<void()> resetRequested;
 
 private:
     // An OpenGL set-up failure, in a box of the view's window when there is a

@@ -29,6 +29,7 @@ int MemoryPlatform::RunModal(const DialogTemplate& dialog, WindowHandler& handle
         if (script) script(window);
         lastModal = outer;
         if (!window.Ended()) window.Close();
+        if (!window.Ended()) window.EndDialog(kIdCancel);
     }
     const int result = window.EndResult();
     window.Show(false);
@@ -94,6 +95,16 @@ void MemoryPlatform::ShellOpen(const std::string& link) { shellOpened.push_back(
 
 void MemoryPlatform::ShowMessage(const std::string& text, const std::string& caption, Icon icon, Window* owner) {
     messages.push_back(RecordedMessage{text, caption, icon, owner});
+}
+
+int MemoryPlatform::Ask(const std::string& text, const std::string& caption, const std::vector<std::string>& buttons,
+                        Window* /*owner*/) {
+    questions.push_back(RecordedQuestion{text, caption, buttons});
+    const int last = static_cast<int>(buttons.size()) - 1;
+    if (answers.empty()) return last;
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer >= 0 && answer <= last ? answer : last;
 }
 
 std::unique_ptr<MemoryWindow> MemoryPlatform::CreateTopLevel(const DialogTemplate& dialog, WindowHandler* handler) {

@@ -16,6 +16,12 @@
 
 namespace ui::memory {
 
+struct RecordedQuestion {
+    std::string text;
+    std::string caption;
+    std::vector<std::string> buttons;
+};
+
 struct RecordedMessage {
     std::string text;
     std::string caption;
@@ -33,7 +39,8 @@ public:
     // the front of `modalScripts` if there is one (taken off the queue),
     // otherwise `modalScript` for an outermost run (a nested run, an About
     // box opened by the script, has no script then). A run the script
-    // leaves open ends as by the close box (kIdCancel). The window and its children are destroyed
+    // leaves open ends as by the close box (kIdCancel), even when its
+    // handler would keep it open. The window and its children are destroyed
     // before this returns, and their handlers' `window` is null again.
     int RunModal(const DialogTemplate& dialog, WindowHandler& handler, Window* owner) override;
     Window* CreateChildDialog(const DialogTemplate& dialog, WindowHandler& handler, Window& parent,
@@ -46,6 +53,10 @@ public:
     bool ChooseDirectory(const std::string& initial, Window* owner, std::string& chosen) override;
     void ShellOpen(const std::string& link) override;
     void ShowMessage(const std::string& text, const std::string& caption, Icon icon, Window* owner) override;
+    // Takes the front of `answers` (a button's index); none left, or one no
+    // button has: the last button, as Escape would.
+    int Ask(const std::string& text, const std::string& caption, const std::vector<std::string>& buttons,
+            Window* owner) override;
 
     // A top-level window outside any modal run, owned by the caller; with a
     // handler, OnInitDialog has run and the window is shown. The caller
@@ -54,6 +65,8 @@ public:
 
     // Recorded and scripted.
     std::vector<RecordedMessage> messages;
+    std::vector<RecordedQuestion> questions;
+    std::deque<int> answers;
     std::deque<std::optional<FileDialogResult>> fileDialogAnswers;  // nullopt or none left: cancel
     std::vector<FileDialogRequest> fileDialogRequests;
     std::deque<std::optional<std::string>> directoryAnswers;  // nullopt or none left: cancel

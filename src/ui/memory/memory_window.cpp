@@ -126,7 +126,38 @@ void MemoryWindow::EndDialog(int result) {
     endResult_ = result;
 }
 
+void MemoryWindow::AllowResize() {
+    resizable_ = true;
+    smallest_ = geometry_;
+}
+
+void MemoryWindow::Resize(int width, int height) {
+    if (resizable_) {
+        width = std::max(width, smallest_.width);
+        height = std::max(height, smallest_.height);
+    }
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    if (width == geometry_.width && height == geometry_.height) return;
+    geometry_.width = width;
+    geometry_.height = height;
+    if (glHandler_ != nullptr && glReady_) glHandler_->OnSize(width, height);
+    if (handler_ != nullptr) handler_->OnSize(width, height);
+}
+
+void MemoryWindow::RequestEnd(int result) {
+    if (!modal_ || ended_) return;
+    if (handler_ == nullptr || handler_->OnCloseRequest(result)) EndDialog(result);
+}
+
 // --- controls
+
+void MemoryWindow::MoveControl(int id, int x, int y) {
+    if (Control* c = Find(id)) {
+        c->pixels.x = x;
+        c->pixels.y = y;
+    }
+}
 
 void MemoryWindow::CreateControl(const ControlTemplate& control) { AddControl(control, control.rect); }
 
@@ -324,7 +355,7 @@ bool MemoryWindow::Click(int id) {
             break;  // push buttons, and radio push buttons whose check only the handler sets
     }
     if (handler_) handler_->OnCommand(id, kNotifyClicked);
-    if (modal_ && (id == kIdOk || id == kIdCancel)) EndDialog(id);
+    if (id == kIdOk || id == kIdCancel) RequestEnd(id);
     return true;
 }
 
@@ -375,14 +406,22 @@ bool MemoryWindow::PressKeys(const std::string& keys) {
     const auto it = shortcuts_.find(keys);
     if (it == shortcuts_.end() || ended_) return false;
     const Control* c = Find(it->second);
-    if (c == nullptr || !c->enabled || handler_ == nullptr) return false;
+    if ((c != nullptr && !c->enabled) || handler_ == nullptr) return false;
     handler_->OnCommand(it->second, kNotifyClicked);
     return true;
 }
 
 bool MemoryWindow::Close() {
     if (!modal_ || ended_) return false;
-    EndDialog(kIdCancel);
+    RequestEnd(kIdCancel);
+    return true;
+}
+
+bool MemoryWindow::PressEscape() {
+    if (!modal_ || ended_) return false;
+    // As a click on Cancel: the command first, then the end of the run.
+    if (handler_) handler_->OnCommand(kIdCancel, kNotifyClicked);
+    RequestEnd(kIdCancel);
     return true;
 }
 
@@ -395,6 +434,18 @@ bool MemoryWindow::MouseButton(ui::MouseButton button, bool down, int x, int y) 
 bool MemoryWindow::MouseMove(int x, int y) {
     if (glHandler_ == nullptr || !InsideClient(x, y)) return false;
     glHandler_->OnMouseMove(x, y);
+    return true;
+}
+
+bool MemoryWindow::MouseWheel(int notches, int x, int y) {
+    if (glHandler_ == nullptr || !InsideClient(x, y)) return false;
+    glHandler_->OnMouseWheel(notches, x, y);
+    return true;
+}
+
+bool MemoryWindow::DoubleClick(int x, int y) {
+    if (glHandler_ == nullptr || !InsideClient(x, y)) return false;
+    glHandler_->OnDoubleClick(x, y);
     return true;
 }
 

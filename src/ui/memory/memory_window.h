@@ -34,9 +34,15 @@ public:
     void Invalidate() override;
     void SetIcon(int iconId) override;
     void EndDialog(int result) override;
+    void SetModified(bool modified) override { modified_ = modified; }
+    bool IsModified() const override { return modified_; }
+    void AllowResize() override;
+    // Also what a user's drag of a resizable window's border does.
+    void Resize(int width, int height) override;
     void CreateControl(const ControlTemplate& control) override;
     bool HasControl(int id) const override;
     Rect ControlGeometry(int id) const override;
+    void MoveControl(int id, int x, int y) override;
     void SetText(int id, const std::string& text) override;
     std::string Text(int id) const override;
     void Enable(int id, bool enabled) override;
@@ -74,12 +80,17 @@ public:
     bool SelectTab(int id, int index);           // OnTabChanging, change, OnTabChanged
     bool TypeText(int id, const std::string& text);  // no notification
     bool LoseFocus(int id);                      // OnCommand(id, kNotifyKillFocus)
-    bool Close();                                // the close box: ends a modal run
+    // OK and Cancel, the close box and Escape end a modal run when its
+    // handler agrees (OnCloseRequest).
+    bool Close();                                // the close box
+    bool PressEscape();                          // OnCommand(kIdCancel), then as the close box
     bool PressKeys(const std::string& keys);     // a shortcut: as a click of its command
     // GL view only. Messages outside the client area are not delivered: the
     // view does not capture the mouse.
     bool MouseButton(ui::MouseButton button, bool down, int x, int y);
     bool MouseMove(int x, int y);
+    bool MouseWheel(int notches, int x, int y);
+    bool DoubleClick(int x, int y);
     bool Paint();  // OnPaint when GL is up; clears the pending repaint
 
     // Inspection.
@@ -92,6 +103,7 @@ public:
     int IconId() const { return iconId_; }
     bool PaintPending() const { return paintPending_; }
     bool IsGlView() const { return glHandler_ != nullptr; }
+    bool IsResizable() const { return resizable_; }
     std::string ToolTip(int id) const;
     bool Ended() const { return ended_; }
     int EndResult() const { return endResult_; }
@@ -139,6 +151,8 @@ private:
     Control* Reachable(int id);
     void UncheckGroupOf(std::size_t index);
     bool InsideClient(int x, int y) const;
+    // The end of a modal run the user asked for, when the handler agrees.
+    void RequestEnd(int result);
 
     MemoryPlatform& platform_;
     DialogTemplate template_;
@@ -152,6 +166,9 @@ private:
     int endResult_ = 0;
     bool paintPending_ = false;
     bool glReady_ = false;
+    bool modified_ = false;
+    bool resizable_ = false;
+    Rect smallest_;  // a resizable window's size when it was made
     WindowHandler* handler_ = nullptr;
     GlViewHandler* glHandler_ = nullptr;
     std::vector<Control> controls_;

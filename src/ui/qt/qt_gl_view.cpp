@@ -4,6 +4,7 @@
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <cmath>
 
@@ -91,6 +92,30 @@ void GlViewWidget::mouseMoveEvent(QMouseEvent* event) {
     if (!rect().contains(p) || handler_ == nullptr) return;
     if (isValid()) makeCurrent();
     handler_->OnMouseMove(p.x(), p.y());
+}
+
+}  // namespace ui::qt
+
+namespace ui::qt {
+
+void GlViewWidget::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click is the double click itself.
+    const QPoint p = event->position().toPoint();
+    if (event->button() != Qt::LeftButton || !rect().contains(p) || handler_ == nullptr) return;
+    if (isValid()) makeCurrent();
+    handler_->OnDoubleClick(p.x(), p.y());
+}
+
+void GlViewWidget::wheelEvent(QWheelEvent* event) {
+    constexpr int kNotch = 120;  // eighths of a degree
+    wheelRest_ += event->angleDelta().y();
+    const int notches = wheelRest_ / kNotch;
+    wheelRest_ -= notches * kNotch;
+    event->accept();
+    const QPoint p = event->position().toPoint();
+    if (notches == 0 || handler_ == nullptr) return;
+    if (isValid()) makeCurrent();
+    handler_->OnMouseWheel(notches, p.x(), p.y());
 }
 
 }  // namespace ui::qt

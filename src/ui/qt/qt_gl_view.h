@@ -25,6 +25,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void ReportGlInit(GlStatus status);
@@ -36,6 +38,7 @@ private:
     GlViewHandler* handler_;
     bool initReported_ = false;
     bool drawing_ = false;  // the handler accepted the context
+    int wheelRest_ = 0;     // eighths of a degree not yet a whole notch (fine wheels, touchpads)
 };
 
 }  // namespace ui::qt

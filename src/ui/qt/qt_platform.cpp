@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 #include "ui/qt/qt_dialog_font.h"
@@ -109,6 +110,31 @@ void QtPlatform::ShowMessage(const std::string& text, const std::string& caption
                     WidgetOf(owner));
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+}  // namespace ui::qt
+
+namespace ui::qt {
+
+int QtPlatform::Ask(const std::string& text, const std::string& caption, const std::vector<std::string>& buttons,
+                    Window* owner) {
+    if (buttons.empty()) return -1;
+    QMessageBox box(QMessageBox::Question, QString::fromStdString(caption), QString::fromStdString(text),
+                    QMessageBox::NoButton, WidgetOf(owner));
+    box.setTextFormat(Qt::PlainText);
+    // Our own buttons, in our order and with our words; the first is the
+    // default (Return), the last answers Escape and the close box.
+    std::vector<QPushButton*> added;
+    for (const std::string& label : buttons) {
+        added.push_back(box.addButton(QString::fromStdString(label), QMessageBox::ActionRole));
+    }
+    box.setDefaultButton(added.front());
+    box.setEscapeButton(added.back());
+    box.exec();
+    for (std::size_t i = 0; i < added.size(); ++i) {
+        if (box.clickedButton() == added[i]) return static_cast<int>(i);
+    }
+    return static_cast<int>(added.size()) - 1;
 }
 
 }  // namespace ui::qt

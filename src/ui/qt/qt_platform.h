@@ -23,6 +23,8 @@ public:
     bool ChooseDirectory(const std::string& initial, Window* owner, std::string& chosen) override;
     void ShellOpen(const std::string& link) override;
     void ShowMessage(const std::string& text, const std::string& caption, Icon icon, Window* owner) override;
+    int Ask(const std::string& text, const std::string& caption, const std::vector<std::string>& buttons,
+            Window* owner) override;
 
     // The Qt widget of one of our windows; null for none.
     static QWidget* WidgetOf(Window* window);

@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
+#include <QScreen>
 #include <QShortcut>
 
 #include <algorithm>
@@ -48,7 +49,14 @@ protected:
         }
         owner->EscapeKey();
     }
+    void resizeEvent(QResizeEvent* event) override {
+        QDialog::resizeEvent(event);
+        if (owner != nullptr) owner->Resized();
+    }
 };
+
+// The title's placeholder for the modified mark.
+const QString kModifiedMark = QStringLiteral("[*]");
 
 QString ToQt(const std::string& text) { return QString::fromStdString(text); }
 
@@ -259,6 +267,10 @@ const QtWindow::Control* QtWindow::Find(int id) const {
     return nullptr;
 }
 
+QtWindow::Control* QtWindow::Find(int id) {
+    return const_cast<Control*>(static_cast<const QtWindow*>(this)->Find(id));
+}
+
 template <typename W>
 W* QtWindow::Widget(int id, ControlKind kind) const {
     const Control* c = Find(id);
@@ -316,7 +328,12 @@ int QtWindow::Exec() {
 
 // --- the window itself
 
-std::string QtWindow::Caption() const { return root_ ? FromQt(root_->windowTitle()) : std::string(); }
+std::string QtWindow::Caption() const {
+    if (!root_) return {};
+    QString title = root_->windowTitle();
+    if (title.endsWith(kModifiedMark)) title.chop(kModifiedMark.size());
+    return FromQt(title);
+}
 
 Rect QtWindow::Geometry() const { return root_ ? FromQt(root_->geometry()) : Rect{}; }
 
@@ -351,7 +368,47 @@ void QtWindow::EndDialog(int result) {
     if (dialog_ != nullptr) dialog_->done(result);
 }
 
+void QtWindow::SetModified(bool modified) {
+    if (!root_) return;
+    if (!root_->windowTitle().endsWith(kModifiedMark)) root_->setWindowTitle(root_->windowTitle() + kModifiedMark);
+    root_->setWindowModified(modified);
+}
+
+bool QtWindow::IsModified() const { return root_ && root_->isWindowModified(); }
+
+void QtWindow::AllowResize() {
+    if (dialog_ == nullptr) return;
+    const bool shown = dialog_->isVisible();
+    dialog_->setMinimumSize(dialog_->size());
+    dialog_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    dialog_->setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+    if (shown) dialog_->show();  // a change of flags hides a shown window
+}
+
+void QtWindow::Resize(int width, int height) {
+    if (!root_) return;
+    QSize size(width, height);
+    if (dialog_ != nullptr) {
+        size = size.expandedTo(dialog_->minimumSize());
+        // Never beyond the screen the window is on.
+        if (const QScreen* screen = dialog_->screen()) size = size.boundedTo(screen->availableGeometry().size());
+        size = size.expandedTo(dialog_->minimumSize()).boundedTo(dialog_->maximumSize());
+    }
+    root_->resize(size);
+}
+
+void QtWindow::Resized() {
+    if (handler_ != nullptr && root_) handler_->OnSize(root_->width(), root_->height());
+}
+
 // --- controls
+
+void QtWindow::MoveControl(int id, int x, int y) {
+    Control* c = Find(id);
+    if (c == nullptr) return;
+    c->widget->move(x, y);
+    c->base.moveTo(x, y);
+}
 
 void QtWindow::CreateControl(const ControlTemplate& control) {
     const std::size_t before = controls_.size();
@@ -462,7 +519,9 @@ void QtWindow::AddShortcut(const std::string& keys, int id) {
     auto* shortcut = new QShortcut(QKeySequence(QString::fromStdString(keys)), root_.data());
     shortcut->setContext(Qt::WindowShortcut);
     QObject::connect(shortcut, &QShortcut::activated, root_.data(), [this, id] {
-        if (handler_ != nullptr && !ended_ && IsEnabled(id)) handler_->OnCommand(id, kNotifyClicked);
+        if (handler_ != nullptr && !ended_ && (!HasControl(id) || IsEnabled(id))) {
+            handler_->OnCommand(id, kNotifyClicked);
+        }
     });
 }
 
@@ -599,7 +658,7 @@ void QtWindow::UserClicked(std::size_t index) {
     const int id = controls_[index].id;
     if (controls_[index].kind == ControlKind::AutoRadioButton) UncheckGroupOf(index);
     if (handler_ != nullptr) handler_->OnCommand(id, kNotifyClicked);
-    if (kind_ == Kind::Modal && (id == kIdOk || id == kIdCancel)) EndDialog(id);
+    if (id == kIdOk || id == kIdCancel) RequestEnd(id);
 }
 
 void QtWindow::UserChoseEntry(int id) {
@@ -622,15 +681,18 @@ void QtWindow::TabChanged(int id) {
     if (handler_ != nullptr) handler_->OnTabChanged(id);
 }
 
-void QtWindow::CloseBox() {
-    if (kind_ == Kind::Modal && !ended_) EndDialog(kIdCancel);
+void QtWindow::RequestEnd(int result) {
+    if (kind_ != Kind::Modal || ended_) return;
+    if (handler_ == nullptr || handler_->OnCloseRequest(result)) EndDialog(result);
 }
+
+void QtWindow::CloseBox() { RequestEnd(kIdCancel); }
 
 void QtWindow::EscapeKey() {
     if (kind_ != Kind::Modal || ended_) return;
     // As a click on Cancel: the command first, then the end of the run.
     if (handler_ != nullptr) handler_->OnCommand(kIdCancel, kNotifyClicked);
-    EndDialog(kIdCancel);
+    RequestEnd(kIdCancel);
 }
 
 }  // namespace ui::qt

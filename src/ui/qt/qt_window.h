@@ -59,9 +59,14 @@ public:
     void Invalidate() override;
     void SetIcon(int iconId) override;
     void EndDialog(int result) override;
+    void SetModified(bool modified) override;
+    bool IsModified() const override;
+    void AllowResize() override;
+    void Resize(int width, int height) override;
     void CreateControl(const ControlTemplate& control) override;
     bool HasControl(int id) const override;
     Rect ControlGeometry(int id) const override;
+    void MoveControl(int id, int x, int y) override;
     void SetText(int id, const std::string& text) override;
     std::string Text(int id) const override;
     void Enable(int id, bool enabled) override;
@@ -99,6 +104,7 @@ public:
     void TabChanged(int id);
     void CloseBox();
     void EscapeKey();
+    void Resized();
 
 private:
     struct Control {
@@ -116,6 +122,9 @@ private:
     // where its row has room; back towards its own width when it has less.
     void FitToText(std::size_t index);
     const Control* Find(int id) const;
+    Control* Find(int id);
+    // The end of a modal run the user asked for, when the handler agrees.
+    void RequestEnd(int result);
     template <typename W>
     W* Widget(int id, ControlKind kind) const;
     void UncheckGroupOf(std::size_t index);
