@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <vector>
 #include <fstream>
@@ -412,6 +413,137 @@ TEST_F(MainWindowTest, UndoAndRedoTakeEveryEditBackAndForth) {
         EXPECT_EQ(w.ToolTip(kIdUndo), "Undo: Clear Creature");
         EXPECT_TRUE(platform.messages.empty());
         w.Click(ui::kIdOk);
+    });
+}
+
+enum Answer { kSave, kDiscard, kCancel };
+
+// OK, Cancel, Escape and the close box all ask about a modified figure:
+// Cancel keeps the program, Save whose file dialog is cancelled keeps it,
+// Discard closes. mw.cfg is written whichever way the run ended.
+TEST_F(MainWindowTest, EveryWayOfClosingAModifiedFigureAsksFirst) {
+    testlib::MakeTinyLibrary(dir / "lib", {}, {"one.mwo"});
+    const std::vector<std::function<bool(MemoryWindow&)>> closers = {
+        [](MemoryWindow& w) { return w.Click(ui::kIdOk); },
+        [](MemoryWindow& w) { return w.Click(ui::kIdCancel); },
+        [](MemoryWindow& w) { return w.PressEscape(); },
+        [](MemoryWindow& w) { return w.Close(); },
+    };
+    for (std::size_t k = 0; k < closers.size(); ++k) {
+        WriteConfigText("ObjectDir " + (dir / "lib").string() + "\nBgColor 0 0 1 0\n");
+        platform.questions.clear();
+        platform.modalScript = [&](MemoryWindow& w) {
+            EXPECT_FALSE(w.IsModified());
+            w.Click(kIdRandomCreature);
+            EXPECT_TRUE(w.IsModified());
+            for (Answer keeps : {kCancel, kSave}) {
+                platform.answers = {keeps};
+                ASSERT_TRUE(closers[k](w));
+                EXPECT_FALSE(w.Ended()) << "closer " << k << " answer " << keeps;
+            }
+            platform.answers = {kDiscard};
+            closers[k](w);
+            EXPECT_TRUE(w.Ended()) << "closer " << k;
+        };
+        RunApplication(platform);
+        ASSERT_EQ(platform.questions.size(), 3u) << "closer " << k;
+        EXPECT_EQ(platform.questions[0].text,
+                  "The figure has changes that are not saved. Save the project before closing?");
+        EXPECT_EQ(platform.questions[0].buttons, (std::vector<std::string>{"Save", "Discard", "Cancel"}));
+        // Written anew: the file read had neither these numbers nor a size.
+        const std::string written = ReadAll(dir / "mw.cfg");
+        EXPECT_NE(written.find("BgColor 0.000000 0.000000 1.000000"), std::string::npos);
+        EXPECT_NE(written.find("WindowSize 888 666\r\n"), std::string::npos);
+    }
+    EXPECT_EQ(platform.fileDialogRequests.size(), closers.size());  // one cancelled dialog each
+}
+
+// Save closes once the project is written; a saved or loaded figure closes
+// without a word, and an undo after the save makes it modified again.
+TEST_F(MainWindowTest, ASavedOrLoadedFigureClosesWithoutAQuestion) {
+    testlib::MakeTinyLibrary(dir / "lib", {}, {"one.mwo"});
+    WriteConfigText("ObjectDir " + (dir / "lib").string() + "\n");
+    const std::string project = (dir / "figure.mwp").string();
+    platform.modalScripts.push_back([&](MemoryWindow& w) {
+        w.Click(kIdRandomCreature);
+        platform.answers = {kSave};
+        platform.fileDialogAnswers = {ui::FileDialogResult{project, 1}};
+        w.Click(ui::kIdOk);
+        EXPECT_TRUE(w.Ended());
+    });
+    platform.modalScripts.push_back([&](MemoryWindow& w) {
+        MemoryWindow* page = ChildWithTemplate(w, kProjectTemplate);
+        ASSERT_NE(page, nullptr);
+        w.Click(kIdRandomCreature);
+        platform.fileDialogAnswers = {ui::FileDialogResult{project, 1}};
+        page->Click(panels::kIdSaveProject);
+        EXPECT_FALSE(w.IsModified());
+        w.Click(kIdUndo);
+        EXPECT_TRUE(w.IsModified());
+        platform.fileDialogAnswers = {ui::FileDialogResult{project, 1}};
+        page->Click(panels::kIdLoadProject);
+        EXPECT_FALSE(w.IsModified());
+        w.Close();
+        EXPECT_TRUE(w.Ended());
+    });
+    RunApplication(platform);
+    EXPECT_EQ(platform.questions.size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_regular_file(project));
+    RunApplication(platform);
+    EXPECT_EQ(platform.questions.size(), 1u);
+}
+
+// The view takes every pixel the window gains; the tab pages stay and the
+// bottom row keeps to the bottom. The wheel zooms with the bar, a double
+// click and Home put the camera back, and the size outlives the run.
+TEST_F(MainWindowTest, TheViewGrowsWithTheWindowAndTheCameraComesBack) {
+    WriteConfigText("WindowSize 1000 700\n");
+    Run([&](MainWindow& mw, MemoryWindow& w) {
+        auto* view = static_cast<MemoryWindow*>(mw.viewWindow);
+        ASSERT_NE(view, nullptr);
+        EXPECT_TRUE(w.IsResizable());
+        EXPECT_EQ(w.Geometry().width, 1000);
+        EXPECT_EQ(view->Geometry().width, 547 + 112);
+        const ui::Rect tabs = w.ControlGeometry(kIdTabStrip);
+        const struct {
+            int width, height;
+            ui::Rect view, ok, cancel;
+        } sizes[] = {
+            {1288, 966, {330, 20, 947, 857}, {4, 937, 75, 22}, {1202, 937, 75, 22}},
+            {500, 400, {330, 20, 547, 557}, {4, 637, 75, 22}, {802, 637, 75, 22}},  // never below its first size
+        };
+        for (const auto& s : sizes) {
+            w.Resize(s.width, s.height);
+            EXPECT_EQ(view->Geometry(), s.view) << s.width;
+            EXPECT_EQ(w.ControlGeometry(ui::kIdOk), s.ok) << s.width;
+            EXPECT_EQ(w.ControlGeometry(ui::kIdCancel), s.cancel) << s.width;
+            EXPECT_EQ(w.ControlGeometry(kIdTabStrip), tabs);
+        }
+
+        const view::ViewState start = mw.view->state;
+        view->MouseWheel(2, 5, 5);
+        EXPECT_EQ(mw.zoomPosition, -2);
+        EXPECT_NEAR(mw.view->state.zoom, 1.1f + 2.0f / 90.0f, 1e-6);
+        view->MouseWheel(-3, 5, 5);
+        EXPECT_EQ(mw.zoomPosition, 1);
+        EXPECT_EQ(w.GetScrollInfo(kIdZoomBar).pos, 1);
+        const std::vector<std::function<void()>> resets = {[&] { view->DoubleClick(5, 5); },
+                                                           [&] { w.PressKeys("Home"); }};
+        for (const auto& reset : resets) {
+            view->MouseButton(ui::MouseButton::Left, true, 10, 10);
+            view->MouseMove(40, 30);
+            view->MouseButton(ui::MouseButton::Left, false, 40, 30);
+            view->MouseButton(ui::MouseButton::Right, true, 10, 10);
+            view->MouseMove(60, 20);
+            view->MouseButton(ui::MouseButton::Right, false, 60, 20);
+            w.Scroll(kIdZoomBar, ui::kScrollPageRight, 0);
+            reset();
+            EXPECT_EQ(std::memcmp(&mw.view->state, &start, sizeof start), 0);
+            EXPECT_EQ(w.GetScrollInfo(kIdZoomBar).pos, 0);
+        }
+        w.Resize(1100, 800);
+        mw.WriteConfig();
+        EXPECT_NE(ReadAll(dir / "mw.cfg").find("WindowSize 1100 800\r\n"), std::string::npos);
     });
 }
 

@@ -165,6 +165,14 @@ TEST(CreatureViewWindow, SizeSetsViewportProjectionAndOnePushBack) {
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     EXPECT_NEAR(projection[5] / projection[0], 2.0, 1e-6);  // GL keeps floats
     EXPECT_NEAR(projection[5], 1.0 / std::tan(22.5 * std::acos(-1.0) / 180.0), 1e-6);
+    // The window grown by the user: viewport and aspect follow it, so the
+    // figure keeps its proportions at any size.
+    rig.window->Resize(1100, 440);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    EXPECT_EQ(viewport[2], 1100);
+    EXPECT_EQ(viewport[3], 440);
+    EXPECT_NEAR(projection[5] / projection[0], 2.5, 1e-6);
     // Height 0 divides by nothing: the aspect is the width.
     rig.view.OnSize(300, 0);
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
