@@ -136,7 +136,8 @@ public:
     // The user asks to end a modal run: OK, Cancel, Escape or the close box
     // (`result` is what the run would end with). False keeps it running.
     virtual bool OnCloseRequest(int /*result*/) { return true; }
-    // A resizable window's new client size, in pixels.
+    // A resizable window's new client size, in pixels (also the first, when
+    // it is shown).
     virtual void OnSize(int /*width*/, int /*height*/) {}
 
     Window* window = nullptr;

@@ -6,8 +6,10 @@
 # With "random", it first builds a random figure and checks that the view
 # shows more than the background, deforms a part on "Edit BodyParts" and
 # checks that the view changes, drags the background's red bar on "Prefs"
-# and checks the view's colour, then closes with Escape and checks that
-# mw.cfg holds the new colour. With "project", a random figure is saved as
+# and checks the view's colour, makes the window larger and checks that the
+# view grew, zooms with the wheel and goes back with Home, then closes with
+# Escape, answers the question about the changes with Save, and checks that
+# mw.cfg holds the new colour and size. With "project", a random figure is saved as
 # a project, cleared and loaded again, and the view shows it as before.
 # Usage: smoke_test.sh <program> <object library dir> <screenshot.png> escape|cancel|random|project [mwbatch]
 set -uo pipefail
@@ -60,6 +62,17 @@ kill -0 "$pid" 2>/dev/null || fail "the program ended by itself"
 window=$(timeout 5 xdotool search --onlyvisible --name "^${caption}\$" | tail -1)
 [ -n "$window" ] || fail "the window went away"
 timeout 20 import -window root "$screenshot" || fail "no screenshot"
+
+answerDialog() {  # title, then the file name to type; Return presses the default button
+  local dialog
+  dialog=$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | tail -1)
+  [ -n "$dialog" ] || fail "no \"$1\" window"
+  timeout 5 xdotool windowfocus --sync "$dialog" 2>/dev/null
+  sleep 0.5
+  [ -z "${2:-}" ] || timeout 10 xdotool type --delay 10 "$2" 2>/dev/null
+  timeout 5 xdotool key Return 2>/dev/null
+  sleep 1
+}
 
 # The view sits at 330, 20 (547 × 557 pixels) in the window; with nothing
 # loaded it shows the background colour alone.
@@ -143,7 +156,45 @@ if [ "$closeWith" = random ]; then
     *) fail "the view does not show the magenta background after the red bar was dragged: $pixel" ;;
   esac
   expectBackground='BgColor 0.996078 0.000000 1.000000 0.000000'
-  closeWith=escape
+
+  # The window made larger: the view takes the new room (its far corner
+  # shows the background), and the size is kept in mw.cfg.
+  timeout 5 xdotool windowsize --sync "$window" 1100 800 2>/dev/null || fail "the window could not be resized"
+  sleep 1
+  timeout 20 import -window root "$work/large.png" || fail "no screenshot of the larger window"
+  pixel=$(timeout 20 convert "$work/large.png" -crop "1x1+$((X + 330 + 547 + 212 - 5))+$((Y + 20 + 557 + 134 - 5))" \
+    -depth 8 txt:- | tail -1)
+  case "$pixel" in
+    *'#FE00FF'*) ;;
+    *) fail "the view did not grow with the window: its far corner shows $pixel" ;;
+  esac
+  crop="759x691+$((X + 330))+$((Y + 20))"
+  timeout 20 convert "$work/large.png" -crop "$crop" +repage "$work/large-view.png"
+  # The wheel over the view zooms; Home puts the camera back as it was.
+  timeout 5 xdotool mousemove --window "$window" 700 300 click --repeat 5 --delay 100 4 2>/dev/null
+  sleep 1
+  timeout 20 import -window root "$work/zoomed.png" || fail "no screenshot after the wheel"
+  zoomed=$(differs "$work/zoomed.png" "$work/large-view.png")
+  [ "${zoomed:-0}" -gt 500 ] 2>/dev/null || fail "five notches of the wheel changed $zoomed pixels of the view"
+  timeout 5 xdotool key Home 2>/dev/null
+  sleep 1
+  timeout 20 import -window root "$work/home.png" || fail "no screenshot after Home"
+  left=$(differs "$work/home.png" "$work/large-view.png")
+  [ "$left" = 0 ] || fail "Home left $left pixels of the view unlike the picture before the wheel"
+  echo "smoke test: the view grew with the window, the wheel changed $zoomed pixels and Home took them back"
+  cp "$work/zoomed.png" "${screenshot%.png}-zoomed.png"
+  expectSize='WindowSize 1100 800'
+
+  # Escape with the figure changed asks first; Return saves it.
+  timeout 5 xdotool windowfocus --sync "$window" 2>/dev/null
+  timeout 5 xdotool key --window "$window" Escape 2>/dev/null
+  kill -0 "$pid" 2>/dev/null || fail "Escape closed a figure with changes without asking"
+  answerDialog "Unsaved Changes"
+  answerDialog "Save As" "$work/closing.mwp"
+  answerDialog "Project Saved"
+  [ -s "$work/closing.mwp" ] || fail "Save in the question on closing wrote no project"
+  echo "smoke test: closing with changes asked, and Save wrote the project"
+  closeWith=asked
 fi
 
 if [ "$closeWith" = project ]; then
@@ -153,16 +204,6 @@ if [ "$closeWith" = project ]; then
   timeout 5 xdotool mousemove --window "$window" 280 591 click 1 2>/dev/null
   sleep 2
   timeout 20 import -window root "$work/saved.png" || fail "no screenshot of the figure"
-  answerDialog() {  # title, then the file name to type
-    local dialog
-    dialog=$(timeout 10 xdotool search --sync --onlyvisible --name "^$1\$" | tail -1)
-    [ -n "$dialog" ] || fail "no \"$1\" window"
-    timeout 5 xdotool windowfocus --sync "$dialog" 2>/dev/null
-    sleep 0.5
-    [ -z "${2:-}" ] || timeout 10 xdotool type --delay 10 "$2" 2>/dev/null
-    timeout 5 xdotool key Return 2>/dev/null
-    sleep 1
-  }
   # "Save Project" (55, 51 in the page) and the box that confirms it.
   timeout 5 xdotool mousemove --window "$window" 158 113 click 1 2>/dev/null
   answerDialog "Save As" "$work/figure.mwp"
@@ -206,6 +247,7 @@ if [ "$closeWith" = project ]; then
 fi
 
 case "$closeWith" in
+  asked) ;;  # closed through the question already
   escape)
     timeout 5 xdotool windowfocus --sync "$window" 2>/dev/null
     # The window is gone before the key comes up; that error is expected.
@@ -237,6 +279,7 @@ keywords=$(cut -d' ' -f1 "$config" | tr -d '\r' | tr '\n' ' ')
 [ "$keywords" = "ConvertObjectDir ConvertObjectName ObjectDir ProjectDir BgColor WireColor MirrorEdit WindowSize " ] ||
   fail "mw.cfg keywords: $keywords"
 grep -qxF "ObjectDir ${library}"$'\r' "$config" || fail "mw.cfg lacks the line ObjectDir $library: $(cat -A "$config")"
-[ -z "${expectBackground:-}" ] || grep -qxF "$expectBackground"$'\r' "$config" ||
-  fail "mw.cfg lacks the line $expectBackground: $(cat -A "$config")"
+for line in "${expectBackground:-}" "${expectSize:-}"; do
+  [ -z "$line" ] || grep -qxF "$line"$'\r' "$config" || fail "mw.cfg lacks the line $line: $(cat -A "$config")"
+done
 echo "smoke test: closed with $closeWith, mw.cfg written; screenshot in $screenshot"

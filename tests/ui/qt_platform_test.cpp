@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QScreen>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStyleOptionSlider>
@@ -46,10 +48,16 @@ struct Recorder : WindowHandler {
     }
     void OnTabChanging(int id) override { Log("changing " + std::to_string(window->TabSelection(id))); }
     void OnTabChanged(int id) override { Log("changed " + std::to_string(window->TabSelection(id))); }
+    bool OnCloseRequest(int result) override {
+        Log("close " + std::to_string(result));
+        return closeRefusals-- <= 0;
+    }
+    void OnSize(int width, int height) override { Log("size " + std::to_string(width) + "x" + std::to_string(height)); }
     void Log(const std::string& line) { events.push_back(line); }
 
     std::vector<std::string> events;
     std::function<int(int code, int pos)> setPosition;  // how the handler moves the bar, if it does
+    int closeRefusals = 0;  // how many requests to close it refuses first
 };
 
 constexpr int kList = 40;
@@ -351,6 +359,7 @@ int RunWith(Recorder& handler, std::function<void(QtWindow&)> act) {
         std::function<void(QtWindow&)> act;
     } starter;
     starter.act = std::move(act);
+    starter.closeRefusals = handler.closeRefusals;
     QtPlatform platform;
     const int result = platform.RunModal(TestDialog(), starter, nullptr);
     EXPECT_EQ(starter.window, nullptr);
@@ -362,14 +371,99 @@ TEST(QtModalRun, EndsOnOkCancelEscapeAndTheCloseBox) {
     EnsureApplication();
     Recorder r;
     EXPECT_EQ(RunWith(r, [](QtWindow& w) { static_cast<QPushButton*>(w.ControlWidget(kIdOk))->click(); }), kIdOk);
-    EXPECT_EQ(r.events, (std::vector<std::string>{"command 1 0"}));
+    EXPECT_EQ(r.events, (std::vector<std::string>{"command 1 0", "close 1"}));
     EXPECT_EQ(RunWith(r, [](QtWindow& w) { static_cast<QPushButton*>(w.ControlWidget(kIdCancel))->click(); }),
               kIdCancel);
-    EXPECT_EQ(r.events, (std::vector<std::string>{"command 2 0"}));
+    EXPECT_EQ(r.events, (std::vector<std::string>{"command 2 0", "close 2"}));
     EXPECT_EQ(RunWith(r, [](QtWindow& w) { QTest::keyClick(w.Widget(), Qt::Key_Escape); }), kIdCancel);
-    EXPECT_EQ(r.events, (std::vector<std::string>{"command 2 0"}));
+    EXPECT_EQ(r.events, (std::vector<std::string>{"command 2 0", "close 2"}));
     EXPECT_EQ(RunWith(r, [](QtWindow& w) { w.Widget()->close(); }), kIdCancel);
-    EXPECT_TRUE(r.events.empty());  // the close box sends no command
+    EXPECT_EQ(r.events, (std::vector<std::string>{"close 2"}));  // the close box sends no command
+}
+
+// A handler that refuses the first request keeps the window running; the
+// same action again ends it.
+TEST(QtModalRun, AHandlerMayKeepTheRunGoing) {
+    EnsureApplication();
+    const struct {
+        std::function<void(QtWindow&)> act;
+        int result;
+        std::vector<std::string> events;
+    } cases[] = {
+        {[](QtWindow& w) { static_cast<QPushButton*>(w.ControlWidget(kIdOk))->click(); }, kIdOk,
+         {"command 1 0", "close 1", "command 1 0", "close 1"}},
+        {[](QtWindow& w) { QTest::keyClick(w.Widget(), Qt::Key_Escape); }, kIdCancel,
+         {"command 2 0", "close 2", "command 2 0", "close 2"}},
+        {[](QtWindow& w) { w.Widget()->close(); }, kIdCancel, {"close 2", "close 2"}},
+    };
+    for (const auto& c : cases) {
+        Recorder r;
+        r.closeRefusals = 1;
+        EXPECT_EQ(RunWith(r,
+                          [&](QtWindow& w) {
+                              c.act(w);
+                              EXPECT_FALSE(w.Ended());
+                              EXPECT_TRUE(w.Widget()->isVisible());
+                              c.act(w);
+                          }),
+                  c.result);
+        EXPECT_EQ(r.events, c.events);
+    }
+}
+
+// The question's buttons in our order and words: Return presses the first,
+// Escape the last.
+TEST(QtQuestion, AnswersWithTheButtonPressed) {
+    EnsureApplication();
+    const struct {
+        std::function<void(QMessageBox&)> act;
+        int answer;
+    } cases[] = {
+        {[](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }, 0},
+        {[](QMessageBox& box) { box.buttons()[1]->click(); }, 1},
+        {[](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }, 2},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> labels;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            for (QAbstractButton* b : box->buttons()) labels.push_back(b->text().toStdString());
+            c.act(*box);
+        });
+        QtPlatform platform;
+        EXPECT_EQ(platform.Ask("Save?", "Unsaved", {"Save", "Discard", "Cancel"}, nullptr), c.answer);
+        EXPECT_EQ(labels, (std::vector<std::string>{"Save", "Discard", "Cancel"}));
+    }
+}
+
+// A resizable window reports every size, never below its first one nor
+// beyond the screen; the mark of unsaved changes leaves the caption alone.
+TEST(QtWindowSize, FollowsTheUserWithinItsBoundsAndMovesControls) {
+    EnsureApplication();
+    Recorder r;
+    std::unique_ptr<QtWindow> w = QtWindow::CreateModal(TestDialog(), r, nullptr);
+    r.window = w.get();
+    w->Widget()->show();
+    EXPECT_TRUE(r.events.empty());  // a window of fixed size has no sizes to tell
+    w->AllowResize();
+    const QSize first = w->Widget()->size();
+    const QSize screen = w->Widget()->screen()->availableGeometry().size();
+    w->Resize(first.width() + 40, first.height() + 30);
+    w->Resize(10, 10);
+    w->Resize(100000, 100000);
+    EXPECT_EQ(r.events, (std::vector<std::string>{
+                            "size " + std::to_string(first.width() + 40) + "x" + std::to_string(first.height() + 30),
+                            "size " + std::to_string(first.width()) + "x" + std::to_string(first.height()),
+                            "size " + std::to_string(screen.width()) + "x" + std::to_string(screen.height())}));
+    w->MoveControl(kIdOk, 7, 9);
+    EXPECT_EQ(w->ControlWidget(kIdOk)->pos(), QPoint(7, 9));
+    w->SetModified(true);
+    EXPECT_TRUE(w->Widget()->isWindowModified());
+    EXPECT_EQ(w->Caption(), "Qt test");
+    w->SetModified(false);
+    EXPECT_FALSE(w->IsModified());
+    w->DetachHandlers();
 }
 
 struct ViewRecorder : GlViewHandler {

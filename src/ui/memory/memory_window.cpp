@@ -142,7 +142,7 @@ void MemoryWindow::Resize(int width, int height) {
     geometry_.width = width;
     geometry_.height = height;
     if (glHandler_ != nullptr && glReady_) glHandler_->OnSize(width, height);
-    if (handler_ != nullptr) handler_->OnSize(width, height);
+    if (handler_ != nullptr && resizable_) handler_->OnSize(width, height);
 }
 
 void MemoryWindow::RequestEnd(int result) {

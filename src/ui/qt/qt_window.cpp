@@ -378,6 +378,7 @@ bool QtWindow::IsModified() const { return root_ && root_->isWindowModified(); }
 
 void QtWindow::AllowResize() {
     if (dialog_ == nullptr) return;
+    resizable_ = true;
     const bool shown = dialog_->isVisible();
     dialog_->setMinimumSize(dialog_->size());
     dialog_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -398,7 +399,7 @@ void QtWindow::Resize(int width, int height) {
 }
 
 void QtWindow::Resized() {
-    if (handler_ != nullptr && root_) handler_->OnSize(root_->width(), root_->height());
+    if (resizable_ && handler_ != nullptr && root_) handler_->OnSize(root_->width(), root_->height());
 }
 
 // --- controls

@@ -140,6 +140,7 @@ private:
     WindowHandler* handler_ = nullptr;
     GlViewHandler* glHandler_ = nullptr;
     bool ended_ = false;
+    bool resizable_ = false;
     int endResult_ = kIdCancel;
     std::vector<Control> controls_;
     std::vector<std::unique_ptr<QtWindow>> children_;
