@@ -118,6 +118,9 @@ bool MainWindow::OnInitDialog() {
     partSelectionPanel->steps = &steps;
     partParameterPanel->steps = &steps;
     projectPanel->steps = &steps;
+    partParameterPanel->mirror = &mirrorEdit;
+    partSelectionPanel->mirror = &mirrorEdit;
+    partParameterPanel->ShowMirror();
     steps.changed = [this] { ShowSteps(); };
     window->AddShortcut("Ctrl+Z", kIdUndo);
     window->AddShortcut("Ctrl+Shift+Z", kIdRedo);

@@ -34,4 +34,21 @@ int PanelIndexOfTypeId(int typeId) {
     return -1;
 }
 
+std::string MirrorPartName(std::string_view name) {
+    constexpr std::string_view left = "Left ";
+    constexpr std::string_view right = "Right ";
+    if (name.starts_with(left)) return std::string(right) + std::string(name.substr(left.size()));
+    if (name.starts_with(right)) return std::string(left) + std::string(name.substr(right.size()));
+    return {};
+}
+
+int MirrorPanelIndex(int panelIndex) {
+    if (panelIndex < 0 || panelIndex >= kPartTypeCount) return -1;
+    const std::string other = MirrorPartName(panelOrder[static_cast<std::size_t>(panelIndex)]);
+    for (int k = 0; k < kPartTypeCount; ++k) {
+        if (!other.empty() && panelOrder[static_cast<std::size_t>(k)] == other) return k;
+    }
+    return -1;
+}
+
 }  // namespace model

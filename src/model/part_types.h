@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
 
 namespace model {
@@ -21,5 +22,11 @@ extern const std::array<int, kPartTypeCount> panelToTypeId;
 int TypeIdOfName(std::string_view name);
 // Panel index of a type id, or -1.
 int PanelIndexOfTypeId(int typeId);
+
+// The name of the same kind of part on the other side ("Left arm" and
+// "Right arm" each give the other); empty for a name without a side.
+std::string MirrorPartName(std::string_view name);
+// Panel index of the other side's part of the same kind, or -1.
+int MirrorPanelIndex(int panelIndex);
 
 }  // namespace model

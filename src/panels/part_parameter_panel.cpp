@@ -27,6 +27,13 @@ constexpr std::size_t kFieldLimit = 255;
 
 bool ValidMode(std::int32_t mode) { return mode >= model::kLockNone && mode <= model::kLockNegative; }
 
+// The lock mode of the counterpart: mirrored in X, one part's positive half
+// is the other's negative half; Y and Z keep their halves.
+std::int32_t MirroredMode(int axis, std::int32_t mode) {
+    if (axis != model::kAxisX || mode == model::kLockNone) return mode;
+    return mode == model::kLockPositive ? model::kLockNegative : model::kLockPositive;
+}
+
 // The axis of an adjust bar, or -1.
 int AxisOfBar(int barId) {
     for (int a = 0; a < 3; ++a) {
@@ -49,7 +56,14 @@ bool PartParameterPanel::OnInitDialog() {
     for (auto name : model::panelOrder) window->AddEntry(kIdObjectList, std::string(name));
     window->SetSelection(kIdObjectList, 0);
     ResetControls();
+    window->CreateControl({kIdMirrorEdit, ui::ControlKind::AutoCheckBox, "Mirror left and right",
+                           ui::DialogUnitsToPixels({7, 252, 150, 10})});
+    ShowMirror();
     return true;
+}
+
+void PartParameterPanel::ShowMirror() {
+    if (window != nullptr) window->SetCheck(kIdMirrorEdit, mirror != nullptr && *mirror);
 }
 
 void PartParameterPanel::ResetControls() {
@@ -94,6 +108,12 @@ model::MeshObject* PartParameterPanel::ChosenPart() {
     return part;
 }
 
+model::MeshObject* PartParameterPanel::MirrorPart() {
+    if (window == nullptr || creature == nullptr || mirror == nullptr || !*mirror) return nullptr;
+    const int other = model::MirrorPanelIndex(window->Selection(kIdObjectList) - 1);
+    return other < 0 ? nullptr : creature->PartOfPanel(other);
+}
+
 void PartParameterPanel::ShowPart() {
     if (window == nullptr) return;
     model::MeshObject* part = ChosenPart();
@@ -132,6 +152,7 @@ void PartParameterPanel::SelectLockMode(int axis, int mode) {
     if (part == nullptr) return;
     BeginStep("Lock mode of", axis, *part);
     part->settings.lockModes[axis] = mode;
+    if (model::MeshObject* other = MirrorPart()) other->settings.lockModes[axis] = MirroredMode(axis, mode);
     CommitStep();
     window->SetScrollPos(kAxisControls[axis].adjustBar, part->settings.sliderPositions[mode][axis]);
     window->SetText(kAxisControls[axis].valueField, formats::FormatFixed(part->settings.deformFactors[mode][axis]));
@@ -186,6 +207,14 @@ void PartParameterPanel::AdjustByBar(int barId, int code, int thumbPos) {
         part->settings.deformFactors[m][a] = factor;
     }
     creature->ApplyParameters(part);
+    // Inside the bar's open step, so that one Undo takes both sides back.
+    model::MeshObject* other = valid ? MirrorPart() : nullptr;
+    if (other != nullptr) {
+        const std::int32_t mm = MirroredMode(a, m);
+        other->settings.sliderPositions[mm][a] = static_cast<std::int32_t>(p);
+        other->settings.deformFactors[mm][a] = factor;
+        creature->ApplyParameters(other);
+    }
     if (steps != nullptr && code == ui::kScrollEnd) steps->Close(*creature);
     RequestRepaint();
 }
@@ -205,6 +234,10 @@ void PartParameterPanel::ValueFieldLeft(int axis) {
     BeginStep("Value", axis, *part);
     part->settings.deformFactors[m][axis] = v;
     creature->ApplyParameters(part);
+    if (model::MeshObject* other = MirrorPart()) {
+        other->settings.deformFactors[MirroredMode(axis, m)][axis] = v;
+        creature->ApplyParameters(other);
+    }
     CommitStep();
     RequestRepaint();
 }
@@ -215,6 +248,7 @@ void PartParameterPanel::StepFieldLeft(int axis) {
     if (part == nullptr) return;
     BeginStep("Step", axis, *part);
     part->settings.sliderSteps[axis] = v;
+    if (model::MeshObject* other = MirrorPart()) other->settings.sliderSteps[axis] = v;
     CommitStep();
 }
 
@@ -228,6 +262,10 @@ void PartParameterPanel::OnCommand(int id, int code) {
     if (window == nullptr) return;
     if (id == kIdObjectList) {
         if (code == ui::kNotifySelChange) ShowPart();
+        return;
+    }
+    if (id == kIdMirrorEdit) {
+        if (code == ui::kNotifyClicked && mirror != nullptr) *mirror = window->IsChecked(kIdMirrorEdit);
         return;
     }
     if (id == kIdNextPart || id == kIdPreviousPart) {

@@ -25,6 +25,8 @@ constexpr int kIdPreviousPart = 1020;
 constexpr int kIdNextPart = 1021;
 constexpr int kObjectListEntries = 23;  // "(none)" and the 22 parts
 constexpr const char* kNoPartEntry = "(none)";
+// "Mirror left and right", made by the page itself below the Z group.
+constexpr int kIdMirrorEdit = 1052;
 
 // The controls of one axis group.
 struct AxisControls {
@@ -59,14 +61,22 @@ public:
     void ShowPart();
     void SelectLockMode(int axis, int mode);
     void AdjustByBar(int barId, int code, int thumbPos);
+    // The mirror box shows *mirror.
+    void ShowMirror();
 
     view::CreatureView* view = nullptr;
     model::Creature* creature = nullptr;
     FigureSteps* steps = nullptr;  // every change is a step of the figure's history
+    // While *mirror is on, a change of a left part is made to the right part
+    // of the same kind too, mirrored in X, and the other way round.
+    bool* mirror = nullptr;
 
 private:
     // The part of the chosen entry, outlined in the view; null for "(none)" or an empty slot.
     model::MeshObject* ChosenPart();
+    // The chosen part's counterpart on the other side while mirroring is on;
+    // null otherwise, for a part without a side, or when there is none.
+    model::MeshObject* MirrorPart();
     void EnableAxisControls(bool enabled);
     void StepEntry(int delta);
     void ValueFieldLeft(int axis);

@@ -7,6 +7,7 @@
 #include "formats/object_reader.h"
 #include "model/creature.h"
 #include "model/part_types.h"
+#include "text/list_order.h"
 #include "ui/message_sink.h"
 #include "view/creature_view.h"
 
@@ -62,6 +63,37 @@ bool PartSelectionPanel::ApplyPartChoice(int row) {
     return true;
 }
 
+void PartSelectionPanel::ChoosePart(int row) {
+    const int other = mirror != nullptr && *mirror ? model::MirrorPanelIndex(row) : -1;
+    if (other < 0 || window == nullptr || creature == nullptr) {
+        ApplyPartChoice(row);
+        return;
+    }
+    const int chosen = window->Selection(ListId(row));
+    const std::string file = chosen <= 0 ? std::string(kNoneEntry) : window->EntryText(ListId(row), chosen);
+    // "No Files" names no file; there is nothing to mirror.
+    const int k = file == kNoFilesEntry ? -1 : EntryNamed(other, file);
+    const std::string name(model::panelOrder[static_cast<std::size_t>(row)]);
+    if (steps != nullptr) steps->Begin(*creature, (chosen <= 0 ? "Remove " : "Choose ") + name);
+    ApplyPartChoice(row);
+    if (k >= 0) {
+        window->SetSelection(ListId(other), k);
+        ApplyPartChoice(other);
+    }
+    if (steps != nullptr) steps->Commit(*creature);
+}
+
+int PartSelectionPanel::EntryNamed(int row, const std::string& file) const {
+    const int count = window->EntryCount(ListId(row));
+    int found = -1;
+    for (int k = count - 1; k >= 0; --k) {
+        const std::string entry = window->EntryText(ListId(row), k);
+        if (entry == file) return k;
+        if (text::CompareIgnoringCase(entry, file) == 0) found = k;
+    }
+    return found;
+}
+
 void PartSelectionPanel::PickRandomParts() {
     if (window == nullptr) return;
     random_.Seed(static_cast<std::uint32_t>(clock()));
@@ -110,7 +142,7 @@ void PartSelectionPanel::ShowFigure() {
 
 void PartSelectionPanel::OnCommand(int id, int code) {
     if (id >= kFirstListId && id < kFirstListId + kPartRows) {
-        if (code == ui::kNotifySelChange) ApplyPartChoice(id - kFirstListId);
+        if (code == ui::kNotifySelChange) ChoosePart(id - kFirstListId);
         return;
     }
     if (id >= kFirstStepButtonId && id <= kFirstStepButtonId + 2 * kPartRows - 1) {
@@ -122,7 +154,7 @@ void PartSelectionPanel::OnCommand(int id, int code) {
         if (position > n - 1) position = n - 1;
         if (position < 0) position = 0;
         window->SetSelection(ListId(row), position);
-        ApplyPartChoice(row);
+        ChoosePart(row);
     }
 }
 

@@ -42,6 +42,11 @@ public:
     bool FillPartLists();
     // Applies the entry selected in the row's list to the creature; true.
     bool ApplyPartChoice(int row);
+    // The user's choice in a row: applied, and while *mirror is on, the
+    // other side's row of the same kind chooses the file of the same name
+    // (or " (none) ") too, in the same step. Random Creature picks every
+    // row itself and is not mirrored.
+    void ChoosePart(int row);
     // A random entry (never " (none) ") in every list, applied in row order.
     // A library without a single object file is said once, and the figure
     // stays as it is.
@@ -60,11 +65,15 @@ public:
     FigureSteps* steps = nullptr;  // every change is a step of the figure's history
     view::CreatureView* view = nullptr;
     ui::Platform* messages = nullptr;  // where an empty library is said
+    const bool* mirror = nullptr;      // left and right chosen together while *mirror is on
     // The clock that seeds the random pick (seconds); tests may replace it.
     std::function<std::time_t()> clock = [] { return std::time(nullptr); };
 
 private:
     void RequestRepaint();
+    // The entry of the row's list named `file` whatever the letter case (an
+    // exact match first), " (none) " for " (none) ", or -1.
+    int EntryNamed(int row, const std::string& file) const;
     model::RandomGenerator random_;
 };
 
