@@ -142,6 +142,45 @@ if [ "$closeWith" = random ]; then
   [ "$left" = 0 ] || fail "Ctrl+Y 30 times left $left pixels of the view unlike the deformed picture"
   echo "smoke test: Ctrl+Z 30 times gave back the picture before the clicks, Ctrl+Y as often the one after"
 
+  # "Random Creature" by mistake is one Ctrl+Z away from the figure before.
+  timeout 5 xdotool mousemove --window "$window" 280 591 click 1 2>/dev/null
+  sleep 2
+  timeout 20 import -window root "$work/mistake.png" || fail "no screenshot after the second Random Creature"
+  replaced=$(differs "$work/mistake.png" "$work/deformed-view.png")
+  [ "${replaced:-0}" -gt 500 ] 2>/dev/null || fail "a second Random Creature changed only $replaced pixels"
+  timeout 5 xdotool key ctrl+z 2>/dev/null
+  sleep 1
+  timeout 20 import -window root "$work/unmistaken.png" || fail "no screenshot after undoing Random Creature"
+  left=$(differs "$work/unmistaken.png" "$work/deformed-view.png")
+  [ "$left" = 0 ] || fail "Ctrl+Z after Random Creature left $left pixels unlike the figure before"
+  echo "smoke test: one Ctrl+Z took back a Random Creature ($replaced pixels) exactly"
+
+  # "Mirror left and right" (7, 252 in the page) on, then "Left forearm"
+  # (two more ">") widened by 20 clicks of the X bar's left arrow: the
+  # picture changes on both sides of the figure, as the right forearm
+  # follows the left one.
+  timeout 5 xdotool mousemove --window "$window" 20 437 click 1 2>/dev/null
+  timeout 10 xdotool mousemove --window "$window" 285 57 click --repeat 2 --delay 100 1 2>/dev/null
+  sleep 1
+  timeout 20 import -window root "$work/forearm.png" || fail "no screenshot of the chosen forearm"
+  timeout 20 xdotool mousemove --window "$window" 62 166 click --repeat 20 --delay 50 1 2>/dev/null
+  sleep 1
+  timeout 20 import -window root "$work/mirrored.png" || fail "no screenshot of the mirrored edit"
+  halves() {  # screenshot, screenshot: the pixels of the view's left and right halves that differ
+    local side count
+    for side in "273x557+$((X + 330))+$((Y + 20))" "274x557+$((X + 330 + 273))+$((Y + 20))"; do
+      timeout 20 convert "$1" -crop "$side" +repage "$work/a-half.png"
+      timeout 20 convert "$2" -crop "$side" +repage "$work/b-half.png"
+      count=$(timeout 20 compare -metric AE "$work/a-half.png" "$work/b-half.png" null: 2>&1)
+      echo "${count%% *}"
+    done
+  }
+  read -r leftHalf rightHalf <<< "$(halves "$work/forearm.png" "$work/mirrored.png" | tr '\n' ' ')"
+  [ "${leftHalf:-0}" -gt 100 ] 2>/dev/null && [ "${rightHalf:-0}" -gt 100 ] 2>/dev/null ||
+    fail "widening the left forearm with the mirror on changed $leftHalf and $rightHalf pixels of the view's halves"
+  echo "smoke test: the mirrored forearm edit changed $leftHalf and $rightHalf pixels of the view's two halves"
+  cp "$work/mirrored.png" "${screenshot%.png}-mirrored.png"
+
   # "Prefs": drag the background red bar (21, 100, 175 × 12) from 0 to its
   # end; the blue background turns magenta at once.
   timeout 5 xdotool mousemove --window "$window" 130 10 click 1 2>/dev/null
