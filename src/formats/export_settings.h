@@ -6,6 +6,10 @@
 
 #include <cstdint>
 
+namespace model {
+struct Pose;
+}
+
 namespace formats {
 
 // What the modern exports left out of a figure's mesh; added to, never reset.
@@ -22,6 +26,9 @@ struct ExportSettings {
     // Every surface a part's file named is written as "<part type>_<name>",
     // so that equal names on different parts become different materials.
     bool typeNames = false;
+    // The pose a rigged export sets its joints to; null for the rest pose.
+    // The other exports ignore it: they are handed the posed figure.
+    const model::Pose* pose = nullptr;
 };
 
 }  // namespace formats

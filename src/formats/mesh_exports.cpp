@@ -44,6 +44,7 @@ constexpr MeshExport kRows[] = {
                    "y\u00a0=\u00a00",
      .placed = true,
      .placement = kUpY,
+     .rigged = true,
      .write = ExportGlb},
     {.extension = ".obj",
      .dialogLabel = "Wavefront OBJ",

@@ -36,6 +36,10 @@ struct MeshExport {
     // +Y up, ..."); rows that share it are named together. Null when not
     // placed. A no-break space (kNoBreak) keeps "y = 0" on one line.
     const char* placement;
+    // The file carries the figure's skeleton and skin, and takes a pose as
+    // its joints' rotations over the rest mesh (glTF binary). Every other
+    // file is given the posed figure's geometry.
+    bool rigged = false;
     // Every writer names the surfaces by the settings; the placed ones also
     // place the figure by them.
     bool (*write)(const model::Creature& creature, const std::string& path, ui::MessageSink& messages,
