@@ -1,8 +1,11 @@
 // The glTF writer. One buffer: the merged vertices' positions (metres, +Y
 // up, facing +Z, feet on y = 0), their normals, then the triangle indices of
 // every material (16-bit where the largest index fits below 65535, the
-// 16-bit restart value, else 32-bit); every block is padded to a multiple
-// of 4 bytes, so all stay aligned. The
+// 16-bit restart value, else 32-bit), then the skin: every vertex's four
+// joints (bytes) and weights (floats) and every joint's inverse bind matrix.
+// Every block is padded to a multiple of 4 bytes, so all stay aligned. The
+// skeleton is one node per joint in the same frame, each placed relative to
+// its parent; a pose turns the joints, never the mesh. The
 // model is handed to tinygltf, which writes the JSON and the container into
 // a stream that is the atomic file itself: a second copy of the file in
 // memory would cost as much time again as the rest of the export. The file
@@ -15,12 +18,15 @@
 #include <cmath>
 #include <exception>
 #include <limits>
+#include <optional>
 #include <ostream>
 #include <streambuf>
 
 #include "formats/atomic_file.h"
 #include "formats/export_modern_figure.h"
 #include "formats/export_report.h"
+#include "model/pose.h"
+#include "model/skeleton.h"
 
 namespace formats {
 
@@ -159,6 +165,82 @@ std::vector<IndexBlock> PlanIndices(const ModernFigure& figure, std::uint64_t& t
     return blocks;
 }
 
+// The skeleton as the file keeps it: the joints' rest places in the file's
+// frame, rounded to floats once, so that the node translations (differences
+// of these) add up to exactly what the inverse bind matrices take away; and
+// every vertex's joints and weights.
+struct Rig {
+    model::Skeleton skeleton;
+    std::vector<std::array<float, 3>> places;
+    std::vector<model::PointWeights> vertexWeights;
+    std::size_t offset = 0;  // of the joints block in the buffer
+
+    bool Empty() const { return skeleton.joints.empty(); }
+    std::uint64_t Bytes() const {
+        return (4 + 16) * static_cast<std::uint64_t>(vertexWeights.size()) + 64 * static_cast<std::uint64_t>(places.size());
+    }
+};
+
+// A point's weights as the file keeps them: the used slots first, unused
+// ones joint 0 with weight 0. The shares are multiples of 2^-24, which
+// floats hold exactly, so they add up to exactly 1 in any reader's
+// arithmetic and the rest pose leaves every vertex exactly where it is. A
+// point without any usable share stays with the first joint.
+model::PointWeights FileWeights(const model::PointWeights& point, std::size_t jointCount) {
+    constexpr std::uint32_t kWhole = 1u << 24;
+    const auto usable = [&](std::size_t k) { return point.weights[k] > 0 && point.joints[k] < jointCount; };
+    double sum = 0;
+    std::size_t last = 0;
+    for (std::size_t k = 0; k < point.weights.size(); ++k) {
+        if (!usable(k)) continue;
+        sum += point.weights[k];
+        last = k;
+    }
+    model::PointWeights out{};
+    if (!(sum > 0) || !std::isfinite(sum)) {
+        out.weights[0] = 1.0f;
+        return out;
+    }
+    std::uint32_t left = kWhole;
+    std::size_t used = 0;
+    for (std::size_t k = 0; k <= last; ++k) {
+        if (!usable(k)) continue;
+        const auto rounded = static_cast<std::uint32_t>(std::lround(point.weights[k] / sum * kWhole));
+        const std::uint32_t share = k == last ? left : std::min(left, rounded);
+        // A share too small to keep leaves its slot: a joint with weight 0 must read as joint 0.
+        if (share == 0) continue;
+        out.joints[used] = point.joints[k];
+        out.weights[used] = static_cast<float>(share) / static_cast<float>(kWhole);
+        left -= share;
+        ++used;
+    }
+    return out;
+}
+
+// Skeleton and weights of the figure the writer merged.
+Rig MakeRig(const model::Creature& creature, const ModernFigure& figure) {
+    Rig rig;
+    rig.skeleton = model::BuildSkeleton(creature);
+    if (rig.Empty()) return rig;
+    for (const model::Joint& joint : rig.skeleton.joints) {
+        const std::array<double, 3> place = figure.FilePoint(joint.position);
+        rig.places.push_back({static_cast<float>(place[0]) + 0.0f, static_cast<float>(place[1]) + 0.0f,
+                              static_cast<float>(place[2]) + 0.0f});
+    }
+    const model::SkinWeights weights = model::ComputeSkinWeights(creature, rig.skeleton);
+    const std::size_t jointCount = rig.skeleton.joints.size();
+    rig.vertexWeights.resize(figure.VertexCount());
+    for (std::size_t v = 0; v < rig.vertexWeights.size(); ++v) {
+        const auto [part, point] = figure.PartPoint(static_cast<std::uint32_t>(v));
+        if (part < weights.parts.size() && point < weights.parts[part].size()) {
+            rig.vertexWeights[v] = FileWeights(weights.parts[part][point], jointCount);
+        } else {
+            rig.vertexWeights[v].weights[0] = 1.0f;
+        }
+    }
+    return rig;
+}
+
 // Appends little-endian values to the buffer through a small block, so
 // that the buffer is written once (not cleared first, then written).
 class BufferWriter {
@@ -173,6 +255,12 @@ public:
         if (at_ + 4 > end_) Flush();
         PutU32(at_, v);
     }
+    void Float(float v) { U32(std::bit_cast<std::uint32_t>(v)); }
+    void Bytes(const std::array<std::uint8_t, 4>& bytes) {
+        if (at_ + 4 > end_) Flush();
+        std::copy(bytes.begin(), bytes.end(), at_);
+        at_ += 4;
+    }
     void Flush() {
         data_.insert(data_.end(), block_, at_);
         at_ = block_;
@@ -185,7 +273,8 @@ private:
     unsigned char* const end_ = block_ + sizeof block_;
 };
 
-void FillBuffer(const ModernFigure& figure, const std::vector<IndexBlock>& blocks, std::vector<unsigned char>& data) {
+void FillBuffer(const ModernFigure& figure, const std::vector<IndexBlock>& blocks, const Rig& rig,
+                std::vector<unsigned char>& data) {
     BufferWriter out(data);
     for (float c : figure.positions) out.U32(std::bit_cast<std::uint32_t>(c));
     for (float n : figure.normals) out.U32(std::bit_cast<std::uint32_t>(n));
@@ -206,10 +295,71 @@ void FillBuffer(const ModernFigure& figure, const std::vector<IndexBlock>& block
         }
         if (!wide && blocks[m].indices % 2 == 1) out.U16(0);  // padding
     }
+    for (const model::PointWeights& point : rig.vertexWeights) out.Bytes(point.joints);
+    for (const model::PointWeights& point : rig.vertexWeights) {
+        for (float w : point.weights) out.Float(w);
+    }
+    // Column-major: the rest pose's global matrix is a translation to the
+    // joint's place, its inverse the translation back.
+    for (const std::array<float, 3>& place : rig.places) {
+        for (int column = 0; column < 3; ++column) {
+            for (int row = 0; row < 4; ++row) out.Float(row == column ? 1.0f : 0.0f);
+        }
+        for (float c : place) out.Float(-c + 0.0f);
+        out.Float(1.0f);
+    }
 }
 
-tinygltf::Model MakeModel(const ModernFigure& figure, const std::vector<IndexBlock>& blocks, std::uint64_t total,
-                          const std::string& name) {
+// A pose's rotation of a joint in the file's frame: mirroring z turns a
+// rotation (x, y, z, w) of the model into (-x, -y, z, w).
+std::vector<double> FileRotation(const model::Quaternion& rotation) {
+    const model::Quaternion q = model::Normalised(rotation);
+    return {-q.x + 0.0, -q.y + 0.0, q.z, q.w};
+}
+
+// One node per joint after the mesh's node, its children as in the
+// skeleton, placed relative to its parent, turned by the pose; the skin
+// over all of them. Returns the nodes the scene lists beside the mesh's.
+std::vector<int> AddSkeleton(tinygltf::Model& model, const Rig& rig, const model::Pose* pose, int inverseBinds) {
+    const int firstJoint = static_cast<int>(model.nodes.size());
+    tinygltf::Skin skin;
+    std::vector<int> roots;
+    for (std::size_t j = 0; j < rig.skeleton.joints.size(); ++j) {
+        const model::Joint& joint = rig.skeleton.joints[j];
+        tinygltf::Node node;
+        node.name = Utf8Name(std::string(model::partTypeNames[static_cast<std::size_t>(joint.typeId)]));
+        const std::array<float, 3>& place = rig.places[j];
+        node.translation.assign(place.begin(), place.end());
+        if (joint.parent >= 0) {
+            const auto parent = static_cast<std::size_t>(joint.parent);
+            for (std::size_t axis = 0; axis < 3; ++axis) node.translation[axis] -= rig.places[parent][axis];
+            model.nodes[static_cast<std::size_t>(firstJoint + joint.parent)].children.push_back(firstJoint + static_cast<int>(j));
+        } else {
+            roots.push_back(firstJoint + static_cast<int>(j));
+        }
+        if (pose != nullptr) {
+            const std::optional<model::Quaternion>& rotation = pose->rotations[static_cast<std::size_t>(joint.typeId)];
+            if (rotation) node.rotation = FileRotation(*rotation);
+        }
+        model.nodes.push_back(node);
+        skin.joints.push_back(firstJoint + static_cast<int>(j));
+    }
+    // Joints must meet in one root: several roots (a figure without its
+    // hips) hang from one node of their own that stays where it is.
+    if (roots.size() > 1) {
+        tinygltf::Node node;
+        node.name = "Skeleton";
+        node.children = roots;
+        model.nodes.push_back(node);
+        roots = {static_cast<int>(model.nodes.size() - 1)};
+    }
+    skin.inverseBindMatrices = inverseBinds;
+    model.skins.push_back(skin);
+    return roots;
+}
+
+tinygltf::Model MakeModel(const ModernFigure& figure, const std::vector<IndexBlock>& blocks, const Rig& rig,
+                          const model::Pose* pose, std::uint64_t total, const std::string& name) {
     tinygltf::Model model;
     model.asset.generator = kGenerator;
     model.asset.version = "2.0";
@@ -217,7 +367,7 @@ tinygltf::Model MakeModel(const ModernFigure& figure, const std::vector<IndexBlo
     model.buffers.emplace_back();
     std::vector<unsigned char>& data = model.buffers[0].data;
     data.reserve(static_cast<std::size_t>(total));
-    FillBuffer(figure, blocks, data);
+    FillBuffer(figure, blocks, rig, data);
 
     const std::size_t vertexCount = figure.VertexCount();
     const int positions = AddAccessor(model, AddView(model, 0, 12 * vertexCount, TINYGLTF_TARGET_ARRAY_BUFFER),
@@ -265,14 +415,32 @@ tinygltf::Model MakeModel(const ModernFigure& figure, const std::vector<IndexBlo
             blocks[m].indices, TINYGLTF_TYPE_SCALAR);
         mesh.primitives.push_back(primitive);
     }
-    model.meshes.push_back(mesh);
-
     tinygltf::Node node;
     node.name = name;
     node.mesh = 0;
     model.nodes.push_back(node);
     tinygltf::Scene scene;
     scene.nodes.push_back(0);
+    if (!rig.Empty()) {
+        // Behind every block of the mesh, so that its bytes stay where they were.
+        const int joints = AddAccessor(model, AddView(model, rig.offset, 4 * vertexCount, TINYGLTF_TARGET_ARRAY_BUFFER),
+                                       TINYGLTF_COMPONENT_TYPE_UNSIGNED_BYTE, vertexCount, TINYGLTF_TYPE_VEC4);
+        const int weights =
+            AddAccessor(model, AddView(model, rig.offset + 4 * vertexCount, 16 * vertexCount, TINYGLTF_TARGET_ARRAY_BUFFER),
+                        TINYGLTF_COMPONENT_TYPE_FLOAT, vertexCount, TINYGLTF_TYPE_VEC4);
+        const std::size_t jointCount = rig.places.size();
+        const int inverseBinds = AddAccessor(model, AddView(model, rig.offset + 20 * vertexCount, 64 * jointCount, 0),
+                                             TINYGLTF_COMPONENT_TYPE_FLOAT, jointCount, TINYGLTF_TYPE_MAT4);
+        for (tinygltf::Primitive& primitive : mesh.primitives) {
+            primitive.attributes["JOINTS_0"] = joints;
+            primitive.attributes["WEIGHTS_0"] = weights;
+        }
+        // The skinned mesh's node stays a root without a transform of its own:
+        // only the joints move it.
+        model.nodes[0].skin = 0;
+        for (int root : AddSkeleton(model, rig, pose, inverseBinds)) scene.nodes.push_back(root);
+    }
+    model.meshes.push_back(mesh);
     model.scenes.push_back(scene);
     model.defaultScene = 0;
     return model;
@@ -309,12 +477,16 @@ bool ExportGlb(const model::Creature& creature, const std::string& path, ui::Mes
     if (!figure.Prepare(creature, messages, settings, FileFrame::kMetresYUp)) return false;
     std::uint64_t bufferBytes = 0;
     const std::vector<IndexBlock> blocks = PlanIndices(figure, bufferBytes);
+    Rig rig = MakeRig(creature, figure);
+    rig.offset = static_cast<std::size_t>(bufferBytes);
+    bufferBytes += rig.Bytes();
     if (bufferBytes > kLargestFile - kJsonAllowance) {
         ReportExportError(messages, kTooLarge);
         return false;
     }
     return WriteExportFile(path, messages, [&](AtomicFile& file) {
-        const tinygltf::Model model = MakeModel(figure, blocks, bufferBytes, Utf8Name(FileStem(path)));
+        const tinygltf::Model model =
+            MakeModel(figure, blocks, rig, settings.pose, bufferBytes, Utf8Name(FileStem(path)));
         FileStream fileStream(file);
         std::ostream stream(&fileStream);
         tinygltf::TinyGLTF writer;

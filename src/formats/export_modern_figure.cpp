@@ -198,6 +198,9 @@ void ModernFigure::Place(double metresPerUnit, FileFrame frame) {
     const double centreX = (low[0] + high[0]) / 2;
     const double centreZ = (low[2] + high[2]) / 2;
     const double scale = frame == FileFrame::kMillimetresZUp ? 1000.0 * metresPerUnit : metresPerUnit;
+    origin_ = {centreX, low[1], centreZ};
+    scale_ = scale;
+    frame_ = frame;
     const bool withNormals = !merged.normals.empty();
     positions.resize(3 * count);
     normals.resize(withNormals ? 3 * count : 0);
@@ -219,6 +222,23 @@ void ModernFigure::Place(double metresPerUnit, FileFrame frame) {
         normal[1] = yUp ? n[1] : n[2];
         normal[2] = yUp ? -n[2] : n[1];
     }
+}
+
+std::array<double, 3> ModernFigure::FilePoint(const std::array<double, 3>& modelPoint) const {
+    const double x = (modelPoint[0] - origin_[0]) * scale_;
+    const double up = (modelPoint[1] - origin_[1]) * scale_;
+    const double front = -(modelPoint[2] - origin_[2]) * scale_;
+    if (frame_ == FileFrame::kMetresYUp) return {x, up, front};
+    return {x, -front, up};
+}
+
+std::pair<std::uint32_t, std::uint32_t> ModernFigure::PartPoint(std::uint32_t vertex) const {
+    const std::uint32_t point = merged.vertices[vertex];
+    // The last part starting at or before the point: parts without points
+    // share their base with the next part.
+    const auto after = std::upper_bound(merged.pointBase.begin(), merged.pointBase.end(), point);
+    const auto part = static_cast<std::uint32_t>(after - merged.pointBase.begin() - 1);
+    return {part, point - merged.pointBase[part]};
 }
 
 int ModernFigure::Triangles(std::uint32_t face, std::array<std::array<std::uint32_t, 3>, 2>& out) const {

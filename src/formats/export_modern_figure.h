@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "formats/export_settings.h"
@@ -65,6 +66,11 @@ public:
     const float* Position(std::uint32_t vertex) const { return &positions[3 * static_cast<std::size_t>(vertex)]; }
     const float* Normal(std::uint32_t vertex) const { return &normals[3 * static_cast<std::size_t>(vertex)]; }
     std::size_t VertexCount() const { return merged.vertices.size(); }
+    // A point given in the model's units and axes, placed as the figure's
+    // points were (for what a file keeps beside the mesh, such as joints).
+    std::array<double, 3> FilePoint(const std::array<double, 3>& modelPoint) const;
+    // The part list position of a vertex's point and its number in that part.
+    std::pair<std::uint32_t, std::uint32_t> PartPoint(std::uint32_t vertex) const;
 
     MergedFigure merged;
     std::vector<NamedMaterial> materials;
@@ -80,6 +86,10 @@ private:
     void Place(double metresPerUnit, FileFrame frame);
 
     std::vector<std::uint8_t> triangleMask_;  // per merged face: bit 0 (a, b, c), bit 1 (c, d, a)
+    // How Place maps a model point: (p - origin) × scale, z mirrored, in the frame.
+    std::array<double, 3> origin_{};
+    double scale_ = 1.0;
+    FileFrame frame_ = FileFrame::kMetresYUp;
 };
 
 // The file name without folder and extension: the figure's name in files
