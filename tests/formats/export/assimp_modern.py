@@ -1,7 +1,8 @@
 """assimp reads the sample .glb, .obj and .stl with the triangles the export
 counted (the .obj's faces read raw are its quads), one material per surface
 name and colour in material order, and the colours (written back out by assimp's own
-OBJ exporter): linear in the .glb, as shown in the .obj.
+OBJ exporter): linear in the .glb, as shown in the .obj. The .glb's joints are
+bones of its meshes, one a joint.
 
     assimp_modern.py <assimp> <folder with the sample files and sample-modern.counts>
 """
@@ -64,6 +65,10 @@ obj_names = {re.sub(r"\s", "_", n): rgb for n, rgb in materials.items()}
 expect("glb triangles", info("sample.glb")[0]["Faces"], counts["triangles"])
 expect("glb materials", info("sample.glb", "-r")[1], list(materials))
 expect("glb colours (linear)", colours("sample.glb"), {n: tuple(map(linear, c)) for n, c in materials.items()}, True)
+# assimp's XML dump names every mesh's bones.
+run("export", f"{folder}/sample.glb", f"{folder}/assimp-sample-glb.assxml")
+bones = set(re.findall(r'<Bone name="([^"]*)"', open(f"{folder}/assimp-sample-glb.assxml", encoding="utf-8").read()))
+expect("glb bones (one a joint)", len(bones), counts["joints"])
 expect("obj triangles", info("sample.obj")[0]["Faces"], counts["triangles"])
 raw, raw_names = info("sample.obj", "-r")
 expect("obj faces read raw (quads)", raw["Faces"], counts["quads"])

@@ -1,10 +1,11 @@
-// The Khronos glTF validator on the sample .glb: no errors, no warnings,
-// and the vertices, triangles, materials and primitives the export counted.
-//   node gltf_validate.js <node_modules folder> <sample.glb> <sample-modern.counts>
+// The Khronos glTF validator on the sample .glb files (at rest and posed):
+// no errors, no warnings, the vertices, triangles, materials and primitives
+// the export counted, and a skin over the figure's joints on every primitive.
+//   node gltf_validate.js <node_modules folder> <sample-modern.counts> <file.glb>...
 'use strict';
 const fs = require('fs');
 const path = require('path');
-const [modules, glbPath, countsPath] = process.argv.slice(2);
+const [modules, countsPath, ...glbPaths] = process.argv.slice(2);
 
 let validator;
 try {
@@ -29,11 +30,12 @@ function GlbJson(bytes) {
   return JSON.parse(bytes.subarray(20, 20 + jsonLength).toString('utf8'));
 }
 
-const bytes = fs.readFileSync(glbPath);
-validator.validateBytes(new Uint8Array(bytes), { maxIssues: 0 }).then((report) => {
+async function Check(glbPath) {
+  const bytes = fs.readFileSync(glbPath);
+  const report = await validator.validateBytes(new Uint8Array(bytes), { maxIssues: 0 });
   const issues = report.issues;
-  console.log(`validator ${report.validatorVersion}: ${issues.numErrors} errors, ${issues.numWarnings} warnings, ` +
-              `${issues.numInfos} infos, ${issues.numHints} hints`);
+  console.log(`${glbPath}: validator ${report.validatorVersion}: ${issues.numErrors} errors, ` +
+              `${issues.numWarnings} warnings, ${issues.numInfos} infos, ${issues.numHints} hints`);
   for (const message of issues.messages) {
     console.log(`  [${message.severity}] ${message.code} ${message.pointer || ''}: ${message.message}`);
   }
@@ -43,26 +45,38 @@ validator.validateBytes(new Uint8Array(bytes), { maxIssues: 0 }).then((report) =
   const normal = gltf.accessors[primitives[0].attributes.NORMAL];
   let triangles = 0;
   for (const primitive of primitives) triangles += gltf.accessors[primitive.indices].count / 3;
+  const skinned = gltf.nodes.filter((node) => node.skin !== undefined);
   const found = {
     vertices: position.count, normals: normal.count, triangles: triangles,
     validatorTriangles: report.info.totalTriangleCount, materials: gltf.materials.length,
-    primitives: primitives.length,
+    primitives: primitives.length, joints: gltf.skins.length === 1 ? gltf.skins[0].joints.length : -1,
+    skinnedNodes: skinned.length,
   };
   const expected = {
     vertices: counts.vertices, normals: counts.vertices, triangles: counts.triangles,
     validatorTriangles: counts.triangles, materials: counts.materials, primitives: counts.materials,
+    joints: counts.joints, skinnedNodes: 1,
   };
-  console.log('found    ' + JSON.stringify(found));
-  console.log('expected ' + JSON.stringify(expected));
+  console.log('  found    ' + JSON.stringify(found));
+  console.log('  expected ' + JSON.stringify(expected));
   let ok = issues.numErrors === 0 && issues.numWarnings === 0;
   for (const key of Object.keys(expected)) ok = ok && found[key] === expected[key];
-  // All primitives share the one POSITION and NORMAL accessor.
+  // All primitives share the one POSITION, NORMAL, JOINTS_0 and WEIGHTS_0 accessor.
   for (const primitive of primitives) {
-    ok = ok && primitive.attributes.POSITION === primitives[0].attributes.POSITION &&
-         primitive.attributes.NORMAL === primitives[0].attributes.NORMAL && primitive.mode === 4;
+    for (const name of ['POSITION', 'NORMAL', 'JOINTS_0', 'WEIGHTS_0']) {
+      ok = ok && primitive.attributes[name] !== undefined &&
+           primitive.attributes[name] === primitives[0].attributes[name];
+    }
+    ok = ok && primitive.mode === 4;
   }
+  return ok;
+}
+
+(async () => {
+  let ok = true;
+  for (const glbPath of glbPaths) ok = (await Check(glbPath)) && ok;
   process.exit(ok ? 0 : 1);
-}, (error) => {
+})().catch((error) => {
   console.log('validator failed: ' + error);
   process.exit(1);
 });

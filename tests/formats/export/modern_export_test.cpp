@@ -1,11 +1,13 @@
 // The glTF, OBJ and STL exports of small figures made in code: the merged
-// figure's normals, the .glb read back by tinygltf, OBJ text and STL bytes
-// worked out by hand.
+// figure's normals, the .glb (and its skeleton) read back by tinygltf, OBJ
+// text and STL bytes worked out by hand.
 #include <gtest/gtest.h>
 
 #include <tiny_gltf.h>
 
 #include <bit>
+#include <cstring>
+#include <map>
 #include <cmath>
 #include <optional>
 #include <set>
@@ -15,6 +17,7 @@
 #include "formats/export_modern_figure.h"
 #include "formats/export_obj.h"
 #include "formats/export_stl.h"
+#include "model/pose.h"
 
 using exporttest::Append;
 using exporttest::CodePart;
@@ -55,6 +58,16 @@ bool LoadGlb(const std::filesystem::path& path, tinygltf::Model& model) {
     const bool loaded = reader.LoadBinaryFromFile(&model, &error, &warning, path.string());
     EXPECT_TRUE(loaded) << error;
     return loaded;
+}
+
+// An accessor's elements as they lie in the buffer (tightly packed).
+template <typename T>
+std::vector<T> Elements(const tinygltf::Model& model, int index) {
+    const tinygltf::Accessor& a = model.accessors[static_cast<std::size_t>(index)];
+    const tinygltf::BufferView& view = model.bufferViews[static_cast<std::size_t>(a.bufferView)];
+    std::vector<T> out(view.byteLength / sizeof(T));
+    std::memcpy(out.data(), model.buffers[0].data.data() + view.byteOffset + a.byteOffset, out.size() * sizeof(T));
+    return out;
 }
 
 }  // namespace
@@ -132,7 +145,7 @@ TEST(GlbExport, NamedAfterTheFileWithLinearColoursAndTypeNamedMaterials) {
     tinygltf::Model model;
     ASSERT_TRUE(LoadGlb(folder / "hero figure.v2.glb", model));
     EXPECT_EQ(model.asset.generator, "Morphwright 1.6");
-    ASSERT_EQ(model.nodes.size(), 1u);
+    ASSERT_EQ(model.nodes.size(), 3u);  // the mesh's, then the Neck's and the Head's joint
     EXPECT_EQ(model.nodes[0].name, "hero figure.v2");
     EXPECT_EQ(model.meshes[0].name, "hero figure.v2");
     std::vector<std::string> names;
@@ -184,6 +197,82 @@ TEST(GlbExport, IndicesAreSixteenBitWhereTheyFitBelowTheRestartValue) {
     EXPECT_EQ(last(primitives[1], 3), std::pair(TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT, 1u));
     EXPECT_EQ(last(primitives[1], 2), std::pair(TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT, 65535u));
     EXPECT_EQ(last(primitives[1], 1), std::pair(TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT, 2u));
+}
+
+// Hips (model y 0 … 1), a thigh below (y -2 … -1) and a head above
+// (y 5 … 6), none welded: each joint sits at its part's centre, the head
+// hangs from the hips for want of neck and upper body, and every vertex
+// follows its own part's joint alone. In the file (metres, feet on y = 0,
+// centred) the hips' joint is at y 2.5, the thigh's at 0.5, the head's at
+// 7.5. A pose turns its joints, mirrored in z like the figure.
+TEST(GlbExport, TheSkeletonSkinAndPoseAsWorkedOutByHand) {
+    struct Joint {
+        const char* parent;
+        float y;                      // file y of the joint; x and z are 0
+        std::vector<double> rotation;  // in the pose below
+    };
+    const std::map<std::string, Joint> joints = {
+        {"Stomach", {"", 2.5f, {}}},
+        {"Left thigh", {"Stomach", 0.5f, {-0.6, 0, 0, 0.8}}},
+        {"Head", {"Stomach", 7.5f, {0, 0, 0.6, 0.8}}},
+    };
+    model::Pose pose;
+    pose.rotations[static_cast<std::size_t>(model::TypeIdOfName("Left thigh"))] = model::Quaternion{0.6, 0, 0, 0.8};
+    pose.rotations[static_cast<std::size_t>(model::TypeIdOfName("Head"))] = model::Quaternion{0, 0, 3, 4};
+    for (const model::Pose* posed : std::array<const model::Pose*, 2>{nullptr, &pose}) {
+        SCOPED_TRACE(posed ? "posed" : "rest");
+        RecordingSink sink;
+        model::Creature creature(sink);
+        Append(creature, Strip("Stomach", 0));
+        Append(creature, Strip("Left thigh", -2));
+        Append(creature, Strip("Head", 5));
+        TempFolder folder;
+        formats::ExportSettings settings;
+        settings.pose = posed;
+        ASSERT_TRUE(formats::ExportGlb(creature, (folder / "rig.glb").string(), sink, settings));
+        tinygltf::Model model;
+        ASSERT_TRUE(LoadGlb(folder / "rig.glb", model));
+
+        // The mesh's node holds the skin and stays an untransformed root beside the hips.
+        ASSERT_EQ(model.skins.size(), 1u);
+        EXPECT_EQ(model.nodes[0].skin, 0);
+        EXPECT_TRUE(model.nodes[0].translation.empty() && model.nodes[0].rotation.empty());
+        const std::vector<int>& skin = model.skins[0].joints;
+        ASSERT_EQ(skin.size(), joints.size());
+        std::map<int, int> parentOf;
+        for (std::size_t n = 0; n < model.nodes.size(); ++n) {
+            for (int child : model.nodes[n].children) parentOf[child] = static_cast<int>(n);
+        }
+        const std::vector<float> inverseBinds = Elements<float>(model, model.skins[0].inverseBindMatrices);
+        for (std::size_t j = 0; j < skin.size(); ++j) {
+            const tinygltf::Node& node = model.nodes[static_cast<std::size_t>(skin[j])];
+            ASSERT_EQ(joints.count(node.name), 1u) << node.name;
+            const Joint& expected = joints.at(node.name);
+            const int parent = parentOf.count(skin[j]) ? parentOf[skin[j]] : -1;
+            EXPECT_EQ(parent < 0 ? "" : model.nodes[static_cast<std::size_t>(parent)].name, expected.parent) << node.name;
+            const float parentY = parent < 0 ? 0 : joints.at(model.nodes[static_cast<std::size_t>(parent)].name).y;
+            EXPECT_EQ(node.translation, (std::vector<double>{0, expected.y - parentY, 0})) << node.name;
+            // The inverse of the rest global matrix: a translation back from the joint.
+            const std::vector<float> inverse(inverseBinds.begin() + 16 * j, inverseBinds.begin() + 16 * (j + 1));
+            EXPECT_EQ(inverse, (std::vector<float>{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, -expected.y, 0, 1})) << node.name;
+            EXPECT_EQ(node.rotation, posed ? expected.rotation : std::vector<double>{}) << node.name;
+        }
+        EXPECT_EQ(model.scenes[0].nodes, (std::vector<int>{0, skin[0]}));
+
+        const tinygltf::Primitive& primitive = model.meshes[0].primitives[0];
+        const std::vector<float> xyz = Elements<float>(model, primitive.attributes.at("POSITION"));
+        const std::vector<std::uint8_t> vertexJoints = Elements<std::uint8_t>(model, primitive.attributes.at("JOINTS_0"));
+        const std::vector<float> weights = Elements<float>(model, primitive.attributes.at("WEIGHTS_0"));
+        ASSERT_EQ(xyz.size(), 3 * 18u);
+        ASSERT_EQ(weights.size(), 4 * 18u);
+        for (std::size_t v = 0; v < 18; ++v) {
+            const float y = xyz[3 * v + 1];
+            const std::string part = y >= 7 ? "Head" : y >= 2 ? "Stomach" : "Left thigh";
+            EXPECT_EQ(model.nodes[static_cast<std::size_t>(skin[vertexJoints[4 * v]])].name, part) << "vertex " << v;
+            EXPECT_EQ(std::vector<float>(weights.begin() + 4 * v, weights.begin() + 4 * v + 4),
+                      (std::vector<float>{1, 0, 0, 0})) << "vertex " << v;
+        }
+    }
 }
 
 TEST(ObjExport, AFigureWorkedOutByHand) {

@@ -1,9 +1,10 @@
 // The sample figure (the first object file of every part's folder, but a
 // brown right eye beside the blue left one) exported
 // as sample.3ds, .dxf, .glb, .obj (with sample.mtl) and .stl into
-// MW_SAMPLE_EXPORTS, with sample.counts saying what a reader should find;
-// lib3ds reads the .3ds back here, and CTest then hands the files to assimp,
-// ezdxf and the glTF validator.
+// MW_SAMPLE_EXPORTS, with sample.counts saying what a reader should find,
+// and posed as sample-tpose and sample-sit (.glb and .obj); lib3ds reads the
+// .3ds back here, and CTest then hands the files to assimp, ezdxf, the glTF
+// validator and a skinning check of its own.
 #include <gtest/gtest.h>
 
 #include <lib3ds/file.h>
@@ -33,6 +34,8 @@
 #include "formats/object_reader.h"
 #include "model/creature.h"
 #include "model/part_types.h"
+#include "model/pose.h"
+#include "model/skeleton.h"
 #include "../../support/recording_sink.h"
 #include "../../support/stl_corners.h"
 
@@ -134,7 +137,8 @@ TEST(SampleFigureExports, ModernFormatsAreWrittenWithTheirCounts) {
     // One line a material: its name, then its colour as the view shows it.
     std::ofstream counts(out / "sample-modern.counts");
     counts << "vertices " << figure.merged.vertices.size() << "\ntriangles " << triangles << "\nquads " << faces
-           << "\nmaterials " << figure.materials.size() << "\n";
+           << "\nmaterials " << figure.materials.size() << "\njoints " << model::BuildSkeleton(creature).joints.size()
+           << "\n";
     for (const formats::NamedMaterial& material : figure.materials) {
         counts << "material " << material.name;
         for (float c : material.record->colour) counts << ' ' << c;
@@ -151,6 +155,27 @@ TEST(SampleFigureExports, ModernFormatsAreWrittenWithTheirCounts) {
     EXPECT_EQ(irises.count("Right eye Iris"), 1u);
     EXPECT_LT(irises["Iris"][0], irises["Iris"][2]);                      // blue
     EXPECT_GT(irises["Right eye Iris"][0], irises["Right eye Iris"][2]);  // brown
+}
+
+// The .glb carries the rest mesh with the pose on its joints, the .obj the
+// figure posed in the model: skinning the one must give the other.
+TEST(SampleFigureExports, PosedFiguresAreWrittenRiggedAndPosedInTheModel) {
+    testsupport::RecordingSink sink;
+    model::Creature creature(sink);
+    ASSERT_NO_FATAL_FAILURE(BuildSampleFigure(creature));
+    const fs::path out(MW_SAMPLE_EXPORTS);
+    fs::create_directories(out);
+    const model::Skeleton skeleton = model::BuildSkeleton(creature);
+    for (const auto& [poseName, stem] : {std::pair{"t-pose", "sample-tpose"}, {"sit", "sample-sit"}}) {
+        model::Pose pose;
+        ASSERT_TRUE(model::BuiltInPose(poseName, skeleton, pose)) << poseName;
+        formats::ExportSettings settings = LibraryUnit();
+        settings.pose = &pose;
+        ASSERT_TRUE(formats::ExportGlb(creature, (out / stem).string() + ".glb", sink, settings));
+        settings.pose = nullptr;
+        const std::unique_ptr<model::Creature> posed = model::PosedCopy(creature, pose);
+        ASSERT_TRUE(formats::ExportObj(*posed, (out / stem).string() + ".obj", sink, settings));
+    }
 }
 
 namespace {
