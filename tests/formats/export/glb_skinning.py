@@ -35,25 +35,19 @@ def read_glb(path):
 def accessor(gltf, binary, index):
     a = gltf["accessors"][index]
     view = gltf["bufferViews"][a["bufferView"]]
-    dtype = np.dtype(DTYPES[a["componentType"]])
+    assert "byteStride" not in view, "only tightly packed attributes are read here"
     width = COMPONENTS[a["type"]]
-    stride = view.get("byteStride", dtype.itemsize * width)
     start = view.get("byteOffset", 0) + a.get("byteOffset", 0)
-    raw = np.frombuffer(binary, np.uint8, stride * (a["count"] - 1) + dtype.itemsize * width, start)
-    rows = np.lib.stride_tricks.as_strided(raw, (a["count"], dtype.itemsize * width), (stride, 1))
-    return np.ascontiguousarray(rows).view(dtype).reshape(a["count"], width)
+    return np.frombuffer(binary, DTYPES[a["componentType"]], a["count"] * width, start).reshape(a["count"], width)
 
 
 def local_matrix(node):
-    if "matrix" in node:
-        return np.array(node["matrix"], dtype=float).reshape(4, 4).T  # column-major
+    assert "matrix" not in node and "scale" not in node, "only translations and rotations are read here"
     x, y, z, w = node.get("rotation", [0, 0, 0, 1])
-    rotation = np.array([
-        [1 - 2 * (y * y + z * z), 2 * (x * y - z * w), 2 * (x * z + y * w)],
-        [2 * (x * y + z * w), 1 - 2 * (x * x + z * z), 2 * (y * z - x * w)],
-        [2 * (x * z - y * w), 2 * (y * z + x * w), 1 - 2 * (x * x + y * y)]])
     m = np.eye(4)
-    m[:3, :3] = rotation * np.array(node.get("scale", [1, 1, 1]), dtype=float)
+    m[:3, :3] = [[1 - 2 * (y * y + z * z), 2 * (x * y - z * w), 2 * (x * z + y * w)],
+                 [2 * (x * y + z * w), 1 - 2 * (x * x + z * z), 2 * (y * z - x * w)],
+                 [2 * (x * z - y * w), 2 * (y * z + x * w), 1 - 2 * (x * x + y * y)]]
     m[:3, 3] = node.get("translation", [0, 0, 0])
     return m
 
@@ -71,7 +65,7 @@ def global_matrices(gltf):
 
 
 def skinned(path):
-    """POSITION, the skinned positions, the triangles, and the rest matrices' largest step from identity."""
+    """POSITION, the skinned positions and the triangles."""
     gltf, binary = read_glb(path)
     (mesh_node,) = [n for n in gltf["nodes"] if "mesh" in n]
     skin = gltf["skins"][mesh_node["skin"]]

@@ -36,9 +36,10 @@ async function Check(glbPath) {
   const issues = report.issues;
   console.log(`${glbPath}: validator ${report.validatorVersion}: ${issues.numErrors} errors, ` +
               `${issues.numWarnings} warnings, ${issues.numInfos} infos, ${issues.numHints} hints`);
-  for (const message of issues.messages) {
+  for (const message of issues.messages.slice(0, 10)) {
     console.log(`  [${message.severity}] ${message.code} ${message.pointer || ''}: ${message.message}`);
   }
+  if (issues.messages.length > 10) console.log(`  ... and ${issues.messages.length - 10} more`);
   const gltf = GlbJson(bytes);
   const primitives = gltf.meshes[0].primitives;
   const position = gltf.accessors[primitives[0].attributes.POSITION];

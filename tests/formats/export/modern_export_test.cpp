@@ -199,22 +199,23 @@ TEST(GlbExport, IndicesAreSixteenBitWhereTheyFitBelowTheRestartValue) {
     EXPECT_EQ(last(primitives[1], 1), std::pair(TINYGLTF_COMPONENT_TYPE_UNSIGNED_INT, 2u));
 }
 
-// Hips (model y 0 … 1), a thigh below (y -2 … -1) and a head above
-// (y 5 … 6), none welded: each joint sits at its part's centre, the head
-// hangs from the hips for want of neck and upper body, and every vertex
-// follows its own part's joint alone. In the file (metres, feet on y = 0,
-// centred) the hips' joint is at y 2.5, the thigh's at 0.5, the head's at
-// 7.5. A pose turns its joints, mirrored in z like the figure.
+// Hips (model y 0 … 1) welded to a thigh below (y -1 … 0) and a head above
+// (y 5 … 6) not welded: the hips' and the thigh's joint sit on their seam's
+// middle, the head's at its centre, and it hangs from the hips for want of
+// neck and upper body. In the file (metres, feet on y = 0, centred) the
+// seam is at y 1 and the head's joint at 6.5. Seam vertices follow both
+// joints by halves, the head's its joint alone, and every vertex's shares
+// add up to exactly 1. A pose turns its joints, mirrored in z like the figure.
 TEST(GlbExport, TheSkeletonSkinAndPoseAsWorkedOutByHand) {
     struct Joint {
         const char* parent;
-        float y;                      // file y of the joint; x and z are 0
+        float y;                       // file y of the joint; x and z are 0
         std::vector<double> rotation;  // in the pose below
     };
     const std::map<std::string, Joint> joints = {
-        {"Stomach", {"", 2.5f, {}}},
-        {"Left thigh", {"Stomach", 0.5f, {-0.6, 0, 0, 0.8}}},
-        {"Head", {"Stomach", 7.5f, {0, 0, 0.6, 0.8}}},
+        {"Stomach", {"", 1.0f, {}}},
+        {"Left thigh", {"Stomach", 1.0f, {-0.6, 0, 0, 0.8}}},
+        {"Head", {"Stomach", 6.5f, {0, 0, 0.6, 0.8}}},
     };
     model::Pose pose;
     pose.rotations[static_cast<std::size_t>(model::TypeIdOfName("Left thigh"))] = model::Quaternion{0.6, 0, 0, 0.8};
@@ -223,8 +224,8 @@ TEST(GlbExport, TheSkeletonSkinAndPoseAsWorkedOutByHand) {
         SCOPED_TRACE(posed ? "posed" : "rest");
         RecordingSink sink;
         model::Creature creature(sink);
-        Append(creature, Strip("Stomach", 0));
-        Append(creature, Strip("Left thigh", -2));
+        Append(creature, Strip("Stomach", 0))->boundaryLists[0] = {0, 1, 2};
+        Append(creature, Strip("Left thigh", -1))->boundaryLists[1] = {3, 4, 5};
         Append(creature, Strip("Head", 5));
         TempFolder folder;
         formats::ExportSettings settings;
@@ -244,8 +245,10 @@ TEST(GlbExport, TheSkeletonSkinAndPoseAsWorkedOutByHand) {
             for (int child : model.nodes[n].children) parentOf[child] = static_cast<int>(n);
         }
         const std::vector<float> inverseBinds = Elements<float>(model, model.skins[0].inverseBindMatrices);
+        std::vector<std::string> names;
         for (std::size_t j = 0; j < skin.size(); ++j) {
             const tinygltf::Node& node = model.nodes[static_cast<std::size_t>(skin[j])];
+            names.push_back(node.name);
             ASSERT_EQ(joints.count(node.name), 1u) << node.name;
             const Joint& expected = joints.at(node.name);
             const int parent = parentOf.count(skin[j]) ? parentOf[skin[j]] : -1;
@@ -261,17 +264,28 @@ TEST(GlbExport, TheSkeletonSkinAndPoseAsWorkedOutByHand) {
 
         const tinygltf::Primitive& primitive = model.meshes[0].primitives[0];
         const std::vector<float> xyz = Elements<float>(model, primitive.attributes.at("POSITION"));
-        const std::vector<std::uint8_t> vertexJoints = Elements<std::uint8_t>(model, primitive.attributes.at("JOINTS_0"));
+        const std::vector<std::uint8_t> slots = Elements<std::uint8_t>(model, primitive.attributes.at("JOINTS_0"));
         const std::vector<float> weights = Elements<float>(model, primitive.attributes.at("WEIGHTS_0"));
-        ASSERT_EQ(xyz.size(), 3 * 18u);
-        ASSERT_EQ(weights.size(), 4 * 18u);
-        for (std::size_t v = 0; v < 18; ++v) {
-            const float y = xyz[3 * v + 1];
-            const std::string part = y >= 7 ? "Head" : y >= 2 ? "Stomach" : "Left thigh";
-            EXPECT_EQ(model.nodes[static_cast<std::size_t>(skin[vertexJoints[4 * v]])].name, part) << "vertex " << v;
-            EXPECT_EQ(std::vector<float>(weights.begin() + 4 * v, weights.begin() + 4 * v + 4),
-                      (std::vector<float>{1, 0, 0, 0})) << "vertex " << v;
+        ASSERT_EQ(xyz.size(), 3 * 15u);  // the seam's three vertices shared
+        ASSERT_EQ(weights.size(), 4 * 15u);
+        using Shares = std::map<std::string, float>;
+        std::map<float, std::vector<Shares>> byHeight;
+        for (std::size_t v = 0; v < 15; ++v) {
+            Shares shares;
+            float sum = 0;
+            for (std::size_t k = 0; k < 4; ++k) {
+                const float w = weights[4 * v + k];
+                shares[w > 0 ? names[slots[4 * v + k]] : "unused slots' joints"] += w > 0 ? w : slots[4 * v + k];
+                sum += w;
+            }
+            EXPECT_EQ(sum, 1.0f) << "vertex " << v;
+            byHeight[xyz[3 * v + 1]].push_back(shares);
         }
+        const Shares seam{{"Left thigh", 0.5f}, {"Stomach", 0.5f}, {"unused slots' joints", 0}};
+        const Shares head{{"Head", 1.0f}, {"unused slots' joints", 0}};
+        EXPECT_EQ(byHeight[1], std::vector<Shares>(3, seam));
+        EXPECT_EQ(byHeight[6.5f - 0.5f], std::vector<Shares>(3, head));
+        EXPECT_EQ(byHeight[6.5f + 0.5f], std::vector<Shares>(3, head));
     }
 }
 
