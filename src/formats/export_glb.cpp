@@ -319,7 +319,8 @@ std::vector<double> FileRotation(const model::Quaternion& rotation) {
 
 // One node per joint after the mesh's node, its children as in the
 // skeleton, placed relative to its parent, turned by the pose; the skin
-// over all of them. Returns the nodes the scene lists beside the mesh's.
+// over all of them. Returns the root joints (several in a figure without
+// its hips), which the scene lists beside the mesh's node.
 std::vector<int> AddSkeleton(tinygltf::Model& model, const Rig& rig, const model::Pose* pose, int inverseBinds) {
     const int firstJoint = static_cast<int>(model.nodes.size());
     tinygltf::Skin skin;
@@ -343,15 +344,6 @@ std::vector<int> AddSkeleton(tinygltf::Model& model, const Rig& rig, const model
         }
         model.nodes.push_back(node);
         skin.joints.push_back(firstJoint + static_cast<int>(j));
-    }
-    // Joints must meet in one root: several roots (a figure without its
-    // hips) hang from one node of their own that stays where it is.
-    if (roots.size() > 1) {
-        tinygltf::Node node;
-        node.name = "Skeleton";
-        node.children = roots;
-        model.nodes.push_back(node);
-        roots = {static_cast<int>(model.nodes.size() - 1)};
     }
     skin.inverseBindMatrices = inverseBinds;
     model.skins.push_back(skin);
