@@ -1,5 +1,8 @@
 #include "cli/pose_option.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "cli/help_text.h"
 #include "formats/mesh_exports.h"
 #include "formats/pose_file.h"
@@ -17,8 +20,9 @@ bool ReadPoseOption(const ParsedOptions& options, PoseOption& pose, std::string&
     std::string why;
     if (formats::ReadPoseFile(value, pose.fromFile, why)) return true;
     problem = "--pose " + value + ": " + why;
-    // A name mistyped reads as a file that is not there.
-    if (value.find_first_of("/.") == std::string::npos) {
+    // A built-in pose's name mistyped reads as a file that is not there.
+    std::error_code ec;
+    if (value.find_first_of("/.") == std::string::npos && !std::filesystem::exists(value, ec)) {
         std::string names;
         for (std::string_view name : model::kBuiltInPoses) names += (names.empty() ? "" : ", ") + std::string(name);
         problem += " (nor a built-in pose: " + names + ")";
@@ -36,8 +40,8 @@ std::string PoseOptionHelp(std::string_view lead, std::size_t width) {
                    "figure's rest axes (+Y up, its left on +X, its face towards -Z), or by a quaternion "
                    "[x, y, z, w]. Joints it leaves out keep their rest. For example:",
                    width) +
-           indent + "  {\"joints\": {\"Left forearm\": {\"rotate\": [0, 0, 90]},\n" +
-           indent + "              \"Head\": {\"quat\": [0, 0.2588, 0, 0.9659]}}}\n" +
+           indent + "{\"joints\": {\"Left forearm\": {\"rotate\": [0, 0, 90]},\n" +
+           indent + "            \"Head\": {\"quat\": [0, 0.2588, 0, 0.9659]}}}\n" +
            Wrapped(indent, "A name is taken as a built-in pose first (write ./sit for a file of that name).", width);
 }
 
