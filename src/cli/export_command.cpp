@@ -114,7 +114,7 @@ const std::string& ExportUsage() {
                         " the rest mesh with its skeleton and skin and sets the joints' rotations; " +
                         ListOf(RiggedExtensions(false, true), "and") +
                         " get the posed figure. A project file holds no pose: --pose with a .mwp OUTPUT is "
-                        "refused",
+                        "refused.",
                     kHelpWidth) +
             "  --verbose       also say how many triangles and points were left out\n"
             "  -h, --help      this text\n"

@@ -51,6 +51,14 @@ std::string MeshRows() {
     return rows;
 }
 
+// The formats that are given the posed figure: the mesh exports that are
+// not rigged, and the picture.
+std::vector<std::string> PosedMeshesAndPng() {
+    std::vector<std::string> names = RiggedExtensions(false, false);
+    names.push_back("png");
+    return names;
+}
+
 }  // namespace
 
 const std::string& RandomUsage() {
@@ -101,21 +109,20 @@ const std::string& RandomUsage() {
         "                   pick and factors. The seeds' draws are the same either way\n" +
         PoseOptionHelp("  --pose NAME|FILE ", kHelpWidth) +
         Wrapped(std::string(19, ' '),
-                "Every figure takes the pose, a built-in one fitted to its own limbs. " +
-                    ListOf(RiggedExtensions(true, false), "and") +
-                    (RiggedExtensions(true, false).size() == 1 ? " keeps" : " keep") + " the rest mesh with its skeleton and skin and sets the joints' rotations; " +
-                    ListOf(RiggedExtensions(false, false), "and") +
-                    " and png get the posed figure; mwp keeps the rest figure.",
+                ListOf(RiggedExtensions(true, false), "and") +
+                    (RiggedExtensions(true, false).size() == 1 ? " keeps" : " keep") +
+                    " the rest mesh with its skeleton and skin and sets the joints' rotations; " +
+                    ListOf(PosedMeshesAndPng(), "and") + " get the posed figure; mwp keeps the rest figure.",
                 kHelpWidth) +
         "  --pose-jitter DEG\n" +
         Wrapped(std::string(19, ' '),
                 "turns every joint of every figure by random angles within DEG degrees (0 to 180) either way "
                 "about X, Y and Z, held to how far the joint turns naturally (elbows and knees bend one way "
-                "only, the head turns less than the shoulders, the face stays). They are drawn from the "
+                "only, the head turns less than the shoulders, nose, mouth and ears stay). They are drawn from the "
                 "figure's seed after its parts and factors, so a seed keeps its figure and gets the same "
                 "turns with any --jobs and in any split of the seeds. With --pose, each joint's random turn "
                 "comes after its pose's turn, about the same rest axes; the limits hold the random turn, not "
-                "the sum",
+                "the sum.",
                 kHelpWidth) +
         "  --scale METRES_PER_UNIT\n" +
         Wrapped(std::string(19, ' '),
