@@ -67,7 +67,7 @@ bool ReadNumbers(const Json& value, const std::string& where, std::size_t count,
             return false;
         }
         numbers[i] = item.get<double>();
-        // 1e999 reads as infinity.
+        // The parser itself refuses 1e999; this holds whatever it lets through.
         if (!std::isfinite(numbers[i])) {
             why = where + ": item " + std::to_string(i + 1) + " is not a finite number";
             return false;
