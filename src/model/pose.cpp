@@ -55,6 +55,16 @@ void TurnArm(const Skeleton& skeleton, int arm, int forearm, int hand, double dx
     pose.rotations[static_cast<std::size_t>(arm)] = AboutAxis(2, turn);
 }
 
+bool IsIdentity(const RigidTransform& t) {
+    for (std::size_t r = 0; r < 3; ++r) {
+        for (std::size_t k = 0; k < 3; ++k) {
+            if (t.rotation[r][k] != (r == k ? 1.0 : 0.0)) return false;
+        }
+        if (t.translation[r] != 0) return false;
+    }
+    return true;
+}
+
 void Set(Pose& pose, int type, double x, double y, double z) {
     pose.rotations[static_cast<std::size_t>(type)] = QuaternionFromDegrees(x, y, z);
 }
@@ -124,6 +134,9 @@ std::vector<RigidTransform> PoseTransforms(const Skeleton& skeleton, const Pose&
 }
 
 void ApplyPose(Creature& figure, const SkinWeights& weights, const std::vector<RigidTransform>& transforms) {
+    // Joints that keep their rest, so that their points are left exactly as they are.
+    std::vector<std::uint8_t> still(transforms.size());
+    for (std::size_t j = 0; j < transforms.size(); ++j) still[j] = IsIdentity(transforms[j]) ? 1 : 0;
     std::size_t at = 0;
     for (MeshObject& part : figure.parts) {
         if (at >= weights.parts.size()) break;
@@ -137,6 +150,24 @@ void ApplyPose(Creature& figure, const SkinWeights& weights, const std::vector<R
             double dn[3] = {0, 0, 0};
             float* point = &part.points[3 * i];
             float* normal = withNormals ? &part.normals[3 * i] : nullptr;
+            const PointWeights& blend = own[i];
+            if (blend.weights[0] == 1.0f && blend.joints[0] < transforms.size()) {
+                // Most points follow one joint alone.
+                const RigidTransform& t = transforms[blend.joints[0]];
+                if (still[blend.joints[0]] != 0) continue;
+                double moved[3];
+                double turned[3];
+                for (std::size_t r = 0; r < 3; ++r) {
+                    const auto& row = t.rotation[r];
+                    moved[r] = row[0] * point[0] + row[1] * point[1] + row[2] * point[2] + t.translation[r];
+                    if (normal != nullptr) turned[r] = row[0] * normal[0] + row[1] * normal[1] + row[2] * normal[2];
+                }
+                for (std::size_t r = 0; r < 3; ++r) {
+                    point[r] = static_cast<float>(moved[r]);
+                    if (normal != nullptr) normal[r] = static_cast<float>(turned[r]);
+                }
+                continue;
+            }
             for (std::size_t s = 0; s < kJointsPerPoint; ++s) {
                 const double w = own[i].weights[s];
                 if (w == 0 || own[i].joints[s] >= transforms.size()) continue;

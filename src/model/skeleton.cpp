@@ -2,10 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <cstring>
 #include <numeric>
-#include <unordered_map>
 
 #include "model/connection_tables.h"
 #include "model/creature.h"
@@ -196,7 +194,10 @@ PointWeights Blend(const PointWeights& own, const std::vector<Band>& bands, cons
         sum += share;
     }
     if (n == 0) return own;
-    std::sort(shares.begin(), shares.begin() + static_cast<std::ptrdiff_t>(n), std::greater<>());
+    // The largest shares first (a handful: sorted by insertion).
+    for (std::size_t i = 1; i < n; ++i) {
+        for (std::size_t k = i; k > 0 && shares[k - 1] < shares[k]; --k) std::swap(shares[k - 1], shares[k]);
+    }
     n = std::min<std::size_t>(n, kJointsPerPoint - 1);
     sum = 0;
     for (std::size_t s = 0; s < n; ++s) sum += shares[s].first;
@@ -302,22 +303,26 @@ SkinWeights ComputeSkinWeights(const Creature& figure, const Skeleton& skeleton)
             }
         }
     }
-    // Points of one part on one place, which the exports make one vertex.
-    std::unordered_map<std::string, std::uint32_t> places;
+    // Points of one part on one place, which the exports make one vertex:
+    // sorted by place, neighbours in the order are on one place or none.
+    std::vector<std::pair<std::array<std::uint32_t, 3>, std::uint32_t>> places;
     std::size_t at = 0;
     for (const MeshObject& part : figure.parts) {
-        places.clear();
         const std::size_t count = part.points.size() / 3;
+        places.resize(count);
         for (std::size_t i = 0; i < count; ++i) {
-            float xyz[3];
-            for (std::size_t a = 0; a < 3; ++a) xyz[a] = part.points[3 * i + a] + 0.0f;  // -0 as 0
-            const auto [it, fresh] =
-                places.try_emplace(std::string(reinterpret_cast<const char*>(xyz), sizeof xyz), base[at] + i);
-            if (!fresh) groups.Join(it->second, base[at] + static_cast<std::uint32_t>(i));
+            for (std::size_t a = 0; a < 3; ++a) {
+                const float c = part.points[3 * i + a] + 0.0f;  // -0 as 0
+                std::memcpy(&places[i].first[a], &c, sizeof c);
+            }
+            places[i].second = base[at] + static_cast<std::uint32_t>(i);
+        }
+        std::sort(places.begin(), places.end());
+        for (std::size_t i = 1; i < count; ++i) {
+            if (places[i].first == places[i - 1].first) groups.Join(places[i - 1].second, places[i].second);
         }
         ++at;
     }
-
     // Each group's joints, shared equally.
     std::vector<PointWeights> ofGroup(total);
     std::vector<std::uint8_t> used(total, 0);
