@@ -30,7 +30,7 @@ const std::string& ExportUsage();
 // What export writes: ".3ds, .dxf, ... or .mwp".
 std::string ExportOutputs();
 int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-extern const char* const kRenderUsage;
+const std::string& RenderUsage();
 int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 const std::string& RandomUsage();
 int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

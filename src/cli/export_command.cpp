@@ -10,6 +10,7 @@
 #include "cli/command.h"
 #include "cli/help_text.h"
 #include "cli/options.h"
+#include "cli/pose_option.h"
 #include "cli/stream_sink.h"
 #include "formats/mesh_exports.h"
 #include "formats/project_file.h"
@@ -64,11 +65,17 @@ std::string UnitsAndAxes() {
     return Wrapped("", text, kHelpWidth);
 }
 
+// Every mesh export's extension, with its dot.
+std::vector<std::string> MeshExtensions() {
+    std::vector<std::string> extensions;
+    for (const formats::MeshExport& mesh : formats::kMeshExports) extensions.push_back(mesh.extension);
+    return extensions;
+}
+
 }  // namespace
 
 std::string ExportOutputs() {
-    std::vector<std::string> extensions;
-    for (const formats::MeshExport& mesh : formats::kMeshExports) extensions.push_back(mesh.extension);
+    std::vector<std::string> extensions = MeshExtensions();
     extensions.push_back(".mwp");
     return ListOf(extensions, "or");
 }
@@ -76,8 +83,8 @@ std::string ExportOutputs() {
 const std::string& ExportUsage() {
     static const std::string usage = [] {
         std::string text =
-            "Usage: mwbatch export [--objects DIR] [--type-names] [--scale METRES_PER_UNIT] [--verbose]\n"
-            "                      PROJECT.mwp OUTPUT\n"
+            "Usage: mwbatch export [--objects DIR] [--type-names] [--scale METRES_PER_UNIT] [--pose NAME|FILE]\n"
+            "                      [--verbose] PROJECT.mwp OUTPUT\n"
             "\n"
             "Loads PROJECT.mwp as \"Load Project\" does (every part from the object library,\n"
             "placed, welded and deformed) and writes OUTPUT by its extension, in any case:\n";
@@ -100,6 +107,15 @@ const std::string& ExportUsage() {
                     "the size of one object unit in metres for " + ListOf(PlacedExtensions(true), "and") +
                         ", instead of the library's own",
                     kHelpWidth) +
+            "  --pose NAME|FILE\n" + PoseOptionHelp(std::string(18, ' '), kHelpWidth) +
+            Wrapped(std::string(18, ' '),
+                    ListOf(RiggedExtensions(true, true), "and") +
+                        (RiggedExtensions(true, true).size() == 1 ? " keeps" : " keep") +
+                        " the rest mesh with its skeleton and skin and sets the joints' rotations; " +
+                        ListOf(RiggedExtensions(false, true), "and") +
+                        " get the posed figure. A project file holds no pose: --pose with a .mwp OUTPUT is "
+                        "refused.",
+                    kHelpWidth) +
             "  --verbose       also say how many triangles and points were left out\n"
             "  -h, --help      this text\n"
             "\n"
@@ -116,7 +132,8 @@ const std::string& ExportUsage() {
 }
 
 int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const ParsedOptions options = ParseOptions(args, {"--objects", "--scale"}, {"--type-names", "--verbose"});
+    const ParsedOptions options =
+        ParseOptions(args, {"--objects", "--scale", "--pose"}, {"--type-names", "--verbose"});
     if (options.help) {
         out << ExportUsage();
         return kExitDone;
@@ -124,8 +141,8 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (!options.error.empty() || options.positionals.size() != 2) {
         err << "mwbatch export: "
             << (options.error.empty() ? "give a project file and an output file" : options.error) << "\n"
-            << "Usage: mwbatch export [--objects DIR] [--type-names] [--scale METRES_PER_UNIT] [--verbose]\n"
-               "                      PROJECT.mwp OUTPUT (--help for more)\n";
+            << "Usage: mwbatch export [--objects DIR] [--type-names] [--scale METRES_PER_UNIT] [--pose NAME|FILE]\n"
+               "                      [--verbose] PROJECT.mwp OUTPUT (--help for more)\n";
         return kExitUsage;
     }
     double scale = 0;
@@ -140,6 +157,19 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const formats::MeshExport* mesh = formats::MeshExportOf(extension);
     if (!asProject && mesh == nullptr) {
         err << "mwbatch export: " << outputPath << ": the output must end in " << ExportOutputs() << "\n";
+        return kExitUsage;
+    }
+    if (asProject && options.values.count("--pose") != 0) {
+        err << "mwbatch export: --pose " << options.Value("--pose")
+            << ": a project file holds no pose; write a mesh (" << ListOf(MeshExtensions(), "or") << ")\n";
+        return kExitUsage;
+    }
+    // A pose file is read before the project: what is wrong with it is a
+    // wrong command line.
+    PoseOption pose;
+    std::string problem;
+    if (!ReadPoseOption(options, pose, problem)) {
+        err << "mwbatch export: " << problem << "\n";
         return kExitUsage;
     }
 
@@ -164,7 +194,9 @@ int RunExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
             return kExitFailed;
         }
         settings.typeNames = options.Has("--type-names");
-        written = mesh->write(creature, outputPath, messages, settings);
+        PosedFigure posed(creature, FigurePose(pose, creature));
+        settings.pose = posed.PoseForMesh(*mesh);
+        written = mesh->write(posed.ForMesh(*mesh), outputPath, messages, settings);
         if (written && options.Has("--verbose")) {
             err << outputPath << ": " << cleanup.droppedTriangles << " triangles without area left out, "
                 << cleanup.mergedPoints << " coincident points merged\n";

@@ -21,6 +21,14 @@ std::vector<std::string> PlacedExtensions(bool withDots) {
     return extensions;
 }
 
+std::vector<std::string> RiggedExtensions(bool rigged, bool withDots) {
+    std::vector<std::string> extensions;
+    for (const formats::MeshExport& mesh : formats::kMeshExports) {
+        if (mesh.rigged == rigged) extensions.push_back(mesh.extension + (withDots ? 0 : 1));
+    }
+    return extensions;
+}
+
 std::string Wrapped(std::string_view lead, std::string_view text, std::size_t width) {
     std::string lines(lead);
     std::size_t column = lead.size();

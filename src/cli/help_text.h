@@ -17,6 +17,10 @@ std::string ListOf(const std::vector<std::string>& items, std::string_view lastJ
 // in the table's order, with their dots or without.
 std::vector<std::string> PlacedExtensions(bool withDots);
 
+// The extensions of the mesh exports that are rigged (`rigged`) or not, in
+// the table's order, with their dots or without.
+std::vector<std::string> RiggedExtensions(bool rigged, bool withDots);
+
 // `text` broken at its spaces into lines of at most `width` columns, the
 // first after `lead`, the others indented as far; every line ends in "\n".
 // A no-break space (formats::kNoBreak) joins two words for good.

@@ -87,13 +87,17 @@ FigureOutcome MakeRandomFigure(const RandomBatch& batch, const ObjectLists& list
     };
 
     model::Creature creature(messages);
-    const RandomRecipe recipe = DrawRecipe(seed, lists, batch.deform, batch.deformAmount, batch.symmetric);
+    const RandomRecipe recipe =
+        DrawRecipe(seed, lists, batch.deform, batch.deformAmount, batch.symmetric, batch.poseJitter);
     const int loaded = BuildFigure(recipe, lists, batch.objectDir, creature, parsed);
     collect(figureName);
     if (loaded == 0) {
         outcome.lines += figureName + ": no part could be loaded, nothing written\n";
         return outcome;
     }
+    // The project file keeps the rest figure; a posed copy, made once when a
+    // file or the picture first needs it, serves the others.
+    PosedFigure posed(creature, FigurePose(batch.pose, creature, recipe.jitter ? &*recipe.jitter : nullptr));
 
     // A part whose file is missing or refused leaves the figure incomplete:
     // its files are written all the same, but it does not count as written.
@@ -114,13 +118,14 @@ FigureOutcome MakeRandomFigure(const RandomBatch& batch, const ObjectLists& list
                 written = formats::SaveProject(creature, path, batch.objectDir, messages);
                 break;
             case FigureFormat::Kind::Png:
-                written = WritePicture(creature, batch, path, problem);
+                written = WritePicture(posed.Posed(), batch, path, problem);
                 break;
             case FigureFormat::Kind::Mesh:
                 settings.metresPerUnit = batch.metresPerUnit;
                 settings.cleanup = &cleanup;
                 cleanup = {};
-                written = format.mesh->write(creature, path, messages, settings);
+                settings.pose = posed.PoseForMesh(*format.mesh);
+                written = format.mesh->write(posed.ForMesh(*format.mesh), path, messages, settings);
                 break;
         }
         const std::string fileName = figureName + "." + ExtensionOf(format);

@@ -4,11 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <iosfwd>
 #include <string>
 #include <vector>
 
 #include "cli/figure_render.h"
+#include "cli/pose_option.h"
 #include "cli/random_recipe.h"
 
 namespace formats {
@@ -42,6 +44,11 @@ struct RandomBatch {
     bool deform = false;
     double deformAmount = 0;
     bool symmetric = false;  // right parts as their left parts
+    // The pose of every figure (--pose), and the largest random turn of its
+    // joints after it (--pose-jitter, in degrees). Project files keep the
+    // rest figure.
+    PoseOption pose;
+    std::optional<double> poseJitter;
     double metresPerUnit = 1;  // the modern formats' unit
     bool verbose = false;      // a line per mesh file with what was left out of it
     int jobs = 1;

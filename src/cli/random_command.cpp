@@ -21,6 +21,7 @@
 #include "cli/command.h"
 #include "cli/help_text.h"
 #include "cli/options.h"
+#include "cli/pose_option.h"
 #include "cli/progress_line.h"
 #include "cli/random_batch.h"
 #include "formats/atomic_file.h"
@@ -50,6 +51,14 @@ std::string MeshRows() {
     return rows;
 }
 
+// The formats that are given the posed figure: the mesh exports that are
+// not rigged, and the picture.
+std::vector<std::string> PosedMeshesAndPng() {
+    std::vector<std::string> names = RiggedExtensions(false, false);
+    names.push_back("png");
+    return names;
+}
+
 }  // namespace
 
 const std::string& RandomUsage() {
@@ -57,7 +66,7 @@ const std::string& RandomUsage() {
         "Usage: mwbatch random --count N --seed S --out DIR [--objects DIR]\n"
         "                      [--formats " + FormatNames(",") + "] [--deform AMOUNT] [--symmetric]\n"
         "                      [--jobs J] [--scale METRES_PER_UNIT] [--png-compression fast|small]\n"
-        "                      [--verbose] [--quiet]\n"
+        "                      [--pose NAME|FILE] [--pose-jitter DEG] [--verbose] [--quiet]\n"
         "\n"
         "Makes N random figures as the \"Random Creature\" button does: every part gets\n"
         "one object file of its folder in the object library, picked at random, never\n"
@@ -66,7 +75,8 @@ const std::string& RandomUsage() {
         "machine, with any --jobs, in any run that includes it.\n"
         "\n"
         "Each figure is written into DIR as figure-<seed>.<ext> in every format asked for:\n"
-        "  mwp  the project file; \"Load Project\" brings back this very figure\n" +
+        "  mwp  the project file; \"Load Project\" brings back this very figure, in its\n"
+        "       rest pose (a project holds no pose)\n" +
         MeshRows() +
         "  png  a picture as the view shows the figure at start-up, in mw.cfg's colours\n"
         "A file is replaced only once it was written completely; temporary files that\n"
@@ -96,7 +106,24 @@ const std::string& RandomUsage() {
         "                   when the right folder has one (letter case aside) and, with\n"
         "                   --deform, the same factors, so that eyes, ears, hands and\n"
         "                   feet match; a right part without such a file keeps its own\n"
-        "                   pick and factors. The seeds' draws are the same either way\n"
+        "                   pick and factors. The seeds' draws are the same either way\n" +
+        PoseOptionHelp("  --pose NAME|FILE ", kHelpWidth) +
+        Wrapped(std::string(19, ' '),
+                ListOf(RiggedExtensions(true, false), "and") +
+                    (RiggedExtensions(true, false).size() == 1 ? " keeps" : " keep") +
+                    " the rest mesh with its skeleton and skin and sets the joints' rotations; " +
+                    ListOf(PosedMeshesAndPng(), "and") + " get the posed figure; mwp keeps the rest figure.",
+                kHelpWidth) +
+        "  --pose-jitter DEG\n" +
+        Wrapped(std::string(19, ' '),
+                "turns every joint of every figure by random angles within DEG degrees (0 to 180) either way "
+                "about X, Y and Z, held to how far the joint turns naturally (elbows and knees bend one way "
+                "only, the head turns less than the shoulders, nose, mouth and ears stay). They are drawn from the "
+                "figure's seed after its parts and factors, so a seed keeps its figure and gets the same "
+                "turns with any --jobs and in any split of the seeds. With --pose, each joint's random turn "
+                "comes after its pose's turn, about the same rest axes; the limits hold the random turn, not "
+                "the sum.",
+                kHelpWidth) +
         "  --scale METRES_PER_UNIT\n" +
         Wrapped(std::string(19, ' '),
                 "the size of one object unit in metres for " + ListOf(PlacedExtensions(false), "and"), kHelpWidth) +
@@ -149,7 +176,7 @@ const std::string& ShortUsage() {
     static const std::string usage =
         "Usage: mwbatch random --count N --seed S --out DIR [--objects DIR] [--formats " + FormatNames(",") + "]\n"
         "                      [--deform AMOUNT] [--symmetric] [--jobs J] [--scale METRES_PER_UNIT] [--verbose]\n"
-        "                      [--png-compression fast|small] [--quiet]\n"
+        "                      [--png-compression fast|small] [--pose NAME|FILE] [--pose-jitter DEG] [--quiet]\n"
         "                      (--help for more)\n";
     return usage;
 }
@@ -157,6 +184,7 @@ const std::string& ShortUsage() {
 constexpr std::uint64_t kLastSeed = std::numeric_limits<std::uint32_t>::max();
 constexpr int kMaxJobs = 1024;
 constexpr double kMaxDeform = 100;
+constexpr double kMaxPoseJitter = 180;
 
 // The whole text as one number of type T, or false.
 template <typename T>
@@ -263,7 +291,7 @@ bool SyncFileSystemOf(const std::string& dir) {
 int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const ParsedOptions options = ParseOptions(
         args, {"--objects", "--count", "--seed", "--out", "--formats", "--deform", "--jobs", "--scale",
-               "--png-compression"},
+               "--png-compression", "--pose", "--pose-jitter"},
         {"--quiet", "--verbose", "--symmetric"});
     if (options.help) {
         out << RandomUsage();
@@ -314,8 +342,23 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
         !ParsePngCompression(options.Value("--png-compression"), batch.pngCompression)) {
         return UsageError(err, "--png-compression " + options.Value("--png-compression") + ": fast or small");
     }
+    if (options.values.count("--pose-jitter") != 0) {
+        const std::string text = options.Value("--pose-jitter");
+        double degrees = 0;
+        if (!ParseWhole(text, degrees) || !(degrees >= 0 && degrees <= kMaxPoseJitter)) {
+            return UsageError(err, "--pose-jitter " + text + ": not an angle from 0 to 180 degrees");
+        }
+        batch.poseJitter = degrees;
+    }
     batch.verbose = options.Has("--verbose");
     batch.symmetric = options.Has("--symmetric");
+    // A pose file is read once, before any figure is made; what is wrong
+    // with it is a wrong command line, told in one line.
+    std::string problem;
+    if (!ReadPoseOption(options, batch.pose, problem)) {
+        err << "mwbatch random: " << problem << "\n";
+        return kExitUsage;
+    }
 
     // Nothing is written before everything the run needs has been found.
     batch.count = static_cast<std::uint64_t>(count);

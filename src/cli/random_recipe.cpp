@@ -87,7 +87,7 @@ ObjectLists ReadObjectLists(const std::string& objectDir) {
 }
 
 RandomRecipe DrawRecipe(std::uint32_t seed, const ObjectLists& lists, bool deform, double deformAmount,
-                        bool symmetric) {
+                        bool symmetric, std::optional<double> jitterDegrees) {
     model::RandomGenerator random;
     random.Seed(seed);
     std::vector<int> entryCounts;
@@ -110,14 +110,18 @@ RandomRecipe DrawRecipe(std::uint32_t seed, const ObjectLists& lists, bool defor
         recipe.files[p] = same;
         recipe.factorsFrom[p] = left;
     }
-    if (!deform) return recipe;
-    recipe.deformAmount = deformAmount;
-    for (auto& axes : recipe.draws) {
-        for (double& draw : axes) {
-            const double r = random.Next();  // 0 ... 32767
-            draw = 2.0 * r / 32767.0 - 1.0;
+    if (deform) {
+        recipe.deformAmount = deformAmount;
+        for (auto& axes : recipe.draws) {
+            for (double& draw : axes) {
+                const double r = random.Next();  // 0 ... 32767
+                draw = 2.0 * r / 32767.0 - 1.0;
+            }
         }
     }
+    // Last, so that a seed's parts and factors stay what they were before
+    // figures were posed.
+    if (jitterDegrees) recipe.jitter = model::JitteredPose(random, *jitterDegrees);
     return recipe;
 }
 

@@ -7,10 +7,12 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "model/part_types.h"
+#include "model/pose.h"
 
 namespace formats {
 class ParsedParts;
@@ -36,6 +38,8 @@ struct RandomRecipe {
     // For a right part that took its left part's file (--symmetric): the
     // left part's panel index, whose build factors it takes; else -1.
     std::array<int, model::kPartTypeCount> factorsFrom{};
+    // The joints' random turns (--pose-jitter); none without it.
+    std::optional<model::Pose> jitter;
 };
 
 // Seeds the generator with `seed` and draws one number per part list
@@ -44,9 +48,11 @@ struct RandomRecipe {
 // parts left out, so that the sequence never depends on what the folders
 // hold. With `symmetric` a right part takes the file of its left part's
 // name when its folder has one (letter case aside); the numbers drawn are
-// the same either way.
+// the same either way. With `jitterDegrees`, last, three draws per part type
+// for the joints' turns (model::JitteredPose), so that the parts and
+// factors of a seed are the same with and without them.
 RandomRecipe DrawRecipe(std::uint32_t seed, const ObjectLists& lists, bool deform, double deformAmount,
-                        bool symmetric = false);
+                        bool symmetric = false, std::optional<double> jitterDegrees = std::nullopt);
 
 // Loads the recipe's parts into an empty creature, each part's factors
 // applied right after it was connected, as "Load Project" does (zero

@@ -11,7 +11,9 @@
 #include "cli/batch_setup.h"
 #include "cli/command.h"
 #include "cli/figure_render.h"
+#include "cli/help_text.h"
 #include "cli/options.h"
+#include "cli/pose_option.h"
 #include "cli/stream_sink.h"
 #include "formats/project_file.h"
 #include "model/creature.h"
@@ -20,58 +22,71 @@
 
 namespace cli {
 
-const char* const kRenderUsage =
-    "Usage: mwbatch render [OPTIONS] PROJECT.mwp OUT.png\n"
-    "\n"
-    "Loads PROJECT.mwp as \"Load Project\" does and draws the figure as the view\n"
-    "shows it right after start-up (smooth shading, not turned, zoom 1.1, the\n"
-    "colours of mw.cfg), into an 8-bit RGB PNG. OUT.png is replaced only when\n"
-    "it was written completely.\n"
-    "\n"
-    "Options:\n"
-    "  --objects DIR         the object library (default: ObjectDir of mw.cfg in\n"
-    "                        the current directory)\n"
-    "  --size WxH            the picture's size in pixels, e.g. 800x600 (default:\n"
-    "                        the view's size, 547x557)\n"
-    "  --mode MODE           smooth, flat or wire, as the shading buttons (default\n"
-    "                        smooth)\n"
-    "  --yaw DEG             turns the figure about the vertical axis, in degrees,\n"
-    "                        as dragging to the left does for a positive angle\n"
-    "  --pitch DEG           tilts it about the horizontal axis, as dragging up\n"
-    "                        does for a positive angle\n"
-    "  --zoom Z              the view's zoom, above 0 and at most 1000 (default 1.1;\n"
-    "                        larger is nearer)\n"
-    "  --background R,G,B    the background colour, each part 0 to 1, e.g.\n"
-    "                        0.2,0.4,0.6 (default: BgColor of mw.cfg)\n"
-    "  --wire R,G,B          the colour of wire mode's lines (default: WireColor\n"
-    "                        of mw.cfg)\n"
-    "  --select PART         outlines that part in yellow (in wire mode: draws it\n"
-    "                        yellow), as the \"Edit BodyParts\" page does; the part's\n"
-    "                        name in any case, e.g. \"upper body\"\n"
-    "  --png-compression fast|small\n"
-    "                        how the picture is encoded: fast (the default), or\n"
-    "                        small, about a tenth smaller and several times\n"
-    "                        slower; the pixels are the same either way\n"
-    "  --quiet               writes only why the picture was not made: no line\n"
-    "                        when it was, no message about parts that could not\n"
-    "                        be loaded\n"
-    "  -h, --help            this text\n"
-    "\n"
-    "Every message the program would show in a box goes to standard error as one\n"
-    "line, \"caption: text\". Exit status: 0 when OUT.png was written, 1 when it\n"
-    "was written without a part the project names (its file missing or refused)\n"
-    "or was not written, 2 for a wrong command line (an OUT.png not ending in .png\n"
-    "too).\n"
-    "\n"
-    "Example:\n"
-    "  mwbatch render --size 1024x1024 --yaw 30 --select head hero.mwp hero.png\n";
+namespace {
+
+// The lines of the help that are put together keep to this width.
+constexpr std::size_t kHelpWidth = 77;
+
+}  // namespace
+
+const std::string& RenderUsage() {
+    static const std::string usage =
+        "Usage: mwbatch render [OPTIONS] PROJECT.mwp OUT.png\n"
+        "\n"
+        "Loads PROJECT.mwp as \"Load Project\" does and draws the figure as the view\n"
+        "shows it right after start-up (smooth shading, not turned, zoom 1.1, the\n"
+        "colours of mw.cfg), into an 8-bit RGB PNG. OUT.png is replaced only when\n"
+        "it was written completely.\n"
+        "\n"
+        "Options:\n"
+        "  --objects DIR         the object library (default: ObjectDir of mw.cfg in\n"
+        "                        the current directory)\n"
+        "  --size WxH            the picture's size in pixels, e.g. 800x600 (default:\n"
+        "                        the view's size, 547x557)\n"
+        "  --mode MODE           smooth, flat or wire, as the shading buttons (default\n"
+        "                        smooth)\n"
+        "  --yaw DEG             turns the figure about the vertical axis, in degrees,\n"
+        "                        as dragging to the left does for a positive angle\n"
+        "  --pitch DEG           tilts it about the horizontal axis, as dragging up\n"
+        "                        does for a positive angle\n"
+        "  --zoom Z              the view's zoom, above 0 and at most 1000 (default 1.1;\n"
+        "                        larger is nearer)\n"
+        "  --background R,G,B    the background colour, each part 0 to 1, e.g.\n"
+        "                        0.2,0.4,0.6 (default: BgColor of mw.cfg)\n"
+        "  --wire R,G,B          the colour of wire mode's lines (default: WireColor\n"
+        "                        of mw.cfg)\n"
+        "  --select PART         outlines that part in yellow (in wire mode: draws it\n"
+        "                        yellow), as the \"Edit BodyParts\" page does; the part's\n"
+        "                        name in any case, e.g. \"upper body\"\n"
+        "  --png-compression fast|small\n"
+        "                        how the picture is encoded: fast (the default), or\n"
+        "                        small, about a tenth smaller and several times\n"
+        "                        slower; the pixels are the same either way\n" +
+        PoseOptionHelp("  --pose NAME|FILE      ", kHelpWidth) +
+        "  --quiet               writes only why the picture was not made: no line\n"
+        "                        when it was, no message about parts that could not\n"
+        "                        be loaded\n"
+        "  -h, --help            this text\n"
+        "\n"
+        "Every message the program would show in a box goes to standard error as one\n"
+        "line, \"caption: text\". Exit status: 0 when OUT.png was written, 1 when it\n"
+        "was written without a part the project names (its file missing or refused)\n"
+        "or was not written, 2 for a wrong command line (an OUT.png not ending in .png\n"
+        "too).\n"
+        "\n"
+        "Example:\n"
+        "  mwbatch render --size 1024x1024 --yaw 30 --select head hero.mwp hero.png\n"
+        "  mwbatch render --pose t-pose hero.mwp hero-t.png\n";
+    return usage;
+}
 
 namespace {
 
 constexpr const char* kShortUsage =
     "Usage: mwbatch render [--objects DIR] [--size WxH] [--mode smooth|flat|wire] [--yaw DEG]\n"
     "       [--pitch DEG] [--zoom Z] [--background R,G,B] [--wire R,G,B] [--select PART]\n"
-    "       [--png-compression fast|small] [--quiet] PROJECT.mwp OUT.png (--help for more)\n";
+    "       [--png-compression fast|small] [--pose NAME|FILE] [--quiet] PROJECT.mwp OUT.png\n"
+    "       (--help for more)\n";
 
 constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
 constexpr double kMaxZoom = 1000;
@@ -193,10 +208,10 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const ParsedOptions options =
         ParseOptions(args,
                      {"--objects", "--size", "--mode", "--yaw", "--pitch", "--zoom", "--background", "--wire",
-                      "--select", "--png-compression"},
+                      "--select", "--png-compression", "--pose"},
                      {"--quiet"});
     if (options.help) {
-        out << kRenderUsage;
+        out << RenderUsage();
         return kExitDone;
     }
     RenderSettings settings;
@@ -220,6 +235,13 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const bool quiet = options.Has("--quiet");
     if (text::CompareIgnoringCase(std::filesystem::path(outputPath).extension().string(), ".png") != 0) {
         err << "mwbatch render: " << outputPath << ": the picture's name must end in .png\n" << kShortUsage;
+        return kExitUsage;
+    }
+    // A pose file is read before the project: what is wrong with it is a
+    // wrong command line.
+    PoseOption pose;
+    if (!ReadPoseOption(options, pose, problem)) {
+        err << "mwbatch render: " << problem << "\n";
         return kExitUsage;
     }
 
@@ -255,7 +277,8 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
     Picture picture;
     std::string error;
-    if (!RenderPicture(creature, settings, picture, error)) {
+    PosedFigure posed(creature, FigurePose(pose, creature));
+    if (!RenderPicture(posed.Posed(), settings, picture, error)) {
         err << "mwbatch render: " << error << "\n";
         return kExitFailed;
     }
