@@ -2,6 +2,7 @@
 // headless OpenGL context, read back as RGB and written as PNG.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -36,12 +37,37 @@ int MaxRenderSize();
 int ViewPixelWidth();
 int ViewPixelHeight();
 
+// Labels drawn with the picture, from the same camera: which part each
+// pixel shows and how far away it is.
+struct LabelRequest {
+    bool mask = false;
+    bool depth = false;
+};
+
+// Depth steps per model unit: depth × kDepthUnit gives model units along
+// the view axis (65 535 steps reach 6.5 units, far beyond any figure).
+constexpr double kDepthUnit = 1.0 / 10000.0;
+
+struct LabelPictures {
+    int width = 0;
+    int height = 0;
+    // Rows from the top, one value a pixel. The mask: the type id + 1 of the
+    // part shown, 0 for the background. The depth: the distance along the
+    // view axis from the camera in kDepthUnit steps, 0 for the background.
+    std::vector<unsigned char> mask;
+    std::vector<std::uint16_t> depth;
+};
+
 // Draws the figure as a view in `settings` would, in a context of the
 // calling thread's own (several threads may render at once, also the same
 // figure; a context already current in the thread is current again
 // afterwards). False, with `error` saying why, when no picture was made.
 bool RenderPicture(const model::Creature& creature, const RenderSettings& settings, Picture& picture,
                    std::string& error);
+// The same, with the labels asked for drawn in the same context right after
+// the picture (one extra pass with every part in its label).
+bool RenderPicture(const model::Creature& creature, const RenderSettings& settings, Picture& picture,
+                   const LabelRequest& request, LabelPictures& labels, std::string& error);
 
 // How hard the PNG encoder works: Fast for batches of pictures, Small for
 // the smallest files. The pixels are the same either way.
@@ -54,5 +80,12 @@ bool ParsePngCompression(const std::string& text, PngCompression& compression);
 // `path`; false (nothing left behind) when it could not be written.
 bool WritePng(const Picture& picture, const std::string& path,
               PngCompression compression = PngCompression::Fast);
+// The mask as an 8-bit palette PNG (its palette names nothing; the labels
+// are type ids + 1, listed in the manifest and the help), the depth as a
+// 16-bit grey PNG; same rules as WritePng.
+bool WriteMaskPng(const LabelPictures& labels, const std::string& path,
+                  PngCompression compression = PngCompression::Fast);
+bool WriteDepthPng(const LabelPictures& labels, const std::string& path,
+                   PngCompression compression = PngCompression::Fast);
 
 }  // namespace cli

@@ -31,6 +31,11 @@ inline constexpr float kHighlightColour[3] = {1.0f, 1.0f, 0.0f};
 void DrawSmooth(const model::Creature& creature, const ViewState& state, DrawPath path = DrawPath::Batched);
 void DrawFlat(const model::Creature& creature, const ViewState& state, DrawPath path = DrawPath::Batched);
 void DrawWireframe(const model::Creature& creature, const ViewState& state, DrawPath path = DrawPath::Batched);
+// Every part in one flat grey, its label (type id + 1), without lighting,
+// blending or dithering, in the state's mode's geometry (filled quads, or
+// lines in wire mode; nothing for an unknown mode) and the view's depth
+// test, so the labels cover exactly what the picture shows.
+void DrawLabels(const model::Creature& creature, const ViewState& state, DrawPath path = DrawPath::Batched);
 
 // One part from its placed points. Each returns false when the part has no
 // polygons (after setting up its state), true otherwise.
