@@ -80,9 +80,9 @@ bool ParsePngCompression(const std::string& text, PngCompression& compression);
 // `path`; false (nothing left behind) when it could not be written.
 bool WritePng(const Picture& picture, const std::string& path,
               PngCompression compression = PngCompression::Fast);
-// The mask as an 8-bit palette PNG (its palette names nothing; the labels
-// are type ids + 1, listed in the manifest and the help), the depth as a
-// 16-bit grey PNG; same rules as WritePng.
+// The mask as an 8-bit grey PNG (each value a label: the type id + 1, named
+// in the manifest's legend and the help), the depth as a 16-bit grey PNG;
+// same rules as WritePng.
 bool WriteMaskPng(const LabelPictures& labels, const std::string& path,
                   PngCompression compression = PngCompression::Fast);
 bool WriteDepthPng(const LabelPictures& labels, const std::string& path,
