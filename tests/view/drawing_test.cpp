@@ -465,7 +465,7 @@ TEST(MeshDrawing, BatchedDrawingGivesThePerQuadPicture) {
 
 // The label pass on the view's own context: in each mode and on either path
 // it covers exactly the picture's pixels with the parts' labels in grey, and
-// a picture drawn after it (with an outlined part) is the picture before.
+// the pictures drawn after it (also with an outlined part) are those before.
 TEST(MeshDrawing, LabelsCoverThePictureAndLeaveTheStateAsFound) {
     for (int mode : {0, 1, 2}) {
         for (view::DrawPath path : {view::DrawPath::Batched, view::DrawPath::PerQuad}) {
@@ -478,6 +478,9 @@ TEST(MeshDrawing, LabelsCoverThePictureAndLeaveTheStateAsFound) {
             const model::MeshObject* sphere = AddPart(
                 rig.creature, MakeSphere(0.02f, 0, 0, 0.06f, 8, 10, {{0.9f, 0.3f, 0.2f}, {0.2f, 0.8f, 0.3f}}));
             const model::MeshObject* square = AddPart(rig.creature, MakeSquare(-0.06f, 0.04f, 0.04f, true, {0, 0, 1}));
+            rig.Select(sphere);
+            const std::vector<Pixel> outlined = rig.Render();
+            rig.Select(nullptr);
             const std::vector<Pixel> picture = rig.Render();
             rig.view.DrawLabelFrame();
             const std::vector<Pixel> labels = rig.gl.ReadPixels();
@@ -496,9 +499,8 @@ TEST(MeshDrawing, LabelsCoverThePictureAndLeaveTheStateAsFound) {
             EXPECT_GT(sphereSeen, 100);
             EXPECT_GT(squareSeen, 100);
 
+            EXPECT_TRUE(rig.Render() == picture);
             rig.Select(sphere);
-            const std::vector<Pixel> outlined = rig.Render();
-            rig.view.DrawLabelFrame();
             EXPECT_TRUE(rig.Render() == outlined);
         }
     }
