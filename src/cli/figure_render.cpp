@@ -32,14 +32,15 @@ std::uint16_t DepthSteps(std::uint32_t packed, double zoom) {
     constexpr double kPackedOne = 4294967295.0;  // window depth 1, packed as unsigned
     const double model = EyeDistance(static_cast<double>(packed) / kPackedOne) / zoom;
     const double steps = std::round(model / kDepthUnit);
-    // A NaN from a degenerate zoom falls through to the nearest step.
+    // A covered pixel is at least one step away; the last step stands for
+    // anything farther.
     return static_cast<std::uint16_t>(steps >= 65535.0 ? 65535.0 : steps >= 1.0 ? steps : 1.0);
 }
 
 // The label pass over the picture just read: the mask from its red channel,
 // the depth from its depth buffer, 0 wherever the mask shows background.
 bool DrawLabelPass(view::CreatureView& view, HeadlessContext& gl, const LabelRequest& request,
-                LabelPictures& labels, std::string& error) {
+                   LabelPictures& labels, std::string& error) {
     view.DrawLabelFrame();
     std::vector<unsigned char> mask;
     if (!gl.ReadRed(mask)) {
