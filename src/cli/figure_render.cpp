@@ -1,5 +1,7 @@
 #include "cli/figure_render.h"
 
+#include <cmath>
+#include <cstdint>
 #include <new>
 #include <vector>
 
@@ -8,12 +10,57 @@
 #include "resources/templates.h"
 #include "ui/dialog_template.h"
 #include "ui/message_sink.h"
+#include "view/camera.h"
 #include "view/creature_view.h"
 
 namespace cli {
 namespace {
 
 std::string SizeText(int width, int height) { return std::to_string(width) + "x" + std::to_string(height); }
+
+// Window depth (0 … 1) back to the distance along the view axis in eye
+// space, undoing the perspective projection between the near and far planes.
+double EyeDistance(double windowDepth) {
+    const double n = view::kNearPlane;
+    const double f = view::kFarPlane;
+    return 2.0 * n * f / ((f + n) - (2.0 * windowDepth - 1.0) * (f - n));
+}
+
+// The depth of a covered pixel in kDepthUnit steps of model units: the eye
+// space is the model scaled by the zoom.
+std::uint16_t DepthSteps(std::uint32_t packed, double zoom) {
+    constexpr double kPackedOne = 4294967295.0;  // window depth 1, packed as unsigned
+    const double model = EyeDistance(static_cast<double>(packed) / kPackedOne) / zoom;
+    const double steps = std::round(model / kDepthUnit);
+    // A NaN from a degenerate zoom falls through to the nearest step.
+    return static_cast<std::uint16_t>(steps >= 65535.0 ? 65535.0 : steps >= 1.0 ? steps : 1.0);
+}
+
+// The label pass over the picture just read: the mask from its red channel,
+// the depth from its depth buffer, 0 wherever the mask shows background.
+bool DrawLabelPass(view::CreatureView& view, HeadlessContext& gl, const LabelRequest& request,
+                LabelPictures& labels, std::string& error) {
+    view.DrawLabelFrame();
+    std::vector<unsigned char> mask;
+    if (!gl.ReadRed(mask)) {
+        error = gl.Error();
+        return false;
+    }
+    if (request.depth) {
+        std::vector<std::uint32_t> packed;
+        if (!gl.ReadDepth(packed)) {
+            error = gl.Error();
+            return false;
+        }
+        const double zoom = std::fabs(static_cast<double>(view.state.zoom));
+        labels.depth.assign(packed.size(), 0);
+        for (std::size_t i = 0; i < packed.size(); ++i) {
+            if (mask[i] != 0) labels.depth[i] = DepthSteps(packed[i], zoom);
+        }
+    }
+    if (request.mask) labels.mask = std::move(mask);
+    return true;
+}
 
 }  // namespace
 
@@ -25,6 +72,12 @@ int MaxRenderSize() { return HeadlessMaxSize(); }
 
 bool RenderPicture(const model::Creature& creature, const RenderSettings& settings, Picture& picture,
                    std::string& error) {
+    LabelPictures none;
+    return RenderPicture(creature, settings, picture, LabelRequest{}, none, error);
+}
+
+bool RenderPicture(const model::Creature& creature, const RenderSettings& settings, Picture& picture,
+                   const LabelRequest& request, LabelPictures& labels, std::string& error) {
     const int width = settings.width == 0 ? ViewPixelWidth() : settings.width;
     const int height = settings.height == 0 ? ViewPixelHeight() : settings.height;
     const int largest = MaxRenderSize();
@@ -62,9 +115,14 @@ bool RenderPicture(const model::Creature& creature, const RenderSettings& settin
             error = gl.Error();
             return false;
         }
+        LabelPictures drawn{width, height, {}, {}};
+        if ((request.mask || request.depth) && !DrawLabelPass(view, gl, request, drawn, error)) {
+            return false;
+        }
         picture.width = width;
         picture.height = height;
         picture.rgb = std::move(rgb);
+        labels = std::move(drawn);
         return true;
     } catch (const std::bad_alloc&) {
         error = "not enough memory for a picture of " + SizeText(width, height);

@@ -152,7 +152,7 @@ HeadlessContext::~HeadlessContext() {
     GiveBack(slot_);
 }
 
-bool HeadlessContext::ReadRgb(std::vector<unsigned char>& rgb) {
+bool HeadlessContext::FinishDrawing() {
     if (slot_ == nullptr) {
         return false;
     }
@@ -166,6 +166,13 @@ bool HeadlessContext::ReadRgb(std::vector<unsigned char>& rgb) {
                  std::to_string(height_);
         return false;
     }
+    return true;
+}
+
+bool HeadlessContext::ReadRgb(std::vector<unsigned char>& rgb) {
+    if (!FinishDrawing()) {
+        return false;
+    }
     const std::size_t width = static_cast<std::size_t>(width_);
     const std::size_t height = static_cast<std::size_t>(height_);
     rgb.resize(3 * width * height);
@@ -175,6 +182,47 @@ bool HeadlessContext::ReadRgb(std::vector<unsigned char>& rgb) {
         for (std::size_t x = 0; x < width; ++x) {
             std::memcpy(to + 3 * x, from + 4 * x, 3);
         }
+    }
+    return true;
+}
+
+bool HeadlessContext::ReadRed(std::vector<unsigned char>& red) {
+    if (!FinishDrawing()) {
+        return false;
+    }
+    const std::size_t width = static_cast<std::size_t>(width_);
+    const std::size_t height = static_cast<std::size_t>(height_);
+    red.resize(width * height);
+    for (std::size_t y = 0; y < height; ++y) {
+        const unsigned char* from = slot_->buffer.data() + 4 * width * (height - 1 - y);
+        unsigned char* to = red.data() + width * y;
+        for (std::size_t x = 0; x < width; ++x) {
+            to[x] = from[4 * x];
+        }
+    }
+    return true;
+}
+
+bool HeadlessContext::ReadDepth(std::vector<std::uint32_t>& depth) {
+    if (!FinishDrawing()) {
+        return false;
+    }
+    const std::size_t width = static_cast<std::size_t>(width_);
+    const std::size_t height = static_cast<std::size_t>(height_);
+    depth.resize(width * height);
+    // Rows of 32-bit values are always 4-aligned; OpenGL hands the bottom
+    // row first, so it is read upside down and turned afterwards.
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, width_, height_, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, depth.data());
+    if (glGetError() != GL_NO_ERROR) {
+        error_ = "the depth of a picture of " + std::to_string(width_) + "x" + std::to_string(height_) +
+                 " could not be read";
+        return false;
+    }
+    for (std::size_t y = 0; y < height / 2; ++y) {
+        std::swap_ranges(depth.begin() + static_cast<std::ptrdiff_t>(y * width),
+                         depth.begin() + static_cast<std::ptrdiff_t>((y + 1) * width),
+                         depth.begin() + static_cast<std::ptrdiff_t>((height - 1 - y) * width));
     }
     return true;
 }

@@ -7,6 +7,7 @@
 // the loan ends.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,10 +27,19 @@ public:
     // Finishes the drawing and reads the frame: three bytes a pixel, rows
     // from the top. False when OpenGL reported an error (out of memory).
     bool ReadRgb(std::vector<unsigned char>& rgb);
+    // The same for the red channel alone, one byte a pixel.
+    bool ReadRed(std::vector<unsigned char>& red);
+    // The depth buffer, rows from the top: window depths 0 … 1 scaled to
+    // 0 … 2^32 − 1, as OpenGL packs them as unsigned integers.
+    bool ReadDepth(std::vector<std::uint32_t>& depth);
 
     struct Slot;
 
 private:
+    // Finishes the drawing; false, with the error set, when OpenGL ran out
+    // of memory on the way.
+    bool FinishDrawing();
+
     struct Previous {
         void* context = nullptr;  // the thread's OSMesa context before the loan
         void* buffer = nullptr;

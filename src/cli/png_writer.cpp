@@ -1,5 +1,6 @@
-// WritePng: the picture encoded by libpng in memory, then written through
-// the atomic-write helper, so that a failed write leaves no file behind.
+// WritePng and the label pictures' writers: the image encoded by libpng in
+// memory, then written through the atomic-write helper, so that a failed
+// write leaves no file behind.
 #include <png.h>
 #include <zlib.h>
 
@@ -50,9 +51,20 @@ void ApplyCompression(png_structp png, PngCompression compression) {
     }
 }
 
+// What one PNG holds: its size, its kind (8-bit RGB, 8-bit grey or 16-bit
+// grey) and its rows from the top, already in the file's byte order.
+struct PngImage {
+    int width = 0;
+    int height = 0;
+    int bitDepth = 8;
+    int colourType = PNG_COLOR_TYPE_RGB;
+    std::size_t rowBytes = 0;
+    const unsigned char* rows = nullptr;
+};
+
 // No object with a destructor lives in this function, so that libpng's
 // longjmp back to it skips none.
-bool EncodePng(const Picture& picture, PngCompression compression, std::vector<unsigned char>& bytes) {
+bool EncodePng(const PngImage& image, PngCompression compression, std::vector<unsigned char>& bytes) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, StopEncoding, IgnoreWarning);
     if (png == nullptr) return false;
     png_infop info = png_create_info_struct(png);
@@ -65,17 +77,34 @@ bool EncodePng(const Picture& picture, PngCompression compression, std::vector<u
         return false;
     }
     png_set_write_fn(png, &bytes, AppendBytes, FlushNothing);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(picture.width), static_cast<png_uint_32>(picture.height), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width), static_cast<png_uint_32>(image.height),
+                 image.bitDepth, image.colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     ApplyCompression(png, compression);
     png_write_info(png, info);
-    const std::size_t rowBytes = 3 * static_cast<std::size_t>(picture.width);
-    for (int y = 0; y < picture.height; ++y) {
-        png_write_row(png, picture.rgb.data() + static_cast<std::size_t>(y) * rowBytes);
+    for (int y = 0; y < image.height; ++y) {
+        png_write_row(png, image.rows + static_cast<std::size_t>(y) * image.rowBytes);
     }
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return true;
+}
+
+// Encodes, then writes through a temporary file beside `path`.
+bool WriteImage(const PngImage& image, const std::string& path, PngCompression compression) {
+    std::vector<unsigned char> bytes;
+    if (!EncodePng(image, compression, bytes)) return false;
+    formats::AtomicFile file(path);
+    if (!file.Open()) {
+        return false;
+    }
+    file.Write(bytes.data(), bytes.size());
+    return file.Commit();
+}
+
+bool HasPixels(int width, int height, std::size_t values, std::size_t perPixel) {
+    return width >= 1 && height >= 1 &&
+           values == perPixel * static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
 }
 
 }  // namespace
@@ -92,18 +121,41 @@ bool ParsePngCompression(const std::string& text, PngCompression& compression) {
 }
 
 bool WritePng(const Picture& picture, const std::string& path, PngCompression compression) {
-    if (picture.width < 1 || picture.height < 1 ||
-        picture.rgb.size() != 3 * static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height)) {
+    if (!HasPixels(picture.width, picture.height, picture.rgb.size(), 3)) {
         return false;
     }
-    std::vector<unsigned char> bytes;
-    if (!EncodePng(picture, compression, bytes)) return false;
-    formats::AtomicFile file(path);
-    if (!file.Open()) {
+    const PngImage image{picture.width, picture.height, 8, PNG_COLOR_TYPE_RGB,
+                         3 * static_cast<std::size_t>(picture.width), picture.rgb.data()};
+    return WriteImage(image, path, compression);
+}
+
+bool WriteMaskPng(const LabelPictures& labels, const std::string& path, PngCompression compression) {
+    if (!HasPixels(labels.width, labels.height, labels.mask.size(), 1)) {
         return false;
     }
-    file.Write(bytes.data(), bytes.size());
-    return file.Commit();
+    const PngImage image{labels.width, labels.height, 8, PNG_COLOR_TYPE_GRAY,
+                         static_cast<std::size_t>(labels.width), labels.mask.data()};
+    return WriteImage(image, path, compression);
+}
+
+bool WriteDepthPng(const LabelPictures& labels, const std::string& path, PngCompression compression) {
+    if (!HasPixels(labels.width, labels.height, labels.depth.size(), 1)) {
+        return false;
+    }
+    // PNG keeps 16-bit samples most significant byte first.
+    std::vector<unsigned char> bigEndian;
+    try {
+        bigEndian.resize(2 * labels.depth.size());
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    for (std::size_t i = 0; i < labels.depth.size(); ++i) {
+        bigEndian[2 * i] = static_cast<unsigned char>(labels.depth[i] >> 8);
+        bigEndian[2 * i + 1] = static_cast<unsigned char>(labels.depth[i] & 0xFF);
+    }
+    const PngImage image{labels.width, labels.height, 16, PNG_COLOR_TYPE_GRAY,
+                         2 * static_cast<std::size_t>(labels.width), bigEndian.data()};
+    return WriteImage(image, path, compression);
 }
 
 }  // namespace cli

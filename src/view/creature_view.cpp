@@ -103,8 +103,7 @@ void CreatureView::DrawFrame() {
         return;
     }
     glPushMatrix();
-    // The negative z scale mirrors the model's z axis.
-    glScalef(state.zoom, state.zoom, -state.zoom);
+    ApplyZoom();
     switch (state.drawMode) {
         case kDrawSmooth:
             DrawSmooth(*creature, state, drawPath);
@@ -119,6 +118,26 @@ void CreatureView::DrawFrame() {
             break;
     }
     glPopMatrix();
+}
+
+void CreatureView::DrawLabelFrame() {
+    if (!glReady) {
+        return;
+    }
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (creature == nullptr) {
+        return;
+    }
+    glPushMatrix();
+    ApplyZoom();
+    DrawLabels(*creature, state, drawPath);
+    glPopMatrix();
+}
+
+void CreatureView::ApplyZoom() const {
+    // The negative z scale mirrors the model's z axis.
+    glScalef(state.zoom, state.zoom, -state.zoom);
 }
 
 void CreatureView::OnMouseButton(ui::MouseButton button, bool down, int x, int y) {

@@ -48,6 +48,9 @@ public:
 
     // Clears and draws one frame (the paint handler's work, without the swap).
     void DrawFrame();
+    // Clears to black and draws the figure as DrawFrame would, every part in
+    // its label (DrawLabels): the same camera, so the labels cover the frame.
+    void DrawLabelFrame();
 
     // Clears the selection when it names a slot the figure has no part in:
     // a part taken out of the figure leaves the view unselected.
@@ -67,6 +70,8 @@ public:
     std::function<void()> resetRequested;
 
 private:
+    // The zoom and the z mirror, on top of the model-view matrix OnSize set.
+    void ApplyZoom() const;
     // An OpenGL set-up failure, in a box of the view's window when there is a
     // platform, else told to the sink.
     void ReportGlFailure(const std::string& text);

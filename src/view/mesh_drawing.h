@@ -5,6 +5,8 @@
 // is only read: the placement goes into the view's own buffers.
 #pragma once
 
+#include <cstdint>
+
 #include "view/placement.h"
 
 namespace model {
@@ -46,5 +48,9 @@ bool DrawPartFlat(const model::MeshObject& part, const PlacedPoints& placed, flo
 bool DrawPartWire(const model::MeshObject& part, const PlacedPoints& placed, const float colour[3],
                   DrawPath path = DrawPath::Batched);
 bool DrawPartHighlight(const model::MeshObject& part, const PlacedPoints& placed, DrawPath path = DrawPath::Batched);
+// The part in its label's flat grey, as lines or filled quads; the caller
+// sets up the unlit state (DrawLabels).
+bool DrawPartLabel(const model::MeshObject& part, const PlacedPoints& placed, std::uint8_t label, bool lines,
+                   DrawPath path = DrawPath::Batched);
 
 }  // namespace view

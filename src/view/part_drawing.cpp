@@ -233,6 +233,20 @@ bool DrawPartWire(const model::MeshObject& part, const PlacedPoints& placed, con
     return drawn;
 }
 
+bool DrawPartLabel(const model::MeshObject& part, const PlacedPoints& placed, std::uint8_t label, bool lines,
+                   DrawPath path) {
+    glPolygonMode(GL_FRONT_AND_BACK, lines ? GL_LINE : GL_FILL);
+    glColor3ub(label, label, label);
+    PartGeometry geometry = InspectPart(part, placed);
+    if (geometry.polygonCount == 0) {
+        return false;
+    }
+    // The wire picture's own outlines; filled, the same quads cover what the
+    // shaded pictures cover (Mesa splits indexed and listed quads alike).
+    Outlines(geometry, path);
+    return true;
+}
+
 bool DrawPartHighlight(const model::MeshObject& part, const PlacedPoints& placed, DrawPath path) {
     glDisable(GL_LIGHTING);
     glCullFace(GL_FRONT);
