@@ -19,6 +19,11 @@ using Json = nlohmann::ordered_json;
 // How close another surface must come to a joint's depth for the joint to
 // count as seen, as a share of the figure's height.
 constexpr double kDepthTolerance = 0.02;
+// How deep in the flesh of its own part or its parent a joint may lie and
+// still count as seen, in its seam's reaches: a seam's centre lies about
+// one reach inside, a hip in its pelvis or the base of the neck under the
+// shoulders up to twice that; a face seen from behind lies three or more.
+constexpr double kFleshPerReach = 2.0;
 
 constexpr int kStomach = 8;
 constexpr int kLeftThigh = 11;
@@ -168,7 +173,7 @@ bool JointVisible(const JointView& joint, const JointSight& sight, const LabelPi
     if (std::abs(joint.depth - surface) <= sight.tolerance) return true;
     const int label = labels.mask[at];
     const bool ownOrParent = label == sight.ownLabel || (sight.parentLabel != 0 && label == sight.parentLabel);
-    return ownOrParent && joint.depth - surface <= sight.reach + sight.tolerance;
+    return ownOrParent && joint.depth - surface <= kFleshPerReach * sight.reach + sight.tolerance;
 }
 
 std::vector<JointView> ViewJoints(const model::Creature& rest, const model::Skeleton& skeleton,

@@ -43,8 +43,9 @@ struct JointSight {
 };
 
 // Whether a joint in the picture is visible: the surface at its pixel
-// (rounded down) is its own part or its parent no further in front of it
-// than its seam reaches, or any surface within the tolerance of its depth.
+// (rounded down) is its own part or its parent, in front of it by at most
+// twice its seam's reach (and the tolerance), or any surface within the
+// tolerance of its depth.
 // `labels` holds the mask and the depth drawn with the picture.
 bool JointVisible(const JointView& joint, const JointSight& sight, const LabelPictures& labels);
 

@@ -74,7 +74,7 @@ std::string LabelRows() {
            Wrapped("  depth      ",
                    "figure-<seed>.depth.png, 16-bit grey: each pixel the distance of the surface it shows from the "
                    "camera along the view axis, in steps of " + formats::FormatFixed(kDepthUnit).substr(0, 6) +
-                       " units (manifest.jsonl's \"depth_unit\"; 65535 steps reach 6.5 units), 0 for the "
+                       " object units (manifest.jsonl's \"depth_unit\"; 65535 steps reach 6.5), 0 for the "
                        "background",
                    kHelpWidth) +
            Wrapped("  keypoints  ",
@@ -83,7 +83,7 @@ std::string LabelRows() {
                    "\"camera_position\" (eye space: view * position), \"pixel\" [u, v] (from the top left, "
                    "u = (x_ndc + 1) / 2 * width, v = (1 - y_ndc) / 2 * height; null behind the camera), "
                    "\"in_picture\" and \"visible\" (in the picture, and the surface at its pixel is its part or "
-                   "its parent's no further in front of it than its seam reaches, or any surface within 2\u00a0% of the "
+                   "its parent's at most twice its seam's reach in front of it, or any surface within 2\u00a0% of the "
                    "figure's height of its depth); \"camera\" with \"width\", \"height\", \"view\" and "
                    "\"projection\" (16 numbers each, row-major: clip = projection * view * [x, y, z, 1]), "
                    "\"fx\", \"fy\", \"cx\", \"cy\" (pixels); \"figure\" with its \"parts\" (\"type\", "
@@ -105,8 +105,7 @@ std::vector<std::string> PosedMeshesAndPng() {
 
 const std::string& RandomUsage() {
     static const std::string usage =
-        "Usage: mwbatch random --count N --seed S --out DIR [--objects DIR]\n"
-        "                      [--formats " + FormatNames(",") + "]\n"
+        "Usage: mwbatch random --count N --seed S --out DIR [--objects DIR] [--formats LIST]\n"
         "                      [--deform AMOUNT] [--symmetric] [--jobs J] [--scale METRES_PER_UNIT]\n"
         "                      [--png-compression fast|small] [--pose NAME|FILE] [--pose-jitter DEG]\n"
         "                      [--camera-jitter DEG] [--background-jitter] [--verbose] [--quiet]\n"
@@ -146,8 +145,9 @@ const std::string& RandomUsage() {
         "  --out DIR        where the files go: a writable directory, made (with the\n"
         "                   directories above it) when it is missing\n"
         "  --objects DIR    the object library (default: ObjectDir of mw.cfg in the\n"
-        "                   current directory)\n"
-        "  --formats LIST   the formats, separated by commas (default: mwp)\n"
+        "                   current directory)\n" +
+        Wrapped("  --formats LIST   ", "the formats, separated by commas: " + FormatNames(", ") + " (default: mwp)",
+                kHelpWidth) +
         "  --deform AMOUNT  also give every part random build factors along X, Y and Z\n"
         "                   (lock mode None), as the \"Edit BodyParts\" page would;\n"
         "                   AMOUNT, 0 to 100, is the largest relative change of a\n"
@@ -184,9 +184,10 @@ const std::string& RandomUsage() {
         "  --camera-jitter DEG\n" +
         Wrapped(std::string(19, ' '),
                 "turns the camera of every figure's picture and labels by a random yaw and pitch within DEG "
-                "degrees (0 to 90) either way and zooms it by " + formats::FormatFixed(kCameraZoomLow).substr(0, 3) +
-                    " to " + formats::FormatFixed(kCameraZoomHigh).substr(0, 3) +
-                    " times, so that the figure stays in the picture. Drawn from the figure's seed after its "
+                "degrees (0 to 90) either way and zooms it out to " + formats::FormatFixed(kCameraZoomLow).substr(0, 3) +
+                    " to " + formats::FormatFixed(kCameraZoomHigh).substr(0, 4) +
+                    " of the picture's zoom, so that the figure stays in the picture (0 jitters the zoom alone). "
+                    "Drawn from the figure's seed after its "
                     "parts, factors and pose, so a seed keeps its figure and pose with and without it.",
                 kHelpWidth) +
         "  --background-jitter\n" +
@@ -234,9 +235,11 @@ const std::string& RandomUsage() {
         "made or written), 2 for a wrong command line (N below 1 too), 130 or 143 when\n"
         "interrupted (the figures under way are finished, no further one is started).\n"
         "\n"
-        "Example:\n"
-        "  mwbatch random --objects ~/objects --count 20 --seed 1 --formats mwp,png --deform 0.3 \\\n"
-        "      --symmetric --out out\n";
+        "Examples:\n"
+        "  mwbatch random --objects ~/objects --count 20 --seed 1 --formats mwp,png \\\n"
+        "      --deform 0.3 --symmetric --out out\n"
+        "  mwbatch random --count 1000 --seed 0 --formats png,mask,depth,keypoints \\\n"
+        "      --pose-jitter 25 --camera-jitter 30 --out data\n";
     return usage;
 }
 
@@ -244,8 +247,7 @@ namespace {
 
 const std::string& ShortUsage() {
     static const std::string usage =
-        "Usage: mwbatch random --count N --seed S --out DIR [--objects DIR]\n"
-        "                      [--formats " + FormatNames(",") + "]\n"
+        "Usage: mwbatch random --count N --seed S --out DIR [--objects DIR] [--formats LIST]\n"
         "                      [--deform AMOUNT] [--symmetric] [--jobs J] [--scale METRES_PER_UNIT] [--verbose]\n"
         "                      [--png-compression fast|small] [--pose NAME|FILE] [--pose-jitter DEG]\n"
         "                      [--camera-jitter DEG] [--background-jitter] [--quiet]\n"

@@ -53,10 +53,13 @@ struct RandomRecipe {
 };
 
 // The range --camera-jitter draws the zoom from, as shares of the zoom the
-// picture would have: near enough to fill it, far enough that a figure
-// turned or tilted stays within it.
-constexpr double kCameraZoomLow = 0.8;
-constexpr double kCameraZoomHigh = 1.1;
+// picture would have. The view's own zoom leaves the figure a margin of a
+// few pixels only: turned and tilted by up to 90 degrees, a quarter of
+// the figures at that zoom reach past the picture's edge, and a t-pose
+// with its arms jittered some at three quarters of it; below that every
+// one stays within.
+constexpr double kCameraZoomLow = 0.6;
+constexpr double kCameraZoomHigh = 0.75;
 
 // Seeds the generator with `seed` and draws one number per part list
 // (" (none) " plus the files, or plus "No Files" for an empty folder), in

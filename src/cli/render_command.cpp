@@ -72,7 +72,7 @@ const std::string& RenderUsage() {
                 kHelpWidth) +
         Wrapped("  --depth FILE.png      ",
                 "a 16-bit grey PNG, each pixel the distance of the surface it shows from the camera along the "
-                "view axis in steps of 0.0001 units, 0 for the background",
+                "view axis in steps of 0.0001 object units, 0 for the background",
                 kHelpWidth) +
         Wrapped("  --keypoints FILE.json ",
                 "the figure's joints where the picture shows them (model and eye space, pixel, in the picture, "
