@@ -71,12 +71,11 @@ void DrawLabels(const model::Creature& creature, const ViewState& state, DrawPat
     glDisable(GL_FOG);
     glDisable(GL_TEXTURE_2D);
     glShadeModel(GL_FLAT);
-    const bool lines = state.drawMode == kDrawWireframe;
     const Placement placement = PlacementOf(state);
     PlacedPoints& placed = SharedPlacedPoints();
     for (const model::MeshObject& part : creature.parts) {
         PlacePoints(part, placement, placed);
-        DrawPartLabel(part, placed, LabelOf(part), lines, path);
+        DrawPartLabel(part, placed, LabelOf(part), state.drawMode, path);
     }
     glPopAttrib();
 }

@@ -48,9 +48,10 @@ bool DrawPartFlat(const model::MeshObject& part, const PlacedPoints& placed, flo
 bool DrawPartWire(const model::MeshObject& part, const PlacedPoints& placed, const float colour[3],
                   DrawPath path = DrawPath::Batched);
 bool DrawPartHighlight(const model::MeshObject& part, const PlacedPoints& placed, DrawPath path = DrawPath::Batched);
-// The part in its label's flat grey, as lines or filled quads; the caller
-// sets up the unlit state (DrawLabels).
-bool DrawPartLabel(const model::MeshObject& part, const PlacedPoints& placed, std::uint8_t label, bool lines,
-                   DrawPath path = DrawPath::Batched);
+// The part in its label's flat grey, in the geometry of the draw mode's
+// picture (filled quads, or lines in wire mode); the caller sets up the
+// unlit state (DrawLabels).
+bool DrawPartLabel(const model::MeshObject& part, const PlacedPoints& placed, std::uint8_t label,
+                   std::int32_t drawMode, DrawPath path = DrawPath::Batched);
 
 }  // namespace view

@@ -6,6 +6,7 @@
 #include "view/gl_headers.h"
 #include "view/mesh_drawing.h"
 #include "view/quad_batch.h"
+#include "view/view_state.h"
 
 namespace view {
 namespace {
@@ -233,17 +234,31 @@ bool DrawPartWire(const model::MeshObject& part, const PlacedPoints& placed, con
     return drawn;
 }
 
-bool DrawPartLabel(const model::MeshObject& part, const PlacedPoints& placed, std::uint8_t label, bool lines,
-                   DrawPath path) {
+bool DrawPartLabel(const model::MeshObject& part, const PlacedPoints& placed, std::uint8_t label,
+                   std::int32_t drawMode, DrawPath path) {
+    const bool lines = drawMode == kDrawWireframe;
     glPolygonMode(GL_FRONT_AND_BACK, lines ? GL_LINE : GL_FILL);
     glColor3ub(label, label, label);
     PartGeometry geometry = InspectPart(part, placed);
     if (geometry.polygonCount == 0) {
         return false;
     }
-    // The wire picture's own outlines; filled, the same quads cover what the
-    // shaded pictures cover (Mesa splits indexed and listed quads alike).
-    Outlines(geometry, path);
+    // The quads reach OpenGL as the mode's picture sends them: Mesa covers a
+    // few other pixels with indexed quads than with listed ones, so the
+    // smooth picture's listed corners are listed here too. Wire lines, flat
+    // quads (indexed) and the per-quad path are the outlines' own calls.
+    if (drawMode == kDrawSmooth && path == DrawPath::Batched) {
+        QuadBatch& batch = SharedQuadBatch();
+        batch.BuildCorners(geometry, false);
+        if (batch.QuadCount() > 0) {
+            glEnableClientState(GL_VERTEX_ARRAY);
+            glVertexPointer(3, GL_FLOAT, 0, batch.Corners());
+            glDrawArrays(GL_QUADS, 0, 4 * batch.QuadCount());
+            glDisableClientState(GL_VERTEX_ARRAY);
+        }
+    } else {
+        Outlines(geometry, path);
+    }
     return true;
 }
 
