@@ -16,7 +16,9 @@ struct Camera {
     int height = 0;
     std::array<double, 16> view{};        // row-major: eye = view × (x, y, z, 1)
     std::array<double, 16> projection{};  // row-major: clip = projection × eye
-    double fx = 0;  // focal lengths and principal point in pixels
+    // Focal lengths and principal point in pixels, for the eye point seen
+    // along +z with y down, (x, −y, −z): u = cx + fx·x / −z, v = cy − fy·y / −z.
+    double fx = 0;
     double fy = 0;
     double cx = 0;
     double cy = 0;

@@ -35,8 +35,9 @@ void DrawFlat(const model::Creature& creature, const ViewState& state, DrawPath 
 void DrawWireframe(const model::Creature& creature, const ViewState& state, DrawPath path = DrawPath::Batched);
 // Every part in one flat grey, its label (type id + 1), without lighting,
 // blending or dithering, in the state's mode's geometry (filled quads, or
-// lines in wire mode; nothing for an unknown mode) and the view's depth
-// test, so the labels cover exactly what the picture shows.
+// lines in wire mode, each sent as the mode's picture sends it; nothing for
+// an unknown mode) and the view's depth test, so the labels cover exactly
+// what the picture shows. The state is left as it was found.
 void DrawLabels(const model::Creature& creature, const ViewState& state, DrawPath path = DrawPath::Batched);
 
 // One part from its placed points. Each returns false when the part has no
