@@ -9,6 +9,7 @@
 #include <exception>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <ostream>
 #include <sstream>
@@ -16,6 +17,7 @@
 #include <thread>
 
 #include "cli/interruption.h"
+#include "cli/keypoints.h"
 #include "cli/progress_line.h"
 #include "cli/stream_sink.h"
 #include "formats/mesh_exports.h"
@@ -37,15 +39,72 @@ void AppendPrefixed(std::string& lines, const std::string& prefix, const std::st
     }
 }
 
-bool WritePicture(const model::Creature& creature, const RandomBatch& batch, const std::string& path,
-                  std::string& problem) {
-    Picture picture;
-    if (!RenderPicture(creature, batch.render, picture, problem)) return false;
-    if (!WritePng(picture, path, batch.pngCompression)) {
-        problem = "could not be written";
-        return false;
+constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
+
+// How the figure's picture is drawn: the run's view, turned, zoomed and
+// coloured as the figure's recipe says.
+RenderSettings FigureRender(const RandomBatch& batch, const RandomRecipe& recipe) {
+    RenderSettings render = batch.render;
+    if (recipe.camera) {
+        render.view.yaw += static_cast<float>(recipe.camera->yawDegrees * kRadiansPerDegree);
+        render.view.pitch += static_cast<float>(recipe.camera->pitchDegrees * kRadiansPerDegree);
+        render.view.zoom = static_cast<float>(render.view.zoom * recipe.camera->zoomShare);
     }
-    return true;
+    if (recipe.background) {
+        for (std::size_t c = 0; c < 3; ++c) render.view.backgroundColor[c] = (*recipe.background)[c];
+    }
+    return render;
+}
+
+// The picture and its labels, drawn once, when the first of their files
+// needs them.
+class Drawing {
+public:
+    Drawing(const model::Creature& figure, const RenderSettings& render, const LabelRequest& request)
+        : figure_(figure), render_(render), request_(request) {}
+
+    // False, with the reason in `problem`, when nothing could be drawn.
+    bool Ready(std::string& problem) {
+        if (!tried_) {
+            tried_ = true;
+            made_ = request_.mask || request_.depth
+                        ? RenderPicture(figure_, render_, picture, request_, labels, problem_)
+                        : RenderPicture(figure_, render_, picture, problem_);
+        }
+        if (!made_) problem = problem_;
+        return made_;
+    }
+    view::Camera Camera() const { return view::CameraOf(render_.view, picture.width, picture.height); }
+
+    Picture picture;
+    LabelPictures labels;
+
+private:
+    const model::Creature& figure_;
+    const RenderSettings& render_;
+    LabelRequest request_;
+    bool tried_ = false;
+    bool made_ = false;
+    std::string problem_;
+};
+
+// Writes one drawn file of the figure; false, with `problem` set when there
+// is one to tell, when it was not written.
+bool WriteDrawn(FigureFormat format, Drawing& drawing, const RandomBatch& batch, const std::string& path,
+                const model::Creature& rest, const model::Pose& pose, std::string& problem) {
+    if (!drawing.Ready(problem)) return false;
+    bool written = false;
+    switch (format.kind) {
+        case FigureFormat::Kind::Png: written = WritePng(drawing.picture, path, batch.pngCompression); break;
+        case FigureFormat::Kind::Mask: written = WriteMaskPng(drawing.labels, path, batch.pngCompression); break;
+        case FigureFormat::Kind::Depth: written = WriteDepthPng(drawing.labels, path, batch.pngCompression); break;
+        case FigureFormat::Kind::Keypoints:
+            return WriteTextFile(KeypointsJson(rest, pose, batch.objectDir, drawing.Camera(), drawing.labels), path,
+                                 problem);
+        default: break;
+    }
+    if (!written) problem = "could not be written";
+    return written;
 }
 
 }  // namespace
@@ -54,10 +113,29 @@ const std::vector<FigureFormat>& FigureFormats() {
     static const std::vector<FigureFormat> all = [] {
         std::vector<FigureFormat> list = {{FigureFormat::Kind::Project}};
         for (const formats::MeshExport& mesh : formats::kMeshExports) list.push_back({FigureFormat::Kind::Mesh, &mesh});
-        list.push_back({FigureFormat::Kind::Png});
+        for (auto kind : {FigureFormat::Kind::Png, FigureFormat::Kind::Mask, FigureFormat::Kind::Depth,
+                          FigureFormat::Kind::Keypoints}) {
+            list.push_back({kind});
+        }
         return list;
     }();
     return all;
+}
+
+bool IsLabel(FigureFormat format) {
+    return format.kind == FigureFormat::Kind::Mask || format.kind == FigureFormat::Kind::Depth ||
+           format.kind == FigureFormat::Kind::Keypoints;
+}
+
+bool IsDrawn(FigureFormat format) { return format.kind == FigureFormat::Kind::Png || IsLabel(format); }
+
+const char* NameOf(FigureFormat format) {
+    switch (format.kind) {
+        case FigureFormat::Kind::Mask: return "mask";
+        case FigureFormat::Kind::Depth: return "depth";
+        case FigureFormat::Kind::Keypoints: return "keypoints";
+        default: return ExtensionOf(format);
+    }
 }
 
 const char* ExtensionOf(FigureFormat format) {
@@ -65,6 +143,9 @@ const char* ExtensionOf(FigureFormat format) {
         case FigureFormat::Kind::Project: return "mwp";
         case FigureFormat::Kind::Mesh: return format.mesh->extension + 1;  // past the dot
         case FigureFormat::Kind::Png: return "png";
+        case FigureFormat::Kind::Mask: return "mask.png";
+        case FigureFormat::Kind::Depth: return "depth.png";
+        case FigureFormat::Kind::Keypoints: return "keypoints.json";
     }
     return "";
 }
@@ -87,8 +168,8 @@ FigureOutcome MakeRandomFigure(const RandomBatch& batch, const ObjectLists& list
     };
 
     model::Creature creature(messages);
-    const RandomRecipe recipe =
-        DrawRecipe(seed, lists, batch.deform, batch.deformAmount, batch.symmetric, batch.poseJitter);
+    const RandomRecipe recipe = DrawRecipe(seed, lists, batch.deform, batch.deformAmount, batch.symmetric,
+                                           batch.poseJitter, batch.cameraJitter, batch.backgroundJitter);
     const int loaded = BuildFigure(recipe, lists, batch.objectDir, creature, parsed);
     collect(figureName);
     if (loaded == 0) {
@@ -97,7 +178,16 @@ FigureOutcome MakeRandomFigure(const RandomBatch& batch, const ObjectLists& list
     }
     // The project file keeps the rest figure; a posed copy, made once when a
     // file or the picture first needs it, serves the others.
-    PosedFigure posed(creature, FigurePose(batch.pose, creature, recipe.jitter ? &*recipe.jitter : nullptr));
+    const model::Pose pose = FigurePose(batch.pose, creature, recipe.jitter ? &*recipe.jitter : nullptr);
+    PosedFigure posed(creature, pose);
+    // The keypoints need the mask and the depth to tell what is seen.
+    LabelRequest request;
+    for (FigureFormat f : batch.formats) {
+        request.mask = request.mask || f.kind == FigureFormat::Kind::Mask || f.kind == FigureFormat::Kind::Keypoints;
+        request.depth = request.depth || f.kind == FigureFormat::Kind::Depth || f.kind == FigureFormat::Kind::Keypoints;
+    }
+    const RenderSettings render = FigureRender(batch, recipe);
+    std::unique_ptr<Drawing> drawing;
 
     // A part whose file is missing or refused leaves the figure incomplete:
     // its files are written all the same, but it does not count as written.
@@ -118,7 +208,11 @@ FigureOutcome MakeRandomFigure(const RandomBatch& batch, const ObjectLists& list
                 written = formats::SaveProject(creature, path, batch.objectDir, messages);
                 break;
             case FigureFormat::Kind::Png:
-                written = WritePicture(posed.Posed(), batch, path, problem);
+            case FigureFormat::Kind::Mask:
+            case FigureFormat::Kind::Depth:
+            case FigureFormat::Kind::Keypoints:
+                if (drawing == nullptr) drawing = std::make_unique<Drawing>(posed.Posed(), render, request);
+                written = WriteDrawn(format, *drawing, batch, path, creature, pose, problem);
                 break;
             case FigureFormat::Kind::Mesh:
                 settings.metresPerUnit = batch.metresPerUnit;
@@ -219,6 +313,7 @@ BatchResult RunRandomBatch(const RandomBatch& batch, const ObjectLists& lists, s
         for (auto it = lastRound ? waiting.begin() : waiting.find(reported);
              it != waiting.end() && (lastRound || it->first == reported);
              it = lastRound ? waiting.begin() : waiting.find(reported)) {
+            const std::uint64_t index = it->first;
             FigureOutcome outcome = std::move(it->second);
             waiting.erase(it);
             lock.unlock();
@@ -227,6 +322,7 @@ BatchResult RunRandomBatch(const RandomBatch& batch, const ObjectLists& lists, s
                 err << outcome.lines << std::flush;
             }
             (outcome.written ? result.written : result.failed) += 1;
+            if (outcome.written) result.writtenSeeds.push_back(static_cast<std::uint32_t>(batch.firstSeed + index));
             ++reported;
             lock.lock();
         }

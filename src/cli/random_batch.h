@@ -23,17 +23,24 @@ namespace cli {
 class ProgressLine;
 
 // A kind of file a figure is written as: its project file, one of the mesh
-// exports, or its picture.
+// exports, its picture, or a label drawn with the picture (the mask, the
+// depth, the keypoints file).
 struct FigureFormat {
-    enum class Kind { Project, Mesh, Png };
+    enum class Kind { Project, Mesh, Png, Mask, Depth, Keypoints };
     Kind kind = Kind::Project;
     const formats::MeshExport* mesh = nullptr;  // the export table's row of a Mesh
     bool operator==(const FigureFormat&) const = default;
 };
 
 // Every format, in the order a figure's files are written: the project
-// file, the mesh exports in the table's order, the picture.
+// file, the mesh exports in the table's order, the picture, the mask, the
+// depth, the keypoints.
 const std::vector<FigureFormat>& FigureFormats();
+
+// Whether the format's file is drawn: the picture and its labels, which
+// come from one drawing of the figure.
+bool IsDrawn(FigureFormat format);
+bool IsLabel(FigureFormat format);
 
 struct RandomBatch {
     std::string objectDir;
@@ -49,6 +56,11 @@ struct RandomBatch {
     // rest figure.
     PoseOption pose;
     std::optional<double> poseJitter;
+    // The camera's random yaw and pitch within ±DEG and its zoom
+    // (--camera-jitter), and a random background colour
+    // (--background-jitter), for the pictures and their labels.
+    std::optional<double> cameraJitter;
+    bool backgroundJitter = false;
     double metresPerUnit = 1;  // the modern formats' unit
     bool verbose = false;      // a line per mesh file with what was left out of it
     int jobs = 1;
@@ -56,7 +68,11 @@ struct RandomBatch {
     PngCompression pngCompression = PngCompression::Fast;
 };
 
-// The extension of a format without its dot: "mwp", the mesh export's, "png".
+// The name --formats takes: "mwp", the mesh export's extension, "png",
+// "mask", "depth", "keypoints".
+const char* NameOf(FigureFormat format);
+// The end of the format's file name after "figure-<seed>.": "mwp", the mesh
+// export's extension, "png", "mask.png", "depth.png", "keypoints.json".
 const char* ExtensionOf(FigureFormat format);
 
 // outDir/figure-<seed>.<ext>
@@ -77,6 +93,7 @@ struct BatchResult {
     std::uint64_t failed = 0;
     bool interrupted = false;  // stopped by a signal before every figure was made
     double seconds = 0;
+    std::vector<std::uint32_t> writtenSeeds;  // the figures written, in seed order
 };
 
 // Makes every figure of the batch on batch.jobs threads (at most one per

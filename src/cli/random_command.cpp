@@ -20,12 +20,15 @@
 #include "cli/batch_setup.h"
 #include "cli/command.h"
 #include "cli/help_text.h"
+#include "cli/manifest.h"
 #include "cli/options.h"
 #include "cli/pose_option.h"
 #include "cli/progress_line.h"
 #include "cli/random_batch.h"
 #include "formats/atomic_file.h"
+#include "formats/c_number.h"
 #include "formats/mesh_exports.h"
+#include "model/part_types.h"
 #include "text/list_order.h"
 
 namespace cli {
@@ -38,7 +41,7 @@ constexpr std::size_t kHelpWidth = 77;
 // The names --formats takes, in writing order, joined by `separator`.
 std::string FormatNames(const std::string& separator) {
     std::string names;
-    for (FigureFormat f : FigureFormats()) names += (names.empty() ? "" : separator) + ExtensionOf(f);
+    for (FigureFormat f : FigureFormats()) names += (names.empty() ? "" : separator) + NameOf(f);
     return names;
 }
 
@@ -49,6 +52,45 @@ std::string MeshRows() {
         rows += Wrapped("  " + std::string(mesh.extension + 1) + "  ", mesh.figureHelp, kHelpWidth);
     }
     return rows;
+}
+
+// The mask's labels, "1 Head, 2 Left hand, ..., 22 Neck".
+std::string LabelLegend() {
+    std::vector<std::string> labels;
+    for (int type = 0; type < model::kPartTypeCount; ++type) {
+        labels.push_back(std::to_string(type + 1) + std::string(formats::kNoBreak) +
+                         std::string(model::partTypeNames[static_cast<std::size_t>(type)]));
+    }
+    return ListOf(labels, "and");
+}
+
+// The help's rows of the labels drawn with the picture.
+std::string LabelRows() {
+    const std::string lead(13, ' ');
+    return Wrapped("  mask       ",
+                   "figure-<seed>.mask.png, 8-bit grey: each pixel the label of the part it shows, its type id + 1 "
+                   "(" + LabelLegend() + ", as manifest.jsonl's \"mask_legend\" says), 0 for the background",
+                   kHelpWidth) +
+           Wrapped("  depth      ",
+                   "figure-<seed>.depth.png, 16-bit grey: each pixel the distance of the surface it shows from the "
+                   "camera along the view axis, in steps of " + formats::FormatFixed(kDepthUnit).substr(0, 6) +
+                       " object units (manifest.jsonl's \"depth_unit\"; 65535 steps reach 6.5), 0 for the "
+                       "background",
+                   kHelpWidth) +
+           Wrapped("  keypoints  ",
+                   "figure-<seed>.keypoints.json: \"joints\", one per part of the skeleton, parents first, each "
+                   "with \"name\", \"parent\" (null for a root), \"position\" (model space, posed), "
+                   "\"camera_position\" (eye space: view * position), \"pixel\" [u, v] (from the top left, "
+                   "u = (x_ndc + 1) / 2 * width, v = (1 - y_ndc) / 2 * height; null behind the camera), "
+                   "\"in_picture\" and \"visible\" (in the picture, and the surface at its pixel is its part or "
+                   "its parent's at most twice its seam's reach in front of it, or any surface within 2\u00a0% of the "
+                   "figure's height of its depth); \"camera\" with \"width\", \"height\", \"view\" and "
+                   "\"projection\" (16 numbers each, row-major: clip = projection * view * [x, y, z, 1]), "
+                   "\"fx\", \"fy\", \"cx\", \"cy\" (pixels); \"figure\" with its \"parts\" (\"type\", "
+                   "\"file\" in the library), \"factors\" (per part as the project file keeps them: "
+                   "\"lock_modes\", \"factors\" and \"bar_positions\" by lock mode and axis, \"steps\") and "
+                   "\"pose\" (joint name to quaternion [x, y, z, w], the turned joints only)",
+                   kHelpWidth);
 }
 
 // The formats that are given the posed figure: the mesh exports that are
@@ -63,10 +105,10 @@ std::vector<std::string> PosedMeshesAndPng() {
 
 const std::string& RandomUsage() {
     static const std::string usage =
-        "Usage: mwbatch random --count N --seed S --out DIR [--objects DIR]\n"
-        "                      [--formats " + FormatNames(",") + "] [--deform AMOUNT] [--symmetric]\n"
-        "                      [--jobs J] [--scale METRES_PER_UNIT] [--png-compression fast|small]\n"
-        "                      [--pose NAME|FILE] [--pose-jitter DEG] [--verbose] [--quiet]\n"
+        "Usage: mwbatch random --count N --seed S --out DIR [--objects DIR] [--formats LIST]\n"
+        "                      [--deform AMOUNT] [--symmetric] [--jobs J] [--scale METRES_PER_UNIT]\n"
+        "                      [--png-compression fast|small] [--pose NAME|FILE] [--pose-jitter DEG]\n"
+        "                      [--camera-jitter DEG] [--background-jitter] [--verbose] [--quiet]\n"
         "\n"
         "Makes N random figures as the \"Random Creature\" button does: every part gets\n"
         "one object file of its folder in the object library, picked at random, never\n"
@@ -79,8 +121,22 @@ const std::string& RandomUsage() {
         "       rest pose (a project holds no pose)\n" +
         MeshRows() +
         "  png  a picture as the view shows the figure at start-up, in mw.cfg's colours\n"
+        "and the labels for training, drawn with the picture from the same camera (one\n"
+        "drawing, also without png):\n" +
+        LabelRows() +
         "A file is replaced only once it was written completely; temporary files that\n"
         "an earlier run of these seeds left behind (killed outright) are removed.\n"
+        "\n" +
+        Wrapped("", std::string("A run that writes mask, depth or keypoints also writes DIR/") + kManifestName +
+                    ": one JSON line per figure written, in seed order whatever --jobs is: \"seed\", \"files\" "
+                    "(format name to file name), with depth \"depth_unit\" (units per step), with mask "
+                    "\"mask_legend\" (label to part name). Each line stands on its own and depends on its seed and "
+                    "the formats alone. The file is written when the run ends, replacing the old one only once "
+                    "complete: an interrupted run leaves the manifest of the figures it finished (one stopped at "
+                    "once by a second signal leaves none, or the earlier run's). It lists this run's figures only: "
+                    "give each seed range of a split run its own DIR; their manifests, put one after the other in "
+                    "seed order, are the manifest of the whole run.",
+                kHelpWidth) +
         "\n"
         "Options:\n"
         "  --count N        the number of figures, 1 or more\n"
@@ -89,8 +145,9 @@ const std::string& RandomUsage() {
         "  --out DIR        where the files go: a writable directory, made (with the\n"
         "                   directories above it) when it is missing\n"
         "  --objects DIR    the object library (default: ObjectDir of mw.cfg in the\n"
-        "                   current directory)\n"
-        "  --formats LIST   the formats, separated by commas (default: mwp)\n"
+        "                   current directory)\n" +
+        Wrapped("  --formats LIST   ", "the formats, separated by commas: " + FormatNames(", ") + " (default: mwp)",
+                kHelpWidth) +
         "  --deform AMOUNT  also give every part random build factors along X, Y and Z\n"
         "                   (lock mode None), as the \"Edit BodyParts\" page would;\n"
         "                   AMOUNT, 0 to 100, is the largest relative change of a\n"
@@ -123,6 +180,20 @@ const std::string& RandomUsage() {
                 "turns with any --jobs and in any split of the seeds. With --pose, each joint's random turn "
                 "comes after its pose's turn, about the same rest axes; the limits hold the random turn, not "
                 "the sum.",
+                kHelpWidth) +
+        "  --camera-jitter DEG\n" +
+        Wrapped(std::string(19, ' '),
+                "turns the camera of every figure's picture and labels by a random yaw and pitch within DEG "
+                "degrees (0 to 90) either way and zooms it out to " + formats::FormatFixed(kCameraZoomLow).substr(0, 3) +
+                    " to " + formats::FormatFixed(kCameraZoomHigh).substr(0, 4) +
+                    " of the picture's zoom, so that the figure stays in the picture (0 jitters the zoom alone). "
+                    "Drawn from the figure's seed after its "
+                    "parts, factors and pose, so a seed keeps its figure and pose with and without it.",
+                kHelpWidth) +
+        "  --background-jitter\n" +
+        Wrapped(std::string(19, ' '),
+                "a random background colour for every figure's picture, drawn from its seed last (after the "
+                "camera's jitter).",
                 kHelpWidth) +
         "  --scale METRES_PER_UNIT\n" +
         Wrapped(std::string(19, ' '),
@@ -164,9 +235,11 @@ const std::string& RandomUsage() {
         "made or written), 2 for a wrong command line (N below 1 too), 130 or 143 when\n"
         "interrupted (the figures under way are finished, no further one is started).\n"
         "\n"
-        "Example:\n"
-        "  mwbatch random --objects ~/objects --count 20 --seed 1 --formats mwp,png --deform 0.3 \\\n"
-        "      --symmetric --out out\n";
+        "Examples:\n"
+        "  mwbatch random --objects ~/objects --count 20 --seed 1 --formats mwp,png \\\n"
+        "      --deform 0.3 --symmetric --out out\n"
+        "  mwbatch random --count 1000 --seed 0 --formats png,mask,depth,keypoints \\\n"
+        "      --pose-jitter 25 --camera-jitter 30 --out data\n";
     return usage;
 }
 
@@ -174,9 +247,10 @@ namespace {
 
 const std::string& ShortUsage() {
     static const std::string usage =
-        "Usage: mwbatch random --count N --seed S --out DIR [--objects DIR] [--formats " + FormatNames(",") + "]\n"
+        "Usage: mwbatch random --count N --seed S --out DIR [--objects DIR] [--formats LIST]\n"
         "                      [--deform AMOUNT] [--symmetric] [--jobs J] [--scale METRES_PER_UNIT] [--verbose]\n"
-        "                      [--png-compression fast|small] [--pose NAME|FILE] [--pose-jitter DEG] [--quiet]\n"
+        "                      [--png-compression fast|small] [--pose NAME|FILE] [--pose-jitter DEG]\n"
+        "                      [--camera-jitter DEG] [--background-jitter] [--quiet]\n"
         "                      (--help for more)\n";
     return usage;
 }
@@ -185,6 +259,7 @@ constexpr std::uint64_t kLastSeed = std::numeric_limits<std::uint32_t>::max();
 constexpr int kMaxJobs = 1024;
 constexpr double kMaxDeform = 100;
 constexpr double kMaxPoseJitter = 180;
+constexpr double kMaxCameraJitter = 90;
 
 // The whole text as one number of type T, or false.
 template <typename T>
@@ -202,7 +277,7 @@ bool ParseFormats(const std::string& text, std::vector<FigureFormat>& formats, s
         const std::string name = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         bool known = false;
         for (FigureFormat f : FigureFormats()) {
-            if (text::CompareIgnoringCase(name, ExtensionOf(f)) != 0) continue;
+            if (text::CompareIgnoringCase(name, NameOf(f)) != 0) continue;
             known = true;
             bool listed = false;
             for (FigureFormat g : formats) listed = listed || g == f;
@@ -291,8 +366,8 @@ bool SyncFileSystemOf(const std::string& dir) {
 int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const ParsedOptions options = ParseOptions(
         args, {"--objects", "--count", "--seed", "--out", "--formats", "--deform", "--jobs", "--scale",
-               "--png-compression", "--pose", "--pose-jitter"},
-        {"--quiet", "--verbose", "--symmetric"});
+               "--png-compression", "--pose", "--pose-jitter", "--camera-jitter"},
+        {"--quiet", "--verbose", "--symmetric", "--background-jitter"});
     if (options.help) {
         out << RandomUsage();
         return kExitDone;
@@ -350,6 +425,15 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
         }
         batch.poseJitter = degrees;
     }
+    if (options.values.count("--camera-jitter") != 0) {
+        const std::string text = options.Value("--camera-jitter");
+        double degrees = 0;
+        if (!ParseWhole(text, degrees) || !(degrees >= 0 && degrees <= kMaxCameraJitter)) {
+            return UsageError(err, "--camera-jitter " + text + ": not an angle from 0 to 90 degrees");
+        }
+        batch.cameraJitter = degrees;
+    }
+    batch.backgroundJitter = options.Has("--background-jitter");
     batch.verbose = options.Has("--verbose");
     batch.symmetric = options.Has("--symmetric");
     // A pose file is read once, before any figure is made; what is wrong
@@ -400,6 +484,14 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
     formats::SetSyncEachFile(false);
     BatchResult result = RunRandomBatch(batch, lists, err, progress);
     formats::SetSyncEachFile(true);
+    // The manifest lists the figures written, also when the run was
+    // interrupted, and is synced with them.
+    bool indexed = true;
+    if (WritesManifest(batch)) {
+        std::string why;
+        indexed = WriteManifest(batch, result.writtenSeeds, why);
+        if (!indexed) err << "mwbatch random: " << (std::filesystem::path(batch.outDir) / kManifestName).string() << ": " << why << "\n";
+    }
     // The figures written stay counted as written; the run still fails.
     const bool synced = SyncFileSystemOf(batch.outDir);
     if (!synced) err << "mwbatch random: " << batch.outDir << ": the files could not be synced to the disk\n";
@@ -418,7 +510,7 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
         }
         out << " written into " << batch.outDir << ", seeds " << seed << " to " << lastSeed << timing << "\n";
     }
-    return result.failed == 0 && synced ? kExitDone : kExitFailed;
+    return result.failed == 0 && synced && indexed ? kExitDone : kExitFailed;
 }
 
 }  // namespace cli

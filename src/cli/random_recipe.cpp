@@ -87,7 +87,8 @@ ObjectLists ReadObjectLists(const std::string& objectDir) {
 }
 
 RandomRecipe DrawRecipe(std::uint32_t seed, const ObjectLists& lists, bool deform, double deformAmount,
-                        bool symmetric, std::optional<double> jitterDegrees) {
+                        bool symmetric, std::optional<double> jitterDegrees, std::optional<double> cameraDegrees,
+                        bool background) {
     model::RandomGenerator random;
     random.Seed(seed);
     std::vector<int> entryCounts;
@@ -122,6 +123,21 @@ RandomRecipe DrawRecipe(std::uint32_t seed, const ObjectLists& lists, bool defor
     // Last, so that a seed's parts and factors stay what they were before
     // figures were posed.
     if (jitterDegrees) recipe.jitter = model::JitteredPose(random, *jitterDegrees);
+    // After the figure and its pose, so that a seed keeps both with any
+    // camera and background.
+    const auto share = [&] { return static_cast<double>(random.Next()) / 32767.0; };
+    if (cameraDegrees) {
+        RandomRecipe::Camera camera;
+        camera.yawDegrees = *cameraDegrees * (2 * share() - 1);
+        camera.pitchDegrees = *cameraDegrees * (2 * share() - 1);
+        camera.zoomShare = kCameraZoomLow + (kCameraZoomHigh - kCameraZoomLow) * share();
+        recipe.camera = camera;
+    }
+    if (background) {
+        std::array<float, 3> colour{};
+        for (float& c : colour) c = static_cast<float>(share());
+        recipe.background = colour;
+    }
     return recipe;
 }
 

@@ -40,7 +40,26 @@ struct RandomRecipe {
     std::array<int, model::kPartTypeCount> factorsFrom{};
     // The joints' random turns (--pose-jitter); none without it.
     std::optional<model::Pose> jitter;
+    // The camera's random turn and zoom (--camera-jitter): degrees of yaw
+    // and pitch, and the share of the picture's zoom; none without it.
+    struct Camera {
+        double yawDegrees = 0;
+        double pitchDegrees = 0;
+        double zoomShare = 1;
+    };
+    std::optional<Camera> camera;
+    // A random background colour (--background-jitter), each part 0 ... 1.
+    std::optional<std::array<float, 3>> background;
 };
+
+// The range --camera-jitter draws the zoom from, as shares of the zoom the
+// picture would have. The view's own zoom leaves the figure a margin of a
+// few pixels only: turned and tilted by up to 90 degrees, a quarter of
+// the figures at that zoom reach past the picture's edge, and a t-pose
+// with its arms jittered some at three quarters of it; below that every
+// one stays within.
+constexpr double kCameraZoomLow = 0.6;
+constexpr double kCameraZoomHigh = 0.75;
 
 // Seeds the generator with `seed` and draws one number per part list
 // (" (none) " plus the files, or plus "No Files" for an empty folder), in
@@ -48,11 +67,16 @@ struct RandomRecipe {
 // parts left out, so that the sequence never depends on what the folders
 // hold. With `symmetric` a right part takes the file of its left part's
 // name when its folder has one (letter case aside); the numbers drawn are
-// the same either way. With `jitterDegrees`, last, three draws per part type
+// the same either way. With `jitterDegrees`, then three draws per part type
 // for the joints' turns (model::JitteredPose), so that the parts and
-// factors of a seed are the same with and without them.
+// factors of a seed are the same with and without them. Last, with
+// `cameraDegrees`, three draws for the camera (yaw and pitch within ±DEG,
+// the zoom share within kCameraZoomLow ... kCameraZoomHigh), then with
+// `background` three for the background colour: a seed's figure and pose
+// are the same with and without them.
 RandomRecipe DrawRecipe(std::uint32_t seed, const ObjectLists& lists, bool deform, double deformAmount,
-                        bool symmetric = false, std::optional<double> jitterDegrees = std::nullopt);
+                        bool symmetric = false, std::optional<double> jitterDegrees = std::nullopt,
+                        std::optional<double> cameraDegrees = std::nullopt, bool background = false);
 
 // Loads the recipe's parts into an empty creature, each part's factors
 // applied right after it was connected, as "Load Project" does (zero

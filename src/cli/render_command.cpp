@@ -7,11 +7,13 @@
 #include <limits>
 #include <ostream>
 #include <string_view>
+#include <tuple>
 
 #include "cli/batch_setup.h"
 #include "cli/command.h"
 #include "cli/figure_render.h"
 #include "cli/help_text.h"
+#include "cli/keypoints.h"
 #include "cli/options.h"
 #include "cli/pose_option.h"
 #include "cli/stream_sink.h"
@@ -63,20 +65,36 @@ const std::string& RenderUsage() {
         "                        small, about a tenth smaller and several times\n"
         "                        slower; the pixels are the same either way\n" +
         PoseOptionHelp("  --pose NAME|FILE      ", kHelpWidth) +
+        Wrapped("  --mask FILE.png       ",
+                "also the labels of the picture, drawn with it from the same camera: an 8-bit grey PNG, each "
+                "pixel the label of the part it shows (its type id + 1, as mwbatch random --help lists them), 0 "
+                "for the background",
+                kHelpWidth) +
+        Wrapped("  --depth FILE.png      ",
+                "a 16-bit grey PNG, each pixel the distance of the surface it shows from the camera along the "
+                "view axis in steps of 0.0001 object units, 0 for the background",
+                kHelpWidth) +
+        Wrapped("  --keypoints FILE.json ",
+                "the figure's joints where the picture shows them (model and eye space, pixel, in the picture, "
+                "visible), the camera's matrices and intrinsics, the parts, their factors and the pose, as "
+                "mwbatch random --help describes its keypoints files",
+                kHelpWidth) +
         "  --quiet               writes only why the picture was not made: no line\n"
         "                        when it was, no message about parts that could not\n"
         "                        be loaded\n"
         "  -h, --help            this text\n"
         "\n"
         "Every message the program would show in a box goes to standard error as one\n"
-        "line, \"caption: text\". Exit status: 0 when OUT.png was written, 1 when it\n"
-        "was written without a part the project names (its file missing or refused)\n"
-        "or was not written, 2 for a wrong command line (an OUT.png not ending in .png\n"
-        "too).\n"
+        "line, \"caption: text\". Exit status: 0 when OUT.png (and every label asked\n"
+        "for) was written, 1 when it was written without a part the project names (its\n"
+        "file missing or refused) or something was not written, 2 for a wrong command\n"
+        "line (an OUT.png, mask or depth not ending in .png or keypoints in .json too).\n"
         "\n"
         "Example:\n"
         "  mwbatch render --size 1024x1024 --yaw 30 --select head hero.mwp hero.png\n"
-        "  mwbatch render --pose t-pose hero.mwp hero-t.png\n";
+        "  mwbatch render --pose t-pose hero.mwp hero-t.png\n"
+        "  mwbatch render --yaw 30 --mask hero.mask.png --depth hero.depth.png \\\n"
+        "      --keypoints hero.keypoints.json hero.mwp hero.png\n";
     return usage;
 }
 
@@ -85,7 +103,8 @@ namespace {
 constexpr const char* kShortUsage =
     "Usage: mwbatch render [--objects DIR] [--size WxH] [--mode smooth|flat|wire] [--yaw DEG]\n"
     "       [--pitch DEG] [--zoom Z] [--background R,G,B] [--wire R,G,B] [--select PART]\n"
-    "       [--png-compression fast|small] [--pose NAME|FILE] [--quiet] PROJECT.mwp OUT.png\n"
+    "       [--png-compression fast|small] [--pose NAME|FILE] [--mask FILE.png] [--depth FILE.png]\n"
+    "       [--keypoints FILE.json] [--quiet] PROJECT.mwp OUT.png\n"
     "       (--help for more)\n";
 
 constexpr double kRadiansPerDegree = 3.14159265358979323846 / 180.0;
@@ -208,7 +227,7 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     const ParsedOptions options =
         ParseOptions(args,
                      {"--objects", "--size", "--mode", "--yaw", "--pitch", "--zoom", "--background", "--wire",
-                      "--select", "--png-compression", "--pose"},
+                      "--select", "--png-compression", "--pose", "--mask", "--depth", "--keypoints"},
                      {"--quiet"});
     if (options.help) {
         out << RenderUsage();
@@ -236,6 +255,19 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (text::CompareIgnoringCase(std::filesystem::path(outputPath).extension().string(), ".png") != 0) {
         err << "mwbatch render: " << outputPath << ": the picture's name must end in .png\n" << kShortUsage;
         return kExitUsage;
+    }
+    const std::string maskPath = options.Value("--mask");
+    const std::string depthPath = options.Value("--depth");
+    const std::string keypointsPath = options.Value("--keypoints");
+    for (const auto& [option, path, extension] : {std::tuple{"--mask", maskPath, ".png"},
+                                                  std::tuple{"--depth", depthPath, ".png"},
+                                                  std::tuple{"--keypoints", keypointsPath, ".json"}}) {
+        if (options.values.count(option) == 0) continue;
+        if (text::CompareIgnoringCase(std::filesystem::path(path).extension().string(), extension) != 0) {
+            err << "mwbatch render: " << option << " " << path << ": the name must end in " << extension << "\n"
+                << kShortUsage;
+            return kExitUsage;
+        }
     }
     // A pose file is read before the project: what is wrong with it is a
     // wrong command line.
@@ -277,8 +309,18 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
     Picture picture;
     std::string error;
-    PosedFigure posed(creature, FigurePose(pose, creature));
-    if (!RenderPicture(posed.Posed(), settings, picture, error)) {
+    const model::Pose figurePose = FigurePose(pose, creature);
+    PosedFigure posed(creature, figurePose);
+    // The labels come from the same drawing as the picture; the keypoints
+    // need both to tell which joints are seen.
+    LabelRequest request;
+    request.mask = !maskPath.empty() || !keypointsPath.empty();
+    request.depth = !depthPath.empty() || !keypointsPath.empty();
+    LabelPictures labels;
+    const bool drawn = request.mask || request.depth
+                           ? RenderPicture(posed.Posed(), settings, picture, request, labels, error)
+                           : RenderPicture(posed.Posed(), settings, picture, error);
+    if (!drawn) {
         err << "mwbatch render: " << error << "\n";
         return kExitFailed;
     }
@@ -286,6 +328,23 @@ int RunRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << "mwbatch render: " << outputPath << ": could not be written\n";
         return kExitFailed;
     }
+    bool labelled = true;
+    if (!maskPath.empty() && !WriteMaskPng(labels, maskPath, compression)) {
+        err << "mwbatch render: " << maskPath << ": could not be written\n";
+        labelled = false;
+    }
+    if (!depthPath.empty() && !WriteDepthPng(labels, depthPath, compression)) {
+        err << "mwbatch render: " << depthPath << ": could not be written\n";
+        labelled = false;
+    }
+    if (!keypointsPath.empty()) {
+        const view::Camera camera = view::CameraOf(settings.view, picture.width, picture.height);
+        if (!WriteTextFile(KeypointsJson(creature, figurePose, objectDir, camera, labels), keypointsPath, error)) {
+            err << "mwbatch render: " << keypointsPath << ": " << error << "\n";
+            labelled = false;
+        }
+    }
+    if (!labelled) return kExitFailed;
     if (!quiet) {
         out << outputPath << ": " << picture.width << "x" << picture.height << ", " << creature.parts.Count()
             << (creature.parts.Count() == 1 ? " part\n" : " parts\n");
