@@ -37,13 +37,13 @@ std::uint16_t DepthSteps(std::uint32_t packed, double zoom) {
     return static_cast<std::uint16_t>(steps >= 65535.0 ? 65535.0 : steps >= 1.0 ? steps : 1.0);
 }
 
-// The label pass over the picture just read: the mask from its red channel,
-// the depth from its depth buffer, 0 wherever the mask shows background.
-bool DrawLabelPass(view::CreatureView& view, HeadlessContext& gl, const LabelRequest& request,
-                   LabelPictures& labels, std::string& error) {
-    view.DrawLabelFrame();
+// The labels of the frame just drawn: the mask from its alpha, where every
+// part wrote its label, the depth from its depth buffer, 0 wherever the mask
+// shows background.
+bool ReadLabels(const view::CreatureView& view, HeadlessContext& gl, const LabelRequest& request,
+                LabelPictures& labels, std::string& error) {
     std::vector<unsigned char> mask;
-    if (!gl.ReadRed(mask)) {
+    if (!gl.ReadAlpha(mask)) {
         error = gl.Error();
         return false;
     }
@@ -108,6 +108,9 @@ bool RenderPicture(const model::Creature& creature, const RenderSettings& settin
         view.OnSize(width, height);
         view.creature = &creature;
         view.state = settings.view;
+        // The labels come with the picture itself, in its alpha and depth:
+        // no second drawing, and exactly the picture's pixels.
+        view.labelsInAlpha = request.mask || request.depth;
         // Each thread fills its own buffers and draws in its own context,
         // so pictures are made in parallel.
         view.DrawFrame();
@@ -117,7 +120,7 @@ bool RenderPicture(const model::Creature& creature, const RenderSettings& settin
             return false;
         }
         LabelPictures drawn{width, height, {}, {}};
-        if ((request.mask || request.depth) && !DrawLabelPass(view, gl, request, drawn, error)) {
+        if (view.labelsInAlpha && !ReadLabels(view, gl, request, drawn, error)) {
             return false;
         }
         picture.width = width;

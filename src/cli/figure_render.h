@@ -64,8 +64,9 @@ struct LabelPictures {
 // afterwards). False, with `error` saying why, when no picture was made.
 bool RenderPicture(const model::Creature& creature, const RenderSettings& settings, Picture& picture,
                    std::string& error);
-// The same, with the labels asked for drawn in the same context right after
-// the picture (one extra pass with every part in its label).
+// The same, with the labels asked for read from the picture's own frame:
+// every part writes its label into the alpha of the pixels it covers, and
+// the depth buffer is the picture's.
 bool RenderPicture(const model::Creature& creature, const RenderSettings& settings, Picture& picture,
                    const LabelRequest& request, LabelPictures& labels, std::string& error);
 

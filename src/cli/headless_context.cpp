@@ -186,18 +186,18 @@ bool HeadlessContext::ReadRgb(std::vector<unsigned char>& rgb) {
     return true;
 }
 
-bool HeadlessContext::ReadRed(std::vector<unsigned char>& red) {
+bool HeadlessContext::ReadAlpha(std::vector<unsigned char>& alpha) {
     if (!FinishDrawing()) {
         return false;
     }
     const std::size_t width = static_cast<std::size_t>(width_);
     const std::size_t height = static_cast<std::size_t>(height_);
-    red.resize(width * height);
+    alpha.resize(width * height);
     for (std::size_t y = 0; y < height; ++y) {
         const unsigned char* from = slot_->buffer.data() + 4 * width * (height - 1 - y);
-        unsigned char* to = red.data() + width * y;
+        unsigned char* to = alpha.data() + width * y;
         for (std::size_t x = 0; x < width; ++x) {
-            to[x] = from[4 * x];
+            to[x] = from[4 * x + 3];
         }
     }
     return true;

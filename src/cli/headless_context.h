@@ -27,8 +27,8 @@ public:
     // Finishes the drawing and reads the frame: three bytes a pixel, rows
     // from the top. False when OpenGL reported an error (out of memory).
     bool ReadRgb(std::vector<unsigned char>& rgb);
-    // The same for the red channel alone, one byte a pixel.
-    bool ReadRed(std::vector<unsigned char>& red);
+    // The same for the alpha channel alone, one byte a pixel.
+    bool ReadAlpha(std::vector<unsigned char>& alpha);
     // The depth buffer, rows from the top: window depths 0 … 1 scaled to
     // 0 … 2^32 − 1, as OpenGL packs them as unsigned integers.
     bool ReadDepth(std::vector<std::uint32_t>& depth);

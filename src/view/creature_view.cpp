@@ -97,7 +97,8 @@ void CreatureView::DrawFrame() {
     if (!glReady) {
         return;
     }
-    glClearColor(state.backgroundColor[0], state.backgroundColor[1], state.backgroundColor[2], 1.0f);
+    glClearColor(state.backgroundColor[0], state.backgroundColor[1], state.backgroundColor[2],
+                 labelsInAlpha ? 0.0f : 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (creature == nullptr) {
         return;
@@ -106,32 +107,17 @@ void CreatureView::DrawFrame() {
     ApplyZoom();
     switch (state.drawMode) {
         case kDrawSmooth:
-            DrawSmooth(*creature, state, drawPath);
+            DrawSmooth(*creature, state, drawPath, labelsInAlpha);
             break;
         case kDrawFlat:
-            DrawFlat(*creature, state, drawPath);
+            DrawFlat(*creature, state, drawPath, labelsInAlpha);
             break;
         case kDrawWireframe:
-            DrawWireframe(*creature, state, drawPath);
+            DrawWireframe(*creature, state, drawPath, labelsInAlpha);
             break;
         default:
             break;
     }
-    glPopMatrix();
-}
-
-void CreatureView::DrawLabelFrame() {
-    if (!glReady) {
-        return;
-    }
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (creature == nullptr) {
-        return;
-    }
-    glPushMatrix();
-    ApplyZoom();
-    DrawLabels(*creature, state, drawPath);
     glPopMatrix();
 }
 

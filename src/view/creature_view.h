@@ -48,9 +48,6 @@ public:
 
     // Clears and draws one frame (the paint handler's work, without the swap).
     void DrawFrame();
-    // Clears to black and draws the figure as DrawFrame would, every part in
-    // its label (DrawLabels): the same camera, so the labels cover the frame.
-    void DrawLabelFrame();
 
     // Clears the selection when it names a slot the figure has no part in:
     // a part taken out of the figure leaves the view unselected.
@@ -65,6 +62,9 @@ public:
     int rightLastX = 0;
     int rightLastY = 0;
     bool glReady = false;  // a context was set up; paints draw only then
+    // Frames carry each pixel's part label (type id + 1) in the alpha, 0 for
+    // the background (headless pictures with labels; a window shows alpha).
+    bool labelsInAlpha = false;
     DrawPath drawPath = DrawPath::Batched;  // PerQuad draws the reference picture
     std::function<void(int notches)> wheelTurned;
     std::function<void()> resetRequested;

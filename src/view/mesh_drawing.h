@@ -29,16 +29,20 @@ inline constexpr float kHighlightColour[3] = {1.0f, 1.0f, 0.0f};
 
 // The figure's drawing operations: every part placed by the state's turn
 // and pan, then drawn. The shaded modes add the yellow outline to the
-// selected part; wire mode draws it in yellow.
-void DrawSmooth(const model::Creature& creature, const ViewState& state, DrawPath path = DrawPath::Batched);
-void DrawFlat(const model::Creature& creature, const ViewState& state, DrawPath path = DrawPath::Batched);
-void DrawWireframe(const model::Creature& creature, const ViewState& state, DrawPath path = DrawPath::Batched);
-// Every part in one flat grey, its label (type id + 1), without lighting,
-// blending or dithering, in the state's mode's geometry (filled quads, or
-// lines in wire mode, each sent as the mode's picture sends it; nothing for
-// an unknown mode) and the view's depth test, so the labels cover exactly
-// what the picture shows. The state is left as it was found.
-void DrawLabels(const model::Creature& creature, const ViewState& state, DrawPath path = DrawPath::Batched);
+// selected part; wire mode draws it in yellow. With `labelsInAlpha` each
+// part writes its label (type id + 1) into the alpha of every pixel it
+// covers, its outline included; the colours are the same either way.
+void DrawSmooth(const model::Creature& creature, const ViewState& state, DrawPath path = DrawPath::Batched,
+                bool labelsInAlpha = false);
+void DrawFlat(const model::Creature& creature, const ViewState& state, DrawPath path = DrawPath::Batched,
+              bool labelsInAlpha = false);
+void DrawWireframe(const model::Creature& creature, const ViewState& state, DrawPath path = DrawPath::Batched,
+                   bool labelsInAlpha = false);
+
+// The alpha the part routines of the calling thread write (1 unless a
+// labelled drawing sets a part's label): lighting passes the material's
+// alpha through, and the lines take it with their colour.
+void SetDrawingAlpha(float alpha);
 
 // One part from its placed points. Each returns false when the part has no
 // polygons (after setting up its state), true otherwise.
@@ -49,10 +53,4 @@ bool DrawPartFlat(const model::MeshObject& part, const PlacedPoints& placed, flo
 bool DrawPartWire(const model::MeshObject& part, const PlacedPoints& placed, const float colour[3],
                   DrawPath path = DrawPath::Batched);
 bool DrawPartHighlight(const model::MeshObject& part, const PlacedPoints& placed, DrawPath path = DrawPath::Batched);
-// The part in its label's flat grey, in the geometry of the draw mode's
-// picture (filled quads, or lines in wire mode); the caller sets up the
-// unlit state (DrawLabels).
-bool DrawPartLabel(const model::MeshObject& part, const PlacedPoints& placed, std::uint8_t label,
-                   std::int32_t drawMode, DrawPath path = DrawPath::Batched);
-
 }  // namespace view

@@ -36,10 +36,14 @@ void SetUpShading(const LightSetup& setup, float lightLevel) {
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }
 
+// Per thread: headless pictures are drawn on several threads at once.
+thread_local float drawingAlpha = 1.0f;
+
 void SetMaterial(const model::MeshObject& part, std::uint16_t surface) {
     float colour[3];
     SurfaceColour(part, surface, colour);
-    const GLfloat surfaceColour[4] = {colour[0], colour[1], colour[2], 1.0f};
+    // A lit vertex's alpha is its material's diffuse alpha.
+    const GLfloat surfaceColour[4] = {colour[0], colour[1], colour[2], drawingAlpha};
     const GLfloat black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
     glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, surfaceColour);
     glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, surfaceColour);
@@ -224,7 +228,7 @@ bool DrawPartFlat(const model::MeshObject& part, const PlacedPoints& placed, flo
 bool DrawPartWire(const model::MeshObject& part, const PlacedPoints& placed, const float colour[3], DrawPath path) {
     glDisable(GL_LIGHTING);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    glColor3fv(colour);
+    glColor4f(colour[0], colour[1], colour[2], drawingAlpha);
     PartGeometry geometry = InspectPart(part, placed);
     bool drawn = geometry.polygonCount > 0;
     if (drawn) {
@@ -234,40 +238,14 @@ bool DrawPartWire(const model::MeshObject& part, const PlacedPoints& placed, con
     return drawn;
 }
 
-bool DrawPartLabel(const model::MeshObject& part, const PlacedPoints& placed, std::uint8_t label,
-                   std::int32_t drawMode, DrawPath path) {
-    const bool lines = drawMode == kDrawWireframe;
-    glPolygonMode(GL_FRONT_AND_BACK, lines ? GL_LINE : GL_FILL);
-    glColor3ub(label, label, label);
-    PartGeometry geometry = InspectPart(part, placed);
-    if (geometry.polygonCount == 0) {
-        return false;
-    }
-    // The quads reach OpenGL as the mode's picture sends them: Mesa covers a
-    // few other pixels with indexed quads than with listed ones, so the
-    // smooth picture's listed corners are listed here too. Wire lines, flat
-    // quads (indexed) and the per-quad path are the outlines' own calls.
-    if (drawMode == kDrawSmooth && path == DrawPath::Batched) {
-        QuadBatch& batch = SharedQuadBatch();
-        batch.BuildCorners(geometry, false);
-        if (batch.QuadCount() > 0) {
-            glEnableClientState(GL_VERTEX_ARRAY);
-            glVertexPointer(3, GL_FLOAT, 0, batch.Corners());
-            glDrawArrays(GL_QUADS, 0, 4 * batch.QuadCount());
-            glDisableClientState(GL_VERTEX_ARRAY);
-        }
-    } else {
-        Outlines(geometry, path);
-    }
-    return true;
-}
+void SetDrawingAlpha(float alpha) { drawingAlpha = alpha; }
 
 bool DrawPartHighlight(const model::MeshObject& part, const PlacedPoints& placed, DrawPath path) {
     glDisable(GL_LIGHTING);
     glCullFace(GL_FRONT);
     glEnable(GL_CULL_FACE);
     glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
-    glColor3fv(kHighlightColour);
+    glColor4f(kHighlightColour[0], kHighlightColour[1], kHighlightColour[2], drawingAlpha);
     // Pulls the outline toward the viewer, in front of the part's own fill.
     glPolygonOffset(-1.0f, -1.0f);
     glEnable(GL_POLYGON_OFFSET_LINE);
