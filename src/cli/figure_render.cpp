@@ -1,5 +1,12 @@
 #include "cli/figure_render.h"
 
+#include <algorithm>
+#include <mutex>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <cmath>
 #include <cstdint>
 #include <new>
@@ -48,19 +55,57 @@ bool ReadLabels(const view::CreatureView& view, HeadlessContext& gl, const Label
         return false;
     }
     if (request.depth) {
+        // Only the rectangle the figure covers is read back: reading depth
+        // costs more than drawing the picture.
+        const int width = labels.width;
+        const int height = labels.height;
+        int left = width, right = -1, top = height, bottom = -1;
+        for (int y = 0; y < height; ++y) {
+            const unsigned char* row = mask.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+            for (int x = 0; x < width; ++x) {
+                if (row[x] == 0) continue;
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = y;
+            }
+        }
+        labels.depth.assign(mask.size(), 0);
         std::vector<std::uint32_t> packed;
-        if (!gl.ReadDepth(packed)) {
+        const int columns = right - left + 1;
+        if (right >= 0 && !gl.ReadDepth(left, top, columns, bottom - top + 1, packed)) {
             error = gl.Error();
             return false;
         }
         const double zoom = std::fabs(static_cast<double>(view.state.zoom));
-        labels.depth.assign(packed.size(), 0);
-        for (std::size_t i = 0; i < packed.size(); ++i) {
-            if (mask[i] != 0) labels.depth[i] = DepthSteps(packed[i], zoom);
+        for (int y = top; y <= bottom; ++y) {
+            for (int x = left; x <= right; ++x) {
+                const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                                       static_cast<std::size_t>(x);
+                if (mask[at] == 0) continue;
+                labels.depth[at] = DepthSteps(packed[static_cast<std::size_t>(y - top) * static_cast<std::size_t>(columns) +
+                                                     static_cast<std::size_t>(x - left)],
+                                              zoom);
+            }
         }
     }
     if (request.mask) labels.mask = std::move(mask);
     return true;
+}
+
+// Every picture allocates buffers of a few hundred kilobytes: the frame,
+// its labels, and OpenGL's own copy of the depth buffer as it is read.
+// glibc hands such sizes out as fresh mappings whose pages fault in again
+// for every figure, which costs as much as drawing it; a run of pictures
+// keeps them in the heap instead.
+void KeepPictureBuffersInHeap() {
+#ifdef __GLIBC__
+    static std::once_flag once;
+    std::call_once(once, [] {
+        mallopt(M_MMAP_THRESHOLD, 32 << 20);
+        mallopt(M_TRIM_THRESHOLD, 64 << 20);
+    });
+#endif
 }
 
 }  // namespace
@@ -91,6 +136,7 @@ bool RenderPicture(const model::Creature& creature, const RenderSettings& settin
                 std::to_string(largest);
         return false;
     }
+    KeepPictureBuffersInHeap();
     try {
         HeadlessContext gl(width, height);
         if (!gl.IsCurrent()) {

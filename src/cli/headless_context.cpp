@@ -203,26 +203,31 @@ bool HeadlessContext::ReadAlpha(std::vector<unsigned char>& alpha) {
     return true;
 }
 
-bool HeadlessContext::ReadDepth(std::vector<std::uint32_t>& depth) {
+bool HeadlessContext::ReadDepth(int x, int y, int width, int height, std::vector<std::uint32_t>& depth) {
     if (!FinishDrawing()) {
         return false;
     }
-    const std::size_t width = static_cast<std::size_t>(width_);
-    const std::size_t height = static_cast<std::size_t>(height_);
-    depth.resize(width * height);
+    if (x < 0 || y < 0 || width < 0 || height < 0 || x + width > width_ || y + height > height_) {
+        error_ = "a depth rectangle outside the picture";
+        return false;
+    }
+    const std::size_t columns = static_cast<std::size_t>(width);
+    const std::size_t rows = static_cast<std::size_t>(height);
+    depth.resize(columns * rows);
+    if (depth.empty()) return true;
     // Rows of 32-bit values are always 4-aligned; OpenGL hands the bottom
     // row first, so it is read upside down and turned afterwards.
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(0, 0, width_, height_, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, depth.data());
+    glReadPixels(x, height_ - y - height, width, height, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, depth.data());
     if (glGetError() != GL_NO_ERROR) {
         error_ = "the depth of a picture of " + std::to_string(width_) + "x" + std::to_string(height_) +
                  " could not be read";
         return false;
     }
-    for (std::size_t y = 0; y < height / 2; ++y) {
-        std::swap_ranges(depth.begin() + static_cast<std::ptrdiff_t>(y * width),
-                         depth.begin() + static_cast<std::ptrdiff_t>((y + 1) * width),
-                         depth.begin() + static_cast<std::ptrdiff_t>((height - 1 - y) * width));
+    for (std::size_t r = 0; r < rows / 2; ++r) {
+        std::swap_ranges(depth.begin() + static_cast<std::ptrdiff_t>(r * columns),
+                         depth.begin() + static_cast<std::ptrdiff_t>((r + 1) * columns),
+                         depth.begin() + static_cast<std::ptrdiff_t>((rows - 1 - r) * columns));
     }
     return true;
 }

@@ -29,9 +29,10 @@ public:
     bool ReadRgb(std::vector<unsigned char>& rgb);
     // The same for the alpha channel alone, one byte a pixel.
     bool ReadAlpha(std::vector<unsigned char>& alpha);
-    // The depth buffer, rows from the top: window depths 0 … 1 scaled to
+    // The depth buffer within a rectangle (x, y its top-left corner, rows
+    // counted from the top), rows from the top: window depths 0 … 1 scaled to
     // 0 … 2^32 − 1, as OpenGL packs them as unsigned integers.
-    bool ReadDepth(std::vector<std::uint32_t>& depth);
+    bool ReadDepth(int x, int y, int width, int height, std::vector<std::uint32_t>& depth);
 
     struct Slot;
 
