@@ -8,6 +8,7 @@
 #include "formats/library_settings.h"
 #include "formats/object_library.h"
 #include "formats/project_file.h"
+#include "formats/user_paths.h"
 #include "model/part_types.h"
 #include "ui/message_sink.h"
 
@@ -15,7 +16,7 @@ namespace cli {
 
 formats::ConfigValues ConfiguredValues() {
     formats::ConfigValues values;
-    formats::ReadConfigFile(formats::kConfigFileName, values);
+    formats::LoadUserConfig(formats::CurrentUserEnvironment(), values);
     return values;
 }
 

@@ -1,6 +1,6 @@
 // What every mwbatch command that works on figures sets up the same way:
-// the object library (--objects, else ObjectDir of mw.cfg in the current
-// directory) and the colours of mw.cfg.
+// the object library (--objects, else ObjectDir of mw.cfg, found as the
+// program finds it) and the colours of mw.cfg.
 #pragma once
 
 #include <iosfwd>
@@ -19,7 +19,8 @@ class MessageSink;
 
 namespace cli {
 
-// mw.cfg of the current directory, or the defaults when there is none.
+// The settings of mw.cfg (the current directory's, else the user's); with
+// neither, the defaults and the installed sample library.
 formats::ConfigValues ConfiguredValues();
 
 // The object library to use: --objects, else ObjectDir of mw.cfg. False,

@@ -10,6 +10,7 @@
 #include "../panels/temp_dir.h"
 #include "../support/file_size_limit.h"
 #include "formats/config_file.h"
+#include "formats/user_paths.h"
 
 namespace formats {
 namespace {
@@ -252,6 +253,91 @@ TEST_F(ConfigFileTest, WriteReplacesTheFileWholeOrNotAtAll) {
     ConfigValues back;
     ASSERT_TRUE(ReadConfigFile(path.string(), back));
     EXPECT_EQ(back.objectDir, "/first");
+}
+
+// Which mw.cfg is used and what stands in for a missing one, in a folder
+// laid out like an installation: <root>/bin/program beside
+// <root>/share/morphwright/objects, and a home folder.
+TEST_F(ConfigFileTest, TheFileAndTheDefaultsFollowTheLocationRule) {
+    namespace fs = std::filesystem;
+    const fs::path start = dir / "start";
+    const fs::path home = dir / "home";
+    const fs::path xdg = dir / "xdg";
+    const fs::path installed = dir / "root" / "share" / "morphwright" / "objects";
+    const struct {
+        const char* name;
+        bool startUpFile, xdgFile, installedLibrary, documents;
+        std::string xdgConfigHome;  // "" unset, else as set
+        std::string userDirs;       // user-dirs.dirs under the config folder used
+        fs::path wantFile;
+        std::string wantObjects, wantProjects;
+    } rows[] = {
+        {"start-up file wins", true, true, true, true, xdg.string(), "", start / "mw.cfg", "/from start", "/p"},
+        {"the user's file", false, true, true, true, xdg.string(), "", xdg / "morphwright/mw.cfg", "/from xdg", "/p"},
+        {"neither: installed library, Documents", false, false, true, true, xdg.string(), "",
+         xdg / "morphwright/mw.cfg", installed.string(), (home / "Documents").string()},
+        {"neither, nothing installed, no Documents", false, false, false, false, "", "",
+         home / ".config/morphwright/mw.cfg", "", home.string()},
+        {"documents named by user-dirs.dirs", false, false, false, true, "",
+         "# written by xdg-user-dirs-update\nXDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n",
+         home / ".config/morphwright/mw.cfg", "", (home / "Papers").string()},
+        {"relative XDG_CONFIG_HOME means HOME", false, false, false, false, "rel", "",
+         home / ".config/morphwright/mw.cfg", "", home.string()},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::remove_all(dir);
+        fs::create_directories(start);
+        fs::create_directories(home);
+        UserEnvironment env{start.string(), home.string(), row.xdgConfigHome,
+                            (dir / "root" / "bin" / "morphwright").string()};
+        if (row.startUpFile) std::ofstream(start / "mw.cfg") << "ObjectDir /from start\nProjectDir /p\n";
+        if (row.xdgFile) {
+            fs::create_directories(xdg / "morphwright");
+            std::ofstream(xdg / "morphwright" / "mw.cfg") << "ObjectDir /from xdg\nProjectDir /p\n";
+        }
+        if (row.installedLibrary) fs::create_directories(installed);
+        if (row.documents) fs::create_directories(home / "Documents");
+        if (!row.userDirs.empty()) {
+            fs::create_directories(UserConfigDir(env));
+            std::ofstream(fs::path(UserConfigDir(env)) / "user-dirs.dirs") << row.userDirs;
+        }
+        ConfigValues values;
+        EXPECT_EQ(LoadUserConfig(env, values), row.wantFile.string());
+        EXPECT_EQ(values.objectDir, row.wantObjects);
+        EXPECT_EQ(values.projectDir, row.wantProjects);
+
+        // Written where it was looked for, the folder made on the way.
+        ASSERT_TRUE(SaveUserConfig(row.wantFile.string(), values));
+        EXPECT_EQ(ReadAll(row.wantFile), FormatConfig(values));
+    }
+}
+
+TEST(ProgramArgument, PathsAndFileUrisAreDecodedOtherSchemesRefused) {
+    const struct {
+        std::string argument;
+        bool ok;
+        std::string path;
+    } rows[] = {
+        {"hero.mwp", true, "hero.mwp"},
+        {"/home/a b/hero.mwp", true, "/home/a b/hero.mwp"},
+        {"file:///home/a%20b/h%C3%A9ro.mwp", true, "/home/a b/h\xC3\xA9ro.mwp"},
+        {"FILE://localhost/x%2fy.mwp", true, "/x/y.mwp"},
+        {"file:/x.mwp", true, "/x.mwp"},
+        {"file:///x%25.mwp#frag", true, "/x%.mwp"},
+        {"file://elsewhere/x.mwp", false, ""},
+        {"file:///x%2.mwp", false, ""},
+        {"file:///x%00.mwp", false, ""},
+        {"file:x.mwp", false, ""},
+        {"https://example.org/x.mwp", false, ""},
+    };
+    for (const auto& row : rows) {
+        std::string path;
+        EXPECT_EQ(PathFromArgument(row.argument, path), row.ok) << row.argument;
+        if (row.ok) {
+            EXPECT_EQ(path, row.path) << row.argument;
+        }
+    }
 }
 
 }  // namespace
