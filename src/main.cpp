@@ -7,14 +7,35 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "app/application.h"
+#include "app/command_line.h"
+#include "formats/user_paths.h"
 #include "ui/qt/qt_platform.h"
 
 int main(int argc, char* argv[]) {
     // Past a file-size limit a write fails and is reported, instead of the
     // program ending without a word.
     std::signal(SIGXFSZ, SIG_IGN);
+    formats::RememberProgramArgument(argc > 0 ? argv[0] : nullptr);
+    // What needs no window is done before a display is looked for.
+    const app::CommandLine commandLine =
+        app::ParseCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    switch (commandLine.action) {
+        case app::CommandLine::Action::Help:
+            std::fputs(app::HelpText().c_str(), stdout);
+            return 0;
+        case app::CommandLine::Action::Version:
+            std::fputs(app::VersionText().c_str(), stdout);
+            return 0;
+        case app::CommandLine::Action::Wrong:
+            std::fprintf(stderr, "morphwright: %s\n", commandLine.error.c_str());
+            return 2;
+        case app::CommandLine::Action::Run:
+            break;
+    }
     // Without a display Qt would abort; say so plainly instead.
     if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
         std::getenv("QT_QPA_PLATFORM") == nullptr) {
@@ -41,5 +62,5 @@ int main(int argc, char* argv[]) {
     std::setlocale(LC_NUMERIC, "C");
 
     ui::qt::QtPlatform platform;
-    return app::RunApplication(platform);
+    return app::RunApplication(platform, commandLine.project);
 }

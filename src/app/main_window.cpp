@@ -7,6 +7,7 @@
 
 #include "model/creature.h"
 #include "model/part_types.h"
+#include "formats/user_paths.h"
 #include "panels/part_parameter_panel.h"
 #include "panels/part_selection_panel.h"
 #include "panels/preferences_panel.h"
@@ -132,14 +133,18 @@ bool MainWindow::OnInitDialog() {
     // The window opens at the size it had when it was last closed.
     window->AllowResize();
     window->Resize(windowWidth, windowHeight);
+
+    // A project named on the command line comes in as "Load Project" brings
+    // it, once every page is there to show it.
+    if (!startupProject.empty()) projectPanel->LoadProjectFile(startupProject);
     return true;
 }
 
 void MainWindow::ReadConfig() {
-    std::error_code ec;
-    startDir = std::filesystem::current_path(ec).string();
+    const formats::UserEnvironment env = formats::CurrentUserEnvironment();
+    startDir = env.startDir;
     formats::ConfigValues values;  // the defaults, kept for whatever the file lacks
-    formats::ReadConfigFile((std::filesystem::path(startDir) / formats::kConfigFileName).string(), values);
+    configPath = formats::LoadUserConfig(env, values);
     convertObjectDir = values.convertObjectDir;
     convertObjectName = values.convertObjectName;
     objectDir = values.objectDir;
@@ -160,6 +165,7 @@ void MainWindow::ReadConfig() {
 void MainWindow::WriteConfig() {
     std::error_code ec;
     if (startDir.empty()) startDir = std::filesystem::current_path(ec).string();
+    if (configPath.empty()) configPath = formats::ConfigFilePath(formats::CurrentUserEnvironment());
     // The file dialogs may have moved the current directory; the file belongs
     // in the start-up directory.
     std::filesystem::current_path(startDir, ec);
@@ -180,7 +186,7 @@ void MainWindow::WriteConfig() {
             values.wireColor[c] = view->state.wireColor[c];
         }
     }
-    if (!formats::WriteConfigFile((std::filesystem::path(startDir) / formats::kConfigFileName).string(), values)) {
+    if (!formats::SaveUserConfig(configPath, values)) {
         platform_.ShowMessage("Unable to open config file for writing!", "Error", ui::Icon::Exclamation,
                               nullptr);
     }

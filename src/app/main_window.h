@@ -44,10 +44,13 @@ public:
     // the window's bottom); the view takes all the room the window gained.
     void OnSize(int width, int height) override;
 
-    // mw.cfg in the start-up directory: read once during start-up, written
-    // once after the window has closed.
+    // mw.cfg (the start-up directory's, else the user's): read once during
+    // start-up, written once after the window has closed, to the same file.
     void ReadConfig();
     void WriteConfig();
+
+    // A project file to load once the window is set up; empty for none.
+    std::string startupProject;
 
     // The window that runs this handler modally.
     int Run();
@@ -72,6 +75,7 @@ public:
     std::string objectDir;
     std::string convertObjectName;
     std::string startDir;
+    std::string configPath;  // the mw.cfg read at start-up and written at the end
     float lightOffset = 0;
     // Left and right parts edited together (the Edit page's check box).
     bool mirrorEdit = false;

@@ -98,10 +98,14 @@ void ProjectPanel::LoadProject() {
     request.filter = kProjectFilter;
     ui::FileDialogResult chosen;
     if (!platform_.FileDialog(request, chosen)) return;
+    LoadProjectFile(chosen.path);
+}
 
+void ProjectPanel::LoadProjectFile(const std::string& path) {
+    if (creature == nullptr) return;
     // Nothing is emptied before the file is known to be readable.
     formats::ProjectFile project;
-    if (!formats::ReadProjectFile(chosen.path, project)) {
+    if (!formats::ReadProjectFile(path, project)) {
         platform_.ShowMessage(formats::kProjectOpenFailed, formats::kProjectErrorCaption, ui::Icon::Exclamation,
                               nullptr);
         return;

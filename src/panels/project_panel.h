@@ -56,6 +56,9 @@ public:
 
     void NewProject();
     void LoadProject();
+    // What "Load Project" does once a file is chosen; also the program's
+    // start-up with a file on its command line.
+    void LoadProjectFile(const std::string& path);
     // True when the project was saved.
     bool SaveProjectCommand();
     void ExportCreature();

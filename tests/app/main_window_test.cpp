@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <optional>
+#include <utility>
 #include <random>
 #include <vector>
 #include <fstream>
@@ -43,6 +46,26 @@ MemoryWindow* ChildWithTemplate(MemoryWindow& w, int templateId) {
 
 class MainWindowTest : public testlib::TempDirTest {
 protected:
+    // The user's own settings are never read or written by a test: HOME and
+    // XDG_CONFIG_HOME point into the test's folder.
+    void SetUp() override {
+        TempDirTest::SetUp();
+        for (auto& [name, old] : savedEnvironment) {
+            const char* value = std::getenv(name);
+            old = value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+        }
+        ::setenv("HOME", (dir / "home").c_str(), 1);
+        ::setenv("XDG_CONFIG_HOME", (dir / "xdg").c_str(), 1);
+    }
+    void TearDown() override {
+        for (const auto& [name, old] : savedEnvironment) {
+            if (old) ::setenv(name, old->c_str(), 1);
+            else ::unsetenv(name);
+        }
+        TempDirTest::TearDown();
+    }
+    std::pair<const char*, std::optional<std::string>> savedEnvironment[2] = {{"HOME", {}}, {"XDG_CONFIG_HOME", {}}};
+
     void WriteConfigText(const std::string& text) { std::ofstream(dir / "mw.cfg", std::ios::binary) << text; }
 
     // Runs the main window with `script` during its modal run.
@@ -146,11 +169,15 @@ TEST_F(MainWindowTest, EveryWayOfClosingWritesTheConfigFile) {
         [](MemoryWindow& w) { w.Click(ui::kIdCancel); },
         [](MemoryWindow& w) { w.Close(); },
     };
+    // Without one in the start-up directory the file is the user's, its
+    // folder made when it is written.
+    const auto userFile = dir / "xdg" / "morphwright" / "mw.cfg";
     for (const auto& close : closers) {
-        std::filesystem::remove(dir / "mw.cfg");
+        std::filesystem::remove_all(dir / "xdg");
         platform.modalScript = close;
         EXPECT_EQ(RunApplication(platform), 0);
-        const std::string text = ReadAll(dir / "mw.cfg");
+        EXPECT_FALSE(std::filesystem::exists(dir / "mw.cfg"));
+        const std::string text = ReadAll(userFile);
         EXPECT_NE(text.find("ConvertObjectName NewObject\r\n"), std::string::npos);
         EXPECT_NE(text.find("WireColor 0.800000 0.800000 0.800000 0.000000\r\n"), std::string::npos);
     }
@@ -587,6 +614,53 @@ TEST_F(MainWindowTest, TheViewGrowsWithTheWindowAndTheCameraComesBack) {
         mw.WriteConfig();
         EXPECT_NE(ReadAll(dir / "mw.cfg").find("WindowSize 1100 800\r\n"), std::string::npos);
     });
+}
+
+// A project named on the command line comes in as "Load Project" brings it:
+// its parts in the figure and selected on "Main", the figure not modified;
+// a file that cannot be read gives the same box and an empty figure.
+TEST_F(MainWindowTest, AProjectGivenAtStartUpIsLoadedAsLoadProjectDoes) {
+    testlib::MakeTinyLibrary(dir / "lib", {}, {"a.mwo", "n1.mwo"});
+    WriteConfigText("ObjectDir " + (dir / "lib").string() + "\n");
+    const std::string numbers = "0 0 0 0 0 0 0 0 0 0.010000 0.010000 0.010000 0 0 0 0 0 0 0 0 0 0 0 0 0\r\n";
+    std::ofstream(dir / "hero.mwp", std::ios::binary)
+        << "MW1\r\n2\r\n17\r\n5\r\nNose\r\n\\Nose\\n1.mwo\r\n" + numbers + "0\r\n0\r\nHead\r\n\\Head\\a.mwo\r\n" + numbers;
+    const struct {
+        std::string project;
+        int parts;
+        bool box;
+    } rows[] = {
+        {"hero.mwp", 2, false},
+        {(dir / "hero.mwp").string(), 2, false},
+        {"gone.mwp", 0, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.project);
+        platform.messages.clear();
+        MainWindow mainWindow(platform);
+        mainWindow.startupProject = row.project;
+        platform.modalScript = [&](MemoryWindow& w) {
+            EXPECT_EQ(mainWindow.creature->parts.Count(), row.parts);
+            EXPECT_FALSE(w.IsModified());
+            MemoryWindow* page = ChildWithTemplate(w, kPartSelectionTemplate);
+            ASSERT_NE(page, nullptr);
+            for (const auto& [part, file] : {std::pair{"Nose", "n1.mwo"}, std::pair{"Head", "a.mwo"}}) {
+                int panel = 0;
+                while (model::panelOrder[panel] != part) ++panel;
+                // Entry 0 is "none".
+                const int list = panels::PartSelectionPanel::ListId(panel);
+                const int at = page->Selection(list);
+                EXPECT_EQ(at > 0 ? page->EntryText(list, at) : "", row.parts > 0 ? file : "") << part;
+            }
+        };
+        mainWindow.Run();
+        ASSERT_EQ(platform.messages.size(), row.box ? 1u : 0u);
+        if (row.box) {
+            EXPECT_EQ(platform.messages[0].text, "Couldn't open project file!");
+            EXPECT_EQ(platform.messages[0].caption, "Error!");
+            EXPECT_EQ(platform.messages[0].icon, ui::Icon::Exclamation);
+        }
+    }
 }
 
 }  // namespace
