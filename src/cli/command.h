@@ -35,5 +35,7 @@ int RunRandom(const std::vector<std::string>& args, std::ostream& out, std::ostr
 const std::string& RandomUsage();
 int RunCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 extern const char* const kCheckUsage;
+int RunThumbnail(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+const std::string& ThumbnailUsage();
 
 }  // namespace cli

@@ -98,8 +98,8 @@ const std::string& ExportUsage() {
             UnitsAndAxes() +
             "\n"
             "Options:\n"
-            "  --objects DIR   the object library (default: ObjectDir of mw.cfg in the\n"
-            "                  current directory)\n"
+            "  --objects DIR   the object library (default: ObjectDir of mw.cfg, as\n"
+            "                  \"mwbatch --help\" says)\n"
             "  --type-names    name the materials \"<type>_<surface>\", as the check box\n"
             "                  \"Store surfaces Names as <Type> <Name>\" does\n"
             "  --scale METRES_PER_UNIT\n" +

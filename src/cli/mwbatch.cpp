@@ -16,12 +16,17 @@ void Overview(std::ostream& out) {
            "Morphwright's figures without a window. Commands:\n";
     for (const cli::Command& c : cli::Commands()) {
         const std::string name = c.name;
-        out << "  " << name << std::string(name.size() < 8 ? 8 - name.size() : 1, ' ') << c.summary << "\n";
+        out << "  " << name << std::string(name.size() < 11 ? 11 - name.size() : 1, ' ') << c.summary << "\n";
     }
     out << "\n\"mwbatch COMMAND --help\" explains a command. Exit status: 0 when the command\n"
            "did its work, 1 when it could not, 2 for a wrong command line, 130 or 143 when\n"
            "interrupted by SIGINT or SIGTERM (the files being written are finished first,\n"
-           "no temporary file is left).\n";
+           "no temporary file is left).\n"
+           "\n"
+           "The object library and the colours come from mw.cfg: the one in the current\n"
+           "directory, else $XDG_CONFIG_HOME/morphwright/mw.cfg (~/.config/morphwright/\n"
+           "mw.cfg). Without either, the library is the sample library installed with\n"
+           "mwbatch (its folder's ../share/morphwright/objects).\n";
 }
 
 }  // namespace

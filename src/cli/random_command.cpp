@@ -144,8 +144,8 @@ const std::string& RandomUsage() {
         "                   takes 32 bits); the last seed, S + N - 1, may not pass it\n"
         "  --out DIR        where the files go: a writable directory, made (with the\n"
         "                   directories above it) when it is missing\n"
-        "  --objects DIR    the object library (default: ObjectDir of mw.cfg in the\n"
-        "                   current directory)\n" +
+        "  --objects DIR    the object library (default: ObjectDir of mw.cfg, as\n"
+        "                   \"mwbatch --help\" says)\n" +
         Wrapped("  --formats LIST   ", "the formats, separated by commas: " + FormatNames(", ") + " (default: mwp)",
                 kHelpWidth) +
         "  --deform AMOUNT  also give every part random build factors along X, Y and Z\n"
