@@ -24,9 +24,10 @@ void Overview(std::ostream& out) {
            "no temporary file is left).\n"
            "\n"
            "The object library and the colours come from mw.cfg: the one in the current\n"
-           "directory, else $XDG_CONFIG_HOME/morphwright/mw.cfg (~/.config/morphwright/\n"
-           "mw.cfg). Without either, the library is the sample library installed with\n"
-           "mwbatch (its folder's ../share/morphwright/objects).\n";
+           "directory, else $XDG_CONFIG_HOME/morphwright/mw.cfg\n"
+           "(~/.config/morphwright/mw.cfg). Without either, the library is the sample\n"
+           "library installed with mwbatch (../share/morphwright/objects from its\n"
+           "folder).\n";
 }
 
 }  // namespace
