@@ -38,7 +38,7 @@ done
 [ -z "$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -E 'preinst|postinst|prerm|postrm')" ] ||
   fail "the package has maintainer scripts"
 
-lintian --no-tag-display-limit "$deb" >"$tmp/lintian.log" 2>&1
+lintian --tag-display-limit 0 "$deb" >"$tmp/lintian.log" 2>&1
 cat "$tmp/lintian.log"
 grep -q '^E: ' "$tmp/lintian.log" && fail "lintian reports errors"
 
