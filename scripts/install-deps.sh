@@ -7,7 +7,9 @@ packages=(cmake make g++ pkg-config qt6-base-dev libqt6opengl6-dev libgl-dev lib
   libegl-dev libgl1-mesa-dri libosmesa6-dev xvfb xauth xdotool imagemagick x11-utils
   assimp-utils lib3ds-dev python3-ezdxf clang libclang-rt-14-dev libgtest-dev libgmock-dev
   libbenchmark-dev libpng-dev
-  libtinygltf-dev nlohmann-json3-dev python3-numpy nodejs npm)
+  libtinygltf-dev nlohmann-json3-dev python3-numpy nodejs npm
+  librsvg2-bin desktop-file-utils appstream shared-mime-info libglib2.0-bin libxml2-utils man-db
+  lintian dpkg-dev)
 
 # A package counts as there when it is installed or an installed package
 # provides it (a newer nodejs carries npm itself and conflicts with the
