@@ -9,7 +9,7 @@ packages=(cmake make g++ pkg-config qt6-base-dev libqt6opengl6-dev libgl-dev lib
   libbenchmark-dev libpng-dev
   libtinygltf-dev nlohmann-json3-dev python3-numpy nodejs npm
   librsvg2-bin desktop-file-utils appstream shared-mime-info libglib2.0-bin libxml2-utils man-db
-  lintian dpkg-dev)
+  lintian dpkg-dev slurm-wlm munge)
 
 # A package counts as there when it is installed or an installed package
 # provides it (a newer nodejs carries npm itself and conflicts with the
