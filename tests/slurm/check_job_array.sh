@@ -63,8 +63,10 @@ echo "cancelled after $written of 200 figures"
 submit 1 slow 200 --wait --quiet || { fail "the rerun of task 1 exited with $?"; logs; }
 compare "task 1 cancelled and run again" slow ref-slow
 
-# The whole array again over its own files: replaced, no temporaries.
+# The whole array again over its own files: replaced, and the temporary a
+# task killed outright would leave is removed.
 touch -d '2000-01-01' array/task-*/figure-*
+echo partial > array/task-00001/figure-12.png.tmp-Xy12Ab
 submit 0-3 array 10 --wait --quiet || { fail "the second array exited with $?"; logs; }
 compare "array 0-3 run again" array ref
 [ -z "$(find array -name 'figure-*' ! -newermt '2001-01-01')" ] || fail "the rerun left old files in place"
