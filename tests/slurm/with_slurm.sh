@@ -82,6 +82,7 @@ AccountingStorageType=accounting_storage/none
 JobCompType=jobcomp/none
 ReturnToService=2
 KillWait=2
+MailProg=/bin/true
 MinJobAge=30
 NodeName=$host CPUs=$cpus State=UNKNOWN
 PartitionName=mw Nodes=$host Default=YES MaxTime=INFINITE State=UP
