@@ -5,14 +5,13 @@
 # a rerun of the whole array replaces the files and leaves no temporaries.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-[ -n "${SLURM_CONF:-}" ] && [ -n "${MW_SLURM_CLUSTER:-}" ] ||
-  MW_SLURM_CLUSTER=1 exec "$here/with_slurm.sh" "$0" "$@"
+[ -n "${MW_SLURM_CLUSTER:-}" ] || MW_SLURM_CLUSTER=1 exec "$here/with_slurm.sh" "$0" "$@"
 [ $# -eq 3 ] || { echo "usage: check_job_array.sh MWBATCH OBJECTS SBATCH_SCRIPT" >&2; exit 2; }
 mwbatch=$1 objects=$2 script=$3
 
 work=$(mktemp -d /tmp/mw-array.XXXXXX)
 trap 'rm -rf "$work"' EXIT
-cd "$work"
+cd "$work" || exit 1
 # No user's mw.cfg: the pictures take the built-in colours, as the reference's.
 export XDG_CONFIG_HOME=$work/no-config MWBATCH=$mwbatch OBJECTS=$objects
 export FORMATS=mwp,png,mask,depth,keypoints
