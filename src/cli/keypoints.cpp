@@ -25,10 +25,6 @@ constexpr double kDepthTolerance = 0.02;
 // shoulders up to twice that; a face seen from behind lies three or more.
 constexpr double kFleshPerReach = 2.0;
 
-constexpr int kStomach = 8;
-constexpr int kLeftThigh = 11;
-constexpr int kRightThigh = 12;
-
 std::string TypeName(int typeId) {
     return typeId >= 0 && typeId < model::kPartTypeCount ? std::string(model::partTypeNames[static_cast<std::size_t>(typeId)])
                                                          : std::string();
@@ -38,8 +34,8 @@ std::string TypeName(int typeId) {
 // hips both hip seams; -1 where there is none.
 std::vector<int> JointSeams(int typeId) {
     std::vector<int> wanted;
-    if (typeId == kStomach) {
-        wanted = {kLeftThigh, kRightThigh};
+    if (typeId == model::kStomach) {
+        wanted = {model::kLeftThigh, model::kRightThigh};
     } else {
         wanted = {model::ParentType(typeId)};
     }

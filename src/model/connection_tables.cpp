@@ -1,35 +1,6 @@
 #include "model/connection_tables.h"
 
 namespace model {
-namespace {
-
-// Type ids, for reading the tables.
-enum : std::int32_t {
-    kHead = 0,
-    kLeftHand = 1,
-    kRightHand = 2,
-    kLeftArm = 3,
-    kRightArm = 4,
-    kLeftForearm = 5,
-    kRightForearm = 6,
-    kUpperBody = 7,
-    kStomach = 8,
-    kLeftLeg = 9,
-    kRightLeg = 10,
-    kLeftThigh = 11,
-    kRightThigh = 12,
-    kLeftFoot = 13,
-    kRightFoot = 14,
-    kLeftEye = 15,
-    kRightEye = 16,
-    kNose = 17,
-    kMouth = 18,
-    kLeftEar = 19,
-    kRightEar = 20,
-    kNeck = 21,
-};
-
-}  // namespace
 
 // Every seam stands in both its rows, with the list numbers crossed.
 const std::array<ConnectionRow, kPartTypeCount> ConnectionTable = {{

@@ -11,6 +11,32 @@ namespace model {
 
 constexpr int kPartTypeCount = 22;
 
+// Type ids by name, for the tables and rules that name parts.
+enum PartTypeId : int {
+    kHead = 0,
+    kLeftHand = 1,
+    kRightHand = 2,
+    kLeftArm = 3,
+    kRightArm = 4,
+    kLeftForearm = 5,
+    kRightForearm = 6,
+    kUpperBody = 7,
+    kStomach = 8,
+    kLeftLeg = 9,
+    kRightLeg = 10,
+    kLeftThigh = 11,
+    kRightThigh = 12,
+    kLeftFoot = 13,
+    kRightFoot = 14,
+    kLeftEye = 15,
+    kRightEye = 16,
+    kNose = 17,
+    kMouth = 18,
+    kLeftEar = 19,
+    kRightEar = 20,
+    kNeck = 21,
+};
+
 // Type names by type id.
 extern const std::array<std::string_view, kPartTypeCount> partTypeNames;
 // Type names by panel index.

@@ -20,19 +20,6 @@ Quaternion AboutAxis(int axis, double degrees) {
     return q;
 }
 
-// Type ids the built-in poses turn.
-enum : int {
-    kLeftArm = 3,
-    kRightArm = 4,
-    kLeftForearm = 5,
-    kRightForearm = 6,
-    kLeftHand = 1,
-    kRightHand = 2,
-    kLeftLeg = 9,
-    kRightLeg = 10,
-    kLeftThigh = 11,
-    kRightThigh = 12,
-};
 
 // The turn about Z that brings an arm from where it hangs to the direction
 // (dx, dy) in the front plane; the arm runs from the shoulder to the

@@ -12,25 +12,6 @@ namespace model {
 
 namespace {
 
-// Type ids, as the connection tables number them.
-enum : int {
-    kHead = 0,
-    kLeftHand = 1,
-    kRightHand = 2,
-    kLeftArm = 3,
-    kRightArm = 4,
-    kLeftForearm = 5,
-    kRightForearm = 6,
-    kUpperBody = 7,
-    kStomach = 8,
-    kLeftLeg = 9,
-    kRightLeg = 10,
-    kLeftThigh = 11,
-    kRightThigh = 12,
-    kLeftFoot = 13,
-    kRightFoot = 14,
-    kNeck = 21,
-};
 
 constexpr std::array<int, kPartTypeCount> kParentOfType = {
     kNeck,          // Head
@@ -217,7 +198,7 @@ PointWeights Blend(const PointWeights& own, const std::vector<Band>& bands, cons
 }  // namespace
 
 const std::array<int, kPartTypeCount> kHierarchyOrder = {
-    kStomach, kUpperBody, kNeck,  kHead,         15, 16,        17,         18, 19,        20,       kLeftArm,
+    kStomach, kUpperBody, kNeck,  kHead,         kLeftEye, kRightEye, kNose, kMouth, kLeftEar, kRightEar, kLeftArm,
     kLeftForearm, kLeftHand, kRightArm, kRightForearm, kRightHand, kLeftThigh, kLeftLeg, kLeftFoot, kRightThigh,
     kRightLeg, kRightFoot,
 };
